@@ -1,0 +1,2 @@
+set(QRX_ASSEMBLER_SOURCES
+)

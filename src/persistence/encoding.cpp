@@ -1,0 +1,112 @@
+#include "persistence/encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace {
+
+// Converts with iconv; on an input sequence that does not convert, writes
+// `replacement` and skips `skip` input bytes (one character for UTF-8 input,
+// one byte, or two for a lead byte, for CP932 input).
+std::string Convert(std::string_view in, const char* to, const char* from,
+                    std::string_view replacement, bool inputIsUtf8) {
+  std::string out;
+  if (in.empty()) return out;
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+  out.reserve(in.size() * 2);
+  char* src = const_cast<char*>(in.data());
+  size_t srcLeft = in.size();
+  char buffer[4096];
+  while (srcLeft > 0) {
+    char* dst = buffer;
+    size_t dstLeft = sizeof buffer;
+    size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(buffer, dst - buffer);
+    if (r != static_cast<size_t>(-1)) continue;
+    if (errno == E2BIG) continue;
+    // EILSEQ or EINVAL: replace one character and go on.
+    out.append(replacement);
+    size_t skip = 1;
+    const auto b = static_cast<uint8_t>(*src);
+    if (inputIsUtf8) {
+      if (b >= 0xF0) skip = 4;
+      else if (b >= 0xE0) skip = 3;
+      else if (b >= 0xC0) skip = 2;
+    } else if (IsLeadByte(b)) {
+      skip = 2;
+    }
+    if (skip > srcLeft) skip = srcLeft;
+    src += skip;
+    srcLeft -= skip;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  char* dst = buffer;
+  size_t dstLeft = sizeof buffer;
+  iconv(cd, nullptr, nullptr, &dst, &dstLeft);
+  out.append(buffer, dst - buffer);
+  iconv_close(cd);
+  return out;
+}
+
+bool AllAscii(std::string_view bytes) {
+  for (char c : bytes)
+    if (static_cast<uint8_t>(c) >= 0x80) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+  if (AllAscii(cp932)) return std::string(cp932);
+  return Convert(cp932, "UTF-8", "CP932", "\xEF\xBF\xBD", false);
+}
+
+std::string Utf8ToCp932(std::string_view utf8) {
+  if (AllAscii(utf8)) return std::string(utf8);
+  return Convert(utf8, "CP932", "UTF-8", "?", true);
+}
+
+bool IsValidUtf8(std::string_view s) {
+  size_t i = 0;
+  const size_t n = s.size();
+  while (i < n) {
+    const auto b = static_cast<uint8_t>(s[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t len;
+    uint32_t cp;
+    if (b >= 0xC2 && b <= 0xDF) {
+      len = 2;
+      cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      len = 3;
+      cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      len = 4;
+      cp = b & 0x07;
+    } else {
+      return false;
+    }
+    if (i + len > n) return false;
+    for (size_t k = 1; k < len; ++k) {
+      const auto c = static_cast<uint8_t>(s[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    i += len;
+  }
+  return true;
+}
+
+std::string SourceBytesToCp932(std::string bytes) {
+  if (AllAscii(bytes) || !IsValidUtf8(bytes)) return bytes;
+  return Utf8ToCp932(bytes);
+}

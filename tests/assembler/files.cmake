@@ -1,0 +1,3 @@
+# Test sources of the assembler subsystem.
+set(QRX_TESTS_ASSEMBLER
+)

@@ -1,0 +1,29 @@
+# One GoogleTest executable per core subsystem, one Qt Test executable for the
+# windows. Each folder lists its own test sources.
+include(${CMAKE_CURRENT_LIST_DIR}/machine/files.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/monitor/files.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/assembler/files.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/persistence/files.cmake)
+
+set(QRX_TEST_DATA_DIR ${CMAKE_CURRENT_LIST_DIR}/programs)
+
+function(qrx_core_test name)
+  if(NOT ARGN)
+    return()
+  endif()
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE qrxcore GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    QRX_TEST_DATA_DIR="${QRX_TEST_DATA_DIR}"
+    QRX_TOOL_PATH="$<TARGET_FILE:qrx>")
+  add_test(NAME ${name} COMMAND ${name})
+endfunction()
+
+qrx_core_test(test_machine ${QRX_TESTS_MACHINE})
+qrx_core_test(test_monitor ${QRX_TESTS_MONITOR})
+qrx_core_test(test_assembler ${QRX_TESTS_ASSEMBLER})
+qrx_core_test(test_persistence ${QRX_TESTS_PERSISTENCE})
+
+if(QRX_WITH_GUI)
+  include(${CMAKE_CURRENT_LIST_DIR}/workbench/files.cmake)
+endif()

@@ -1,0 +1,3 @@
+# Test sources of the machine subsystem.
+set(QRX_TESTS_MACHINE
+)

@@ -1,0 +1,3 @@
+# Test sources of the monitor subsystem.
+set(QRX_TESTS_MONITOR
+)

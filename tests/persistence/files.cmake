@@ -1,0 +1,3 @@
+# Test sources of the persistence subsystem.
+set(QRX_TESTS_PERSISTENCE
+)

@@ -1,0 +1,1 @@
+# Qt Test executables for the windows; each is registered with CTest here.
