@@ -1,4 +1,14 @@
 set(QRX_PERSISTENCE_SOURCES
   src/persistence/encoding.cpp
   src/persistence/memory_stream.cpp
+  src/persistence/bool_list.cpp
+  src/persistence/compare_text.cpp
+  src/persistence/custom_string_list.cpp
+  src/persistence/entry_store.cpp
+  src/persistence/file_io.cpp
+  src/persistence/int_text.cpp
+  src/persistence/string_list_messages.cpp
+  src/persistence/string_list_stream.cpp
+  src/persistence/string_list_text.cpp
+  src/persistence/sub_string_list.cpp
 )

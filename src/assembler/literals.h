@@ -1,0 +1,43 @@
+// Literals of the assembly language: numbers in their radixes, character
+// literals with backslash escapes, and quoted strings, which are rewritten
+// into one character token per character before a line is cut into fields.
+//
+// Every failure raises EConvertError, except a binary literal with more
+// digits than allowed, which raises EInvaridCharsetError (with the
+// conversion message).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The number of digits a binary literal may have in source.
+inline constexpr int kBinaryDigitLimit = 16;
+
+// The value of a literal: an optional "#" or "@", an optional "[...]", then
+// a radix suffix tested first ("$" or "\" character, "B" binary, "D" decimal,
+// "H" hexadecimal) or, without one, the integer rule. An empty text is 0.
+// The caller keeps the low 16 bits.
+int32_t EvalNumber(std::string_view text);
+
+// The integer rule: leading blanks, then either an optional sign and decimal
+// digits, or one of the prefixes $, x, X, 0x, 0X and hexadecimal digits with
+// no sign; nothing may follow. Decimal values must lie within int32;
+// hexadecimal values may use all 32 bits (up to $FFFFFFFF, which is -1).
+int32_t IntegerValue(std::string_view text);
+
+// One or two bytes as a big-endian number, or a backslash escape
+// (\c \n \q \r \s \t; a backslash before any other byte gives that byte).
+int32_t CharLiteralValue(std::string_view text);
+
+// A string of "0" and "1" of at most `limit` digits; empty is 0.
+int32_t BinaryValue(std::string_view text, int limit);
+
+// Replaces every quoted string by its character tokens (TAB, the escaped
+// character, a backslash), from the left, until no pair of apostrophes with
+// something between them is left.
+std::string ExpandStrings(std::string_view text);
+
+// The escape form of a character whose first byte is TAB, line feed,
+// carriage return, blank, apostrophe or comma; any other text unchanged.
+std::string EscapeChar(std::string_view text);
