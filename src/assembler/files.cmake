@@ -2,7 +2,20 @@ set(QRX_ASSEMBLER_SOURCES
   src/assembler/asm_error_codes.cpp
   src/assembler/asm_line.cpp
   src/assembler/auto_label.cpp
+  src/assembler/label_key.cpp
+  src/assembler/label_kinds.cpp
+  src/assembler/label_table.cpp
   src/assembler/line_encoder.cpp
   src/assembler/line_parser.cpp
   src/assembler/literals.cpp
+  src/assembler/operand_value.cpp
+  src/assembler/macro_line_split.cpp
+  src/assembler/macro_list.cpp
+  src/assembler/macro_prepass.cpp
+  src/assembler/text_replace.cpp
+  src/assembler/file_set.cpp
+  src/assembler/file_stamp.cpp
+  src/assembler/include_line.cpp
+  src/assembler/path_text.cpp
+  src/assembler/source_set.cpp
 )

@@ -102,6 +102,14 @@ class TCustomStringList {
   // first equal entry, otherwise the position where s would be inserted.
   // Unsorted list: linear search; index is Count() when s is absent.
   bool Find(std::string_view s, int& index) const;
+  // Sorted list only: binary search for a probe the caller does not hold as
+  // one string. before(text) tells whether an entry's text sorts before the
+  // probe under the list's comparison; returns the first index where it does
+  // not (Count() when it does everywhere).
+  template <class Before>
+  int LowerBoundBy(Before before) const {
+    return store_.PartitionPoint([&](const TStringEntry& e) { return before(e.text); });
+  }
 
   // Sorts an unsorted list by the list's comparison (stable); the list does
   // not become a sorted list. Nothing to do on a sorted list.

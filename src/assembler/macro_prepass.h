@@ -1,0 +1,37 @@
+// The macro pre-pass over the assembler's line list: collects the macro
+// definitions, turns their lines into comments, flags malformed definitions
+// in the text of their lines and, when all were well formed, replaces every
+// call line by the lines of its expansion.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "assembler/macro_list.h"
+#include "persistence/custom_string_list.h"
+
+// Put in front of every line of a macro definition; the line becomes a
+// comment.
+inline constexpr std::string_view kMacroDefinitionMarker = ";M\x08";
+// Put in front of the message of a flagged line (the driver turns it into
+// ";" and gives the line an error code).
+inline constexpr std::string_view kMacroErrorMarker = "E\x08";
+
+// Empties `macros`, then pass 1 and, when it counted no error, pass 2.
+// Returns the number of errors counted. `lines` must be an unsorted list;
+// when calls are expanded it is rebuilt and its entries lose any per-entry
+// data.
+int ExpandPrePass(TCustomStringList& lines, TMacroList& macros, uint32_t& autoLabelCounter);
+
+// Pass 1, first line to last: stores every definition in `macros` (which it
+// does not empty), marks the definition lines and flags the malformed ones.
+// Returns the number of errors.
+int CollectMacroDefinitions(TCustomStringList& lines, TMacroList& macros);
+
+// Pass 2: every line whose field 1 names a macro is replaced by its
+// expansion, with the call's tag (the text from its first ESC). The calls are
+// numbered from the last line to the first, so the last call takes the
+// lowest automatic labels; expansion lines are never searched for calls.
+// Runs in time linear in the lines and the expansion. Returns the number of
+// calls expanded.
+int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros, uint32_t& autoLabelCounter);

@@ -1,0 +1,160 @@
+#include "assembler/source_set.h"
+
+#include <sys/stat.h>
+
+#include <exception>
+#include <optional>
+#include <set>
+#include <utility>
+
+#include "assembler/file_set.h"
+#include "assembler/include_line.h"
+#include "assembler/list_stream_header.h"
+#include "assembler/path_text.h"
+#include "persistence/compare_text.h"
+#include "persistence/custom_string_list.h"
+#include "persistence/encoding.h"
+#include "persistence/file_io.h"
+#include "persistence/int_text.h"
+#include "persistence/memory_stream.h"
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// The UTF-8 rule for one piece of source text; a byte-order mark in front of
+// UTF-8 text would otherwise become a stray character on line 1.
+std::string TextToCp932(std::string text) {
+  if (text.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0 && IsValidUtf8(text))
+    text.erase(0, kUtf8Mark.size());
+  return SourceBytesToCp932(std::move(text));
+}
+
+// The file's bytes made ready for the string-list loader: a headed stream
+// keeps its header and has its text converted (the header's length updated),
+// anything else is converted as a whole.
+std::string SourceStream(std::string bytes) {
+  uint32_t length = 0;
+  if (!ReadListStreamHeader(bytes, 0, length)) return TextToCp932(std::move(bytes));
+  std::string text = TextToCp932(bytes.substr(kListStreamHeaderSize, length));
+  TMemoryStream stream;
+  stream.Write(kListStreamTag);
+  stream.WriteU32(static_cast<uint32_t>(text.size()));
+  stream.WriteU32(0);
+  stream.Write(text);
+  return stream.TakeBytes();
+}
+
+using TFileIdentity = std::pair<dev_t, ino_t>;
+
+std::optional<TFileIdentity> IdentityOf(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return std::nullopt;
+  return TFileIdentity{info.st_dev, info.st_ino};
+}
+
+struct TTextLess {
+  bool operator()(const std::string& a, const std::string& b) const {
+    return CompareText(a, b) < 0;
+  }
+};
+
+// The files of the file set, by path (compared as the file set compares
+// them, without regard to case) and by identity on disk, so that each new
+// include is checked in logarithmic time however many files came before.
+class TKnownFiles {
+ public:
+  explicit TKnownFiles(const TFileNames& files) {
+    for (int i = 0; i < files.Count(); ++i)
+      Add(files[i]);
+  }
+
+  // Whether path is one of the files: the same text, or the same file.
+  bool Holds(const std::string& path) const {
+    if (paths_.count(path) != 0) return true;
+    const std::optional<TFileIdentity> identity = IdentityOf(path);
+    return identity && identities_.count(*identity) != 0;
+  }
+
+  void Add(const std::string& path) {
+    paths_.insert(path);
+    if (const auto identity = IdentityOf(path)) identities_.insert(*identity);
+  }
+
+ private:
+  std::set<std::string, TTextLess> paths_;
+  std::set<TFileIdentity> identities_;
+};
+
+int ExpandIncludes(TFileNames& files, TCustomStringList& lines, std::string& error) {
+  const std::string mainPath = files[1];
+  TKnownFiles known(files);
+  std::string name;
+  int from = 0;
+  for (;;) {
+    const int k = FindIncludeLine(lines, from, name);
+    if (k < 0) return 0;
+    const std::string path = ResolveIncludeName(mainPath, name);
+    if (known.Holds(path)) {
+      files.AddWithStamp(path);
+      return kIncludedTwice;
+    }
+    // The stamp is taken before the read, so an edit made while reading
+    // shows up as a change later.
+    const int fileIndex = files.AddWithStamp(path);
+    known.Add(path);
+    TCustomStringList included;
+    const int result = LoadLines(path, included, error);
+    if (result != 0 && result != kSourceEmpty) return result;
+    const std::string fileName = PathToCp932(PathNamePart(path));
+    included.Add(IncludeEndMarker(fileName));
+    TagLines(included, fileIndex);
+    lines.SetStrings(k, IncludeStartMarker(fileName));
+    lines.InsertLinesAfter(k, included);
+    // Lines before the marker hold no include line any more, so the search
+    // goes on from the marker: the included file's own includes come next.
+    from = k + 1;
+  }
+}
+
+}  // namespace
+
+int LoadLines(const std::string& path, TCustomStringList& list, std::string& error) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes, error)) return kSourceReadError;
+  if (bytes.empty()) return kSourceEmpty;
+  try {
+    TMemoryStream stream(SourceStream(std::move(bytes)));
+    list.LoadFromStream(stream);
+  } catch (const std::exception& e) {
+    error = Sjis("ファイルを読めません") + " \"" + PathToCp932(path) + "\": " + e.what();
+    return kSourceReadError;
+  }
+  return 0;
+}
+
+std::string SourceTag(int fileIndex, int lineNumber) {
+  return ";/\x1B" + IntToStr(fileIndex) + "\x1B" + IntToStr(lineNumber);
+}
+
+void TagLines(TCustomStringList& list, int fileIndex, int firstLine) {
+  if (firstLine < 0) firstLine = 0;
+  for (int i = firstLine; i < list.Count(); ++i)
+    list.SetStrings(i, list[i] + SourceTag(fileIndex, i - firstLine + 1));
+}
+
+int ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error) {
+  try {
+    if (files.Count() < 2) {
+      error = Sjis("メインソースが指定されていません");
+      return kSourceReadError;
+    }
+    const int result = LoadLines(files[1], lines, error);
+    if (result != 0) return result;
+    TagLines(lines, 1);
+    return ExpandIncludes(files, lines, error);
+  } catch (const std::exception& e) {
+    error = Sjis("ソースを読めません: ") + e.what();
+    return kSourceReadError;
+  }
+}

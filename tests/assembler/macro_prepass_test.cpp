@@ -1,0 +1,173 @@
+#include "assembler/macro_prepass.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "macro_test_support.h"
+#include "persistence/encoding.h"
+
+namespace {
+
+using macro_test::CallTag;
+using macro_test::Tag;
+using macro_test::Tagged;
+
+const std::string kDef = ";M\x08";
+const std::string kErr = "E\x08";
+
+class MacroPrePass : public testing::Test {
+ protected:
+  // Tags the code as lines 1.. of file 1 and runs the pre-pass on it.
+  int Run(const std::vector<std::string>& code) {
+    source_ = Tagged(code);
+    macro_test::Fill(lines_, source_);
+    return ExpandPrePass(lines_, macros_, counter_);
+  }
+  std::vector<std::string> Result() const { return lines_.ToVector(); }
+  // Source line n (from 1) with the definition marker in front.
+  std::string Marked(int n) const { return kDef + source_[n - 1]; }
+
+  TCustomStringList lines_;
+  TMacroList macros_;
+  uint32_t counter_ = 0;
+  std::vector<std::string> source_;
+};
+
+TEST(MacroMarkers, BytesAndMessagesAreExact) {
+  EXPECT_EQ(std::string(kMacroDefinitionMarker), std::string("\x3B\x4D\x08"));
+  EXPECT_EQ(std::string(kMacroErrorMarker), std::string("\x45\x08"));
+  // The arrow is 81 A8 in CP932.
+  EXPECT_EQ(Sjis("あ → "), std::string("\x82\xA0\x20\x81\xA8\x20"));
+}
+
+TEST_F(MacroPrePass, DefinitionBecomesCommentsAndCallIsExpandedWithBothTags) {
+  ASSERT_EQ(
+      Run({"INC2: MACRO %R", "  ADD %R,#2 ; bump %r", "  ENDMACRO", "START: inc2 X", "  HALT"}), 0);
+  EXPECT_EQ(Result(), (std::vector<std::string>{Marked(1), Marked(2), Marked(3),
+                                                "  ADD X,#2 ; bump X" + Tag(1, 2) + CallTag(1, 4),
+                                                source_[4]}));
+  ASSERT_EQ(macros_.Count(), 1);
+  const TCustomStringList& definition = macros_.Definition(0);
+  EXPECT_EQ(definition.ToVector(), (std::vector<std::string>{"INC2,MACRO,%R", source_[1]}));
+}
+
+TEST_F(MacroPrePass, DefinitionWithoutEndSwallowsTheRestOfTheSource) {
+  EXPECT_EQ(Run({"  NOP", "M: MACRO", "  LD A,B", "  M", "  HALT"}), 0);
+  EXPECT_EQ(Result(),
+            (std::vector<std::string>{source_[0], Marked(2), Marked(3), Marked(4), Marked(5)}));
+  EXPECT_EQ(macros_.Definition(0).Count(), 4);
+}
+
+TEST_F(MacroPrePass, LaterCallsTakeTheLowerAutomaticLabels) {
+  ASSERT_EQ(Run({"WAIT: MACRO ?L", "?L: JP ?L", "ENDMACRO", "  WAIT", "  WAIT"}), 0);
+  EXPECT_EQ(Result(), (std::vector<std::string>{Marked(1), Marked(2), Marked(3),
+                                                "*0001: JP *0001" + Tag(1, 2) + CallTag(1, 4),
+                                                "*0000: JP *0000" + Tag(1, 2) + CallTag(1, 5)}));
+  EXPECT_EQ(counter_, 2u);
+}
+
+TEST_F(MacroPrePass, NamesAndKeywordsIgnoreCase) {
+  ASSERT_EQ(Run({"Twice: macro %v", "DW %V,%v", "endMacro", "TWICE 1", "twice 2"}), 0);
+  EXPECT_EQ(Result(), (std::vector<std::string>{Marked(1), Marked(2), Marked(3),
+                                                "DW 1,1" + Tag(1, 2) + CallTag(1, 4),
+                                                "DW 2,2" + Tag(1, 2) + CallTag(1, 5)}));
+}
+
+TEST_F(MacroPrePass, MacroNamedLikeAnInstructionReplacesItsUses) {
+  ASSERT_EQ(Run({"HALT: MACRO", "  JP 0", "ENDMACRO", "X: HALT ; stop", "  halt"}), 0);
+  EXPECT_EQ(Result(), (std::vector<std::string>{Marked(1), Marked(2), Marked(3),
+                                                "  JP 0" + Tag(1, 2) + CallTag(1, 4),
+                                                "  JP 0" + Tag(1, 2) + CallTag(1, 5)}));
+}
+
+TEST_F(MacroPrePass, CallInsideABodyIsNotExpanded) {
+  ASSERT_EQ(Run({"IN1: MACRO", "NOP", "ENDMACRO", "OUT1: MACRO", "IN1", "ENDMACRO", "OUT1"}), 0);
+  EXPECT_EQ(Result().back(), "IN1" + Tag(1, 5) + CallTag(1, 7));
+  EXPECT_EQ(Result().size(), 7u);
+}
+
+TEST_F(MacroPrePass, TableIsEmptiedAtEveryRun) {
+  ASSERT_EQ(Run({"OLD: MACRO", "NOP", "ENDMACRO"}), 0);
+  ASSERT_EQ(Run({"  OLD"}), 0);
+  EXPECT_EQ(Result(), source_);
+  EXPECT_EQ(macros_.Count(), 0);
+}
+
+// Malformed definitions: the flagged line, the error count, and every call
+// left as written.
+struct TErrorCase {
+  std::string Name;
+  std::vector<std::string> Code;
+  int Line;              // the flagged line (from 1)
+  std::string Messages;  // UTF-8: error markers and messages in front of the line
+  int Errors;
+};
+
+void PrintTo(const TErrorCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
+class MacroDefinitionErrors : public MacroPrePass,
+                              public testing::WithParamInterface<TErrorCase> {};
+
+TEST_P(MacroDefinitionErrors, FlagsTheLineAndExpandsNoCall) {
+  const TErrorCase& c = GetParam();
+  std::vector<std::string> code = c.Code;
+  code.push_back("  GOOD 1");
+  ASSERT_EQ(Run(code), c.Errors);
+  const std::vector<std::string> result = Result();
+  ASSERT_EQ(result.size(), source_.size());
+  std::string messages = Sjis(c.Messages);
+  for (size_t at = messages.find('|'); at != std::string::npos; at = messages.find('|'))
+    messages.replace(at, 1, kErr);
+  EXPECT_EQ(result[c.Line - 1], kDef + messages + source_[c.Line - 1]);
+  EXPECT_EQ(result.back(), source_.back());
+}
+
+const std::vector<std::string> kGood = {"GOOD: MACRO %A", "DW %A", "ENDMACRO"};
+
+std::vector<std::string> WithGood(std::vector<std::string> code) {
+  code.insert(code.begin(), kGood.begin(), kGood.end());
+  return code;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MacroDefinitionErrors,
+    testing::Values(TErrorCase{"StrayEnd", WithGood({"  ENDMACRO ; x"}), 4,
+                               "|変なところにENDMACROがあります → ", 1},
+                    TErrorCase{"MissingLabel", WithGood({"  MACRO %A", "ENDMACRO"}), 4,
+                               "|マクロのラベルがありません → ", 1},
+                    TErrorCase{"Duplicate", WithGood({"good: MACRO", "ENDMACRO"}), 4,
+                               "|マクロ名goodが重複しています → ", 1},
+                    TErrorCase{"BadFormal", WithGood({"B: MACRO %A, X, Y", "ENDMACRO"}), 4,
+                               "|マクロパラメータは%か?で始まります → ", 1},
+                    TErrorCase{"EmptyFormal", WithGood({"B: MACRO %A,", "ENDMACRO"}), 4,
+                               "|マクロパラメータは%か?で始まります → ", 1},
+                    TErrorCase{"Nested", WithGood({"O: MACRO", "I: MACRO", "ENDMACRO"}), 5,
+                               "|マクロ定義中にマクロ定義はできません → ", 1},
+                    // Later messages go in front of earlier ones.
+                    TErrorCase{"NoLabelTwiceAndBadFormal",
+                               WithGood({"MACRO", "ENDMACRO", " MACRO Z", "ENDMACRO"}), 6,
+                               "|マクロパラメータは%か?で始まります → |マクロ名が重複しています → "
+                               "|マクロのラベルがありません → ",
+                               4}),
+    [](const testing::TestParamInfo<TErrorCase>& info) { return info.param.Name; });
+
+TEST_F(MacroPrePass, NestedHeaderLeavesTheOuterDefinitionGoing) {
+  EXPECT_EQ(Run({"O: MACRO", "A1", "I: MACRO", "A2", "ENDMACRO", "A3"}), 1);
+  EXPECT_EQ(macros_.Count(), 1);
+  EXPECT_EQ(macros_.Definition(0).ToVector(),
+            (std::vector<std::string>{"O,MACRO", source_[1], source_[3]}));
+  // The first ENDMACRO closed the outer definition.
+  EXPECT_EQ(Result().back(), source_.back());
+}
+
+TEST_F(MacroPrePass, DuplicateBodyIsMarkedButNotStored) {
+  EXPECT_EQ(Run({"D: MACRO", "ONE", "ENDMACRO", "d: MACRO", "TWO", "ENDMACRO"}), 1);
+  EXPECT_EQ(macros_.Definition(0).ToVector(), (std::vector<std::string>{"D,MACRO", source_[1]}));
+  EXPECT_EQ(Result()[4], Marked(5));
+}
+
+}  // namespace
