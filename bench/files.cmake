@@ -1,7 +1,18 @@
 # Benchmarks, built in Release by `make bench`.
 set(QRX_BENCH_SOURCES
+  bench/string_list_bench.cpp
+  bench/line_assembler_bench.cpp
+  bench/machine_bench.cpp
+  bench/label_table_bench.cpp
+  bench/macro_bench.cpp
 )
 if(QRX_BENCH_SOURCES)
   add_executable(qrx_bench ${QRX_BENCH_SOURCES})
   target_link_libraries(qrx_bench PRIVATE qrxcore benchmark::benchmark benchmark::benchmark_main)
+endif()
+
+# The monitor's drawing needs Qt: a benchmark executable of its own.
+if(QRX_WITH_GUI)
+  add_executable(qrx_gui_bench bench/monitor_render_bench.cpp)
+  target_link_libraries(qrx_gui_bench PRIVATE qrxgui benchmark::benchmark benchmark::benchmark_main)
 endif()

@@ -1,2 +1,6 @@
 set(QRX_MACHINE_SOURCES
+  src/machine/machine.cpp
+  src/machine/machine_stream.cpp
+  src/machine/step.cpp
+  src/machine/run_report.cpp
 )

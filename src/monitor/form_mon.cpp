@@ -1,12 +1,12 @@
 #include "monitor/form_mon.h"
 
 #include <QCloseEvent>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QShowEvent>
-#include <QHideEvent>
 #include <QString>
 #include <QThread>
 #include <cmath>
@@ -48,8 +48,8 @@ void TMonitorPaintBox::Track(QMouseEvent* event) {
   // Floor, not truncation: a pointer half a pixel left of the area is
   // outside it.
   const QPointF at = event->position();
-  form_.Model().TrackMouse(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())),
-                           ButtonBits(event->buttons()));
+  form_.Model().TrackMouse(static_cast<int>(std::floor(at.x())),
+                           static_cast<int>(std::floor(at.y())), ButtonBits(event->buttons()));
   event->accept();
 }
 

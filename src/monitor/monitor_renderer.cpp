@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <algorithm>
 #include <chrono>
@@ -21,10 +22,10 @@ struct TDirectionPlacement {
 };
 
 constexpr std::array<TDirectionPlacement, 4> kPlacements = {{
-    {0, 0, 0},                  // left to right from the top-left corner
-    {kCellSize, 0, 90},         // top to bottom from the top-right corner
+    {0, 0, 0},                    // left to right from the top-left corner
+    {kCellSize, 0, 90},           // top to bottom from the top-right corner
     {kCellSize, kCellSize, 180},  // upside down from the bottom-right corner
-    {0, kCellSize, 270},        // bottom to top from the bottom-left corner
+    {0, kCellSize, 270},          // bottom to top from the bottom-left corner
 }};
 
 // The text bytes, their count and the direction packed into one key; bytes
@@ -47,7 +48,8 @@ void FillCell(QRgb* origin, qsizetype stride, QRgb colour) {
 }
 
 inline int Mix(int background, int foreground, int coverage) {
-  return background + ((foreground - background) * coverage + (foreground >= background ? 127 : -127)) / 255;
+  return background +
+         ((foreground - background) * coverage + (foreground >= background ? 127 : -127)) / 255;
 }
 
 }  // namespace
@@ -83,19 +85,35 @@ TMonitorRenderer::TMask TMonitorRenderer::DrawMask(std::string_view cp932, int d
   {
     const std::string utf8 = Cp932ToUtf8(cp932);
     const TDirectionPlacement& place = kPlacements[direction & 3];
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     QPainter painter(&tile);
     painter.setFont(font_);
     painter.setPen(Qt::white);
     painter.translate(place.originX, place.originY);
     painter.rotate(place.degrees);
-    painter.drawText(QPointF(0, ascent_), QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    painter.drawText(QPointF(0, ascent_ + VerticalFit(text)), text);
   }
   TMask mask{};
   for (int y = 0; y < kCellSize; ++y) {
     const QRgb* line = reinterpret_cast<const QRgb*>(tile.constScanLine(y));
-    for (int x = 0; x < kCellSize; ++x) mask[y * kCellSize + x] = static_cast<uint8_t>(qAlpha(line[x]));
+    for (int x = 0; x < kCellSize; ++x)
+      mask[y * kCellSize + x] = static_cast<uint8_t>(qAlpha(line[x]));
   }
   return mask;
+}
+
+double TMonitorRenderer::VerticalFit(const QString& text) const {
+  // The text's top sits at the top of the cell. A few glyphs of the font
+  // (the full-width low line and overline) reach past the em box and would
+  // be cut away by the cell; when the ink is no taller than a cell it is
+  // moved just inside it.
+  const QRectF ink = QFontMetricsF(font_).tightBoundingRect(text);
+  if (ink.isEmpty() || ink.height() > kCellSize) return 0;
+  const double top = ascent_ + ink.top();
+  const double bottom = ascent_ + ink.bottom();
+  if (bottom > kCellSize) return kCellSize - bottom;
+  if (top < 0) return -top;
+  return 0;
 }
 
 const TMonitorRenderer::TMask& TMonitorRenderer::MaskFor(const TScreenCell& cell) {
@@ -150,11 +168,13 @@ void TMonitorRenderer::Render(const TScreenSnapshot& snapshot, QImage& image, in
   if (snapshot.CursorShown && CursorPhaseVisible(clockMs)) {
     const int column = std::clamp(snapshot.CursorColumn, 0, kScreenColumns - 1);
     const int row = std::clamp(snapshot.CursorRow, 0, kScreenRows - 1);
-    const QRgb pattern = MonitorColourToRgb(snapshot.Cells[kScreenCellCount - 1].Background) & 0x00FFFFFF;
+    const QRgb pattern =
+        MonitorColourToRgb(snapshot.Cells[kScreenCellCount - 1].Background) & 0x00FFFFFF;
     QRgb* const origin = bits + row * kCellSize * stride + column * kCellSize;
     for (int y = 0; y < kCellSize; ++y) {
       QRgb* line = origin + y * stride;
-      for (int x = 0; x < kCellSize; ++x) line[x] ^= pattern;
+      for (int x = 0; x < kCellSize; ++x)
+        line[x] ^= pattern;
     }
   }
 }

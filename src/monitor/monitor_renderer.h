@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRgb>
+#include <QString>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -56,6 +57,9 @@ class TMonitorRenderer {
 
   const TMask& MaskFor(const TScreenCell& cell);
   TMask DrawMask(std::string_view cp932, int direction) const;
+  // How far to move the text down (negative: up) so that its ink stays
+  // inside the cell.
+  double VerticalFit(const QString& text) const;
 
   QFont font_;
   double ascent_ = 0;

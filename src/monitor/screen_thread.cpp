@@ -48,7 +48,12 @@ void QRXScreen::Stop() {
   }
   wake_.notify_all();
   // The thread never waits for the GUI thread once the stop is set, so
-  // waiting for it here cannot deadlock.
+  // waiting for it here cannot deadlock. The body's own end mark makes its
+  // last writes visible here before QThread's wait.
+  {
+    std::unique_lock<std::mutex> lock(waitLock_);
+    wake_.wait(lock, [this] { return bodyDone_; });
+  }
   wait();
   // The window belongs to the GUI thread and is destroyed here, after the
   // thread has stopped drawing into it.
@@ -145,6 +150,15 @@ void QRXScreen::DrawFrame(TFormMon& monitor, TPerformanceCounter& frameClock) {
 }
 
 void QRXScreen::run() {
+  RunBody();
+  // Notified under the lock: once Stop sees the mark, this thread no longer
+  // touches the condition variable.
+  std::lock_guard<std::mutex> guard(waitLock_);
+  bodyDone_ = true;
+  wake_.notify_all();
+}
+
+void QRXScreen::RunBody() {
   if (!RunOnGui([this] { CreateMonitor(); })) return;
   TFormMon* const monitor = monitor_.load();
   if (afterCreate_) {

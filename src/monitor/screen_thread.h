@@ -67,6 +67,7 @@ class QRXScreen final : public QThread {
   // Sleeps, waking early for a stop. Returns false once a stop is asked.
   bool SleepMs(int64_t ms);
   bool StopRequested();
+  void RunBody();
   void CreateMonitor();
   void SyncVisibility(TFormMon& monitor);
   void DrawFrame(TFormMon& monitor, TPerformanceCounter& frameClock);
@@ -86,4 +87,5 @@ class QRXScreen final : public QThread {
   std::mutex waitLock_;
   std::condition_variable wake_;
   bool stop_ = false;
+  bool bodyDone_ = false;
 };

@@ -1,0 +1,214 @@
+// The screen-refresh thread: creating and publishing the monitor window,
+// the start action, visibility, frames while a program runs, and stopping
+// at any point without a hang.
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QtTest>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "monitor/form_mon.h"
+#include "monitor/monitor_model.h"
+#include "monitor/screen_thread.h"
+
+namespace {
+
+constexpr int kWait = 5000;
+
+}  // namespace
+
+class TScreenThreadTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    model_ = std::make_unique<TMonitorModel>();
+    runState_.store(0);
+    opens_ = 0;
+    monitorAtOpen_ = nullptr;
+  }
+  void cleanup() {
+    screen_.reset();
+    model_.reset();
+  }
+
+  void CreatesPublishesAndPlacesTheWindow() {
+    Start(40, 30, true);
+    QSignalSpy created(screen_.get(), &QRXScreen::MonitorCreated);
+    QTRY_VERIFY_WITH_TIMEOUT(screen_->Monitor() != nullptr, kWait);
+    TFormMon* monitor = screen_->Monitor();
+    QCOMPARE(created.count(), 1);
+    QCOMPARE(created.at(0).at(0).value<TFormMon*>(), monitor);
+    QCOMPARE(monitor->size(), QSize(768, 576));
+    QCOMPARE(monitor->pos(), QPoint(40, 30));
+    QVERIFY(monitor->isVisible());
+    QVERIFY(screen_->MonitorShown());
+  }
+
+  void StartActionRunsOnceAfterTheWindowExists() {
+    Start(0, 0, false);
+    QTRY_COMPARE_WITH_TIMEOUT(opens_, 1, kWait);
+    QVERIFY(monitorAtOpen_ != nullptr);
+    QCOMPARE(monitorAtOpen_, screen_->Monitor());
+    QTest::qWait(100);
+    QCOMPARE(opens_, 1);
+  }
+
+  void VisibilityFollowsTheShownFlag() {
+    Start(0, 0, false);
+    QTRY_VERIFY_WITH_TIMEOUT(screen_->Monitor() != nullptr, kWait);
+    TFormMon* monitor = screen_->Monitor();
+    QVERIFY(!monitor->isVisible());
+    screen_->SetMonitorShown(true);
+    QTRY_VERIFY_WITH_TIMEOUT(monitor->isVisible(), kWait);
+    screen_->SetMonitorShown(false);
+    QTRY_VERIFY_WITH_TIMEOUT(!monitor->isVisible(), kWait);
+  }
+
+  void CloseBoxClearsTheFlagAndTheThreadHidesTheWindow() {
+    Start(0, 0, true);
+    QTRY_VERIFY_WITH_TIMEOUT(screen_->Monitor() != nullptr, kWait);
+    TFormMon* monitor = screen_->Monitor();
+    QVERIFY(monitor->isVisible());
+    QVERIFY(!monitor->close());
+    QVERIFY(!screen_->MonitorShown());
+    QTRY_VERIFY_WITH_TIMEOUT(!monitor->isVisible(), kWait);
+    // It stays hidden: nothing shows it again on its own.
+    QTest::qWait(100);
+    QVERIFY(!monitor->isVisible());
+  }
+
+  void FrontRequestShowsAHiddenMonitor() {
+    Start(0, 0, false);
+    QTRY_VERIFY_WITH_TIMEOUT(screen_->Monitor() != nullptr, kWait);
+    screen_->RequestFront();
+    QVERIFY(screen_->MonitorShown());
+    QTRY_VERIFY_WITH_TIMEOUT(screen_->Monitor()->isVisible(), kWait);
+  }
+
+  void FramesAdvanceOnlyWhileRunningAndShown() {
+    Start(0, 0, true);
+    QTRY_VERIFY_WITH_TIMEOUT(screen_->Monitor() != nullptr, kWait);
+    TFormMon* monitor = screen_->Monitor();
+    QTRY_VERIFY_WITH_TIMEOUT(monitor->isVisible(), kWait);
+
+    // Idle: no frames.
+    QTest::qWait(200);
+    QCOMPARE(model_->FrameCounter(), uint16_t{0});
+
+    // Running: frames, and never faster than one per 33 ms.
+    runState_.store(1);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QTRY_VERIFY_WITH_TIMEOUT(model_->FrameCounter() >= 3, kWait);
+    QTest::qWait(300);
+    const uint16_t counted = model_->FrameCounter();
+    const qint64 ms = elapsed.elapsed();
+    QVERIFY2(counted <= ms / 33 + 2,
+             qPrintable(QStringLiteral("%1 frames in %2 ms").arg(counted).arg(ms)));
+
+    // Back to idle: the counter stops (a frame under way may still count).
+    runState_.store(0);
+    QTest::qWait(100);
+    const uint16_t stopped = model_->FrameCounter();
+    QTest::qWait(300);
+    QCOMPARE(model_->FrameCounter(), stopped);
+
+    // Running but hidden: no frames either.
+    screen_->SetMonitorShown(false);
+    QTRY_VERIFY_WITH_TIMEOUT(!monitor->isVisible(), kWait);
+    runState_.store(3);
+    QTest::qWait(100);
+    const uint16_t hidden = model_->FrameCounter();
+    QTest::qWait(300);
+    QCOMPARE(model_->FrameCounter(), hidden);
+
+    // Shown again while running: frames resume.
+    screen_->SetMonitorShown(true);
+    QTRY_VERIFY_WITH_TIMEOUT(model_->FrameCounter() > hidden + 2, kWait);
+  }
+
+  void FramesDrawWhatTheProgramWrote() {
+    Start(0, 0, true);
+    QTRY_VERIFY_WITH_TIMEOUT(screen_->Monitor() != nullptr, kWait);
+    TFormMon* monitor = screen_->Monitor();
+    runState_.store(1);
+    // Written on the GUI thread, as the ports do, while frames are drawn.
+    TScreenModel& screen = model_->Screen();
+    screen.SetWritePosition(64 * 5 + 6);
+    screen.SetBackgroundComponent(1, 0);  // white without green: magenta
+    screen.PutChar(0x20);
+    const auto magenta = [monitor] {
+      const QImage image = monitor->Image();
+      return !image.isNull() && (image.pixel(6 * 12 + 6, 5 * 12 + 6) & 0xFFFFFF) == 0xFF00FFu;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(magenta(), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (monitor->PaintBox1()->grab().toImage().pixel(78, 66) & 0xFFFFFF) == 0xFF00FFu, kWait);
+  }
+
+  void StopEndsTheThreadAndDestroysTheWindow() {
+    Start(0, 0, true);
+    QTRY_VERIFY_WITH_TIMEOUT(screen_->Monitor() != nullptr, kWait);
+    QPointer<TFormMon> monitor = screen_->Monitor();
+    runState_.store(1);
+    QTest::qWait(100);
+    screen_->Stop();
+    QVERIFY(screen_->isFinished());
+    QVERIFY(screen_->Monitor() == nullptr);
+    QVERIFY(monitor.isNull());
+    screen_->Stop();  // again: nothing left to do
+    screen_.reset();
+  }
+
+  void StopBeforeTheWindowIsCreatedDoesNotHang() {
+    // The GUI thread never gets to the creation: it is busy stopping.
+    Start(0, 0, true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    screen_.reset();
+    QVERIFY(elapsed.elapsed() < 2000);
+    // The dropped creation and start action never run later.
+    QTest::qWait(100);
+    QCOMPARE(opens_, 0);
+  }
+
+  void StopWhileTheThreadWaitsForTheGuiDoesNotHang() {
+    Start(0, 0, true);
+    QTRY_VERIFY_WITH_TIMEOUT(screen_->Monitor() != nullptr, kWait);
+    QPointer<TFormMon> monitor = screen_->Monitor();
+    // The thread asks the GUI thread to hide the window and waits; the GUI
+    // thread does not deliver events but stops the thread instead.
+    screen_->SetMonitorShown(false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    screen_->Stop();
+    QVERIFY(elapsed.elapsed() < 2000);
+    QVERIFY(monitor.isNull());
+    QTest::qWait(50);
+  }
+
+ private:
+  void Start(int left, int top, bool shown) {
+    screen_ = std::make_unique<QRXScreen>(
+        *model_, left, top, shown, [this] { return runState_.load(); },
+        [this] {
+          ++opens_;
+          monitorAtOpen_ = screen_->Monitor();
+        });
+  }
+
+  std::unique_ptr<TMonitorModel> model_;
+  std::unique_ptr<QRXScreen> screen_;
+  std::atomic<int> runState_{0};
+  int opens_ = 0;
+  TFormMon* monitorAtOpen_ = nullptr;
+};
+
+QTEST_MAIN(TScreenThreadTest)
+#include "screen_thread_test.moc"
