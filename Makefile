@@ -1,10 +1,16 @@
-# The workbench's commands. `make test` and `make run` install what is missing.
-BUILD      ?= build
-BUILD_REL  ?= build-release
-GENERATOR  := -G Ninja
-CMAKE_ARGS ?=
+# The workbench's commands. Every target that builds installs what is missing
+# first (scripts/install-deps, idempotent).
+BUILD       ?= build
+BUILD_ASAN  ?= build-asan
+BUILD_REL   ?= build-release
+BUILD_FUZZ  ?= build-fuzz
+BUILD_COV   ?= build-coverage
+GENERATOR   := -G Ninja
+CMAKE_ARGS  ?=
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := fuzz_assembler fuzz_state_file fuzz_machine
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test test-main test-asan check run bench fuzz coverage format clean
 
 all: build
 
@@ -17,20 +23,38 @@ configure: deps
 build: configure
 	cmake --build $(BUILD)
 
-test: build
+# Every test: the whole build (core, tool and windows), then the core again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then the house checks.
+test: test-main test-asan check
+
+test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure
+
+test-asan: deps
+	cmake -S . -B $(BUILD_ASAN) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQRX_WITH_GUI=OFF -DQRX_SANITIZE=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD_ASAN)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(BUILD_ASAN) --output-on-failure
+
+check: build
+	scripts/check-format
+	scripts/check-core-purity $(BUILD)
 
 run: build
 	@if [ -x $(BUILD)/qrx-workbench ]; then \
 	  $(BUILD)/qrx-workbench $(BUILD)/qasm/hello.qasm; \
 	else \
-	  echo "The workbench is not built yet; try: $(BUILD)/qrx --help"; \
+	  echo "The workbench is not built; try: $(BUILD)/qrx --help"; \
 	fi
 
 bench: deps
 	cmake -S . -B $(BUILD_REL) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DQRX_WITH_BENCH=ON -DQRX_WITH_TESTS=OFF $(CMAKE_ARGS)
-	cmake --build $(BUILD_REL) --target qrx_bench
+	cmake --build $(BUILD_REL) --target qrx_bench qrx_gui_bench
 	$(BUILD_REL)/qrx_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_REL)/qrx_gui_bench
+
+format: deps
+	git ls-files -co --exclude-standard 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
+	  'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h' | xargs -r clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_REL)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_REL) $(BUILD_FUZZ) $(BUILD_COV)
