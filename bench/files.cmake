@@ -3,8 +3,11 @@ set(QRX_BENCH_SOURCES
   bench/string_list_bench.cpp
   bench/line_assembler_bench.cpp
   bench/machine_bench.cpp
+  bench/run_control_bench.cpp
   bench/label_table_bench.cpp
   bench/macro_bench.cpp
+  bench/assembler_bench.cpp
+  bench/state_file_bench.cpp
 )
 if(QRX_BENCH_SOURCES)
   add_executable(qrx_bench ${QRX_BENCH_SOURCES})
@@ -13,6 +16,6 @@ endif()
 
 # The monitor's drawing needs Qt: a benchmark executable of its own.
 if(QRX_WITH_GUI)
-  add_executable(qrx_gui_bench bench/monitor_render_bench.cpp)
+  add_executable(qrx_gui_bench bench/monitor_render_bench.cpp bench/listing_paint_bench.cpp)
   target_link_libraries(qrx_gui_bench PRIVATE qrxgui benchmark::benchmark benchmark::benchmark_main)
 endif()

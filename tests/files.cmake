@@ -4,6 +4,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/machine/files.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/monitor/files.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/assembler/files.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/persistence/files.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/app/files.cmake)
 
 set(QRX_TEST_DATA_DIR ${CMAKE_CURRENT_LIST_DIR}/programs)
 
@@ -23,6 +24,11 @@ qrx_core_test(test_machine ${QRX_TESTS_MACHINE})
 qrx_core_test(test_monitor ${QRX_TESTS_MONITOR})
 qrx_core_test(test_assembler ${QRX_TESTS_ASSEMBLER})
 qrx_core_test(test_persistence ${QRX_TESTS_PERSISTENCE})
+# The tool's tests run the built qrx, so it must be there first.
+qrx_core_test(test_tool ${QRX_TESTS_APP})
+if(TARGET test_tool)
+  add_dependencies(test_tool qrx)
+endif()
 
 if(QRX_WITH_GUI)
   include(${CMAKE_CURRENT_LIST_DIR}/workbench/files.cmake)

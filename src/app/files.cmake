@@ -1,6 +1,11 @@
 # The tool (core only) and the workbench (Qt).
 set(QRX_TOOL_SOURCES
   src/app/qrx_main.cpp
+  src/app/tool_asm.cpp
+  src/app/tool_common.cpp
+  src/app/tool_options.cpp
+  src/app/tool_run.cpp
+  src/app/tool_run_loop.cpp
 )
 set(QRX_WORKBENCH_MAIN_SOURCES
   src/app/workbench_main.cpp

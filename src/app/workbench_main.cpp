@@ -1,7 +1,24 @@
-// The workbench's main routine; the windows come with the workbench.
-#include <cstdio>
+// The workbench's main routine: the application with its title, the font
+// substitutions, the main window, and the event loop until it closes.
+#include <QApplication>
 
-int main() {
-  std::puts("The workbench window is not built yet.");
-  return 0;
+#include "monitor/monitor_font.h"
+#include "workbench/main_window.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("QRX Emulator"));
+  QApplication::setApplicationDisplayName(QStringLiteral("QRX Emulator"));
+  RegisterFontSubstitutions();
+
+  // The window is destroyed before the application: its destructor stops
+  // the screen thread, which needs the GUI thread to destroy the monitor.
+  int exitCode = 0;
+  {
+    TForm1 form;
+    QObject::connect(&form, &TForm1::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    form.show();
+    exitCode = QApplication::exec();
+  }
+  return exitCode;
 }

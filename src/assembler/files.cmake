@@ -18,4 +18,11 @@ set(QRX_ASSEMBLER_SOURCES
   src/assembler/include_line.cpp
   src/assembler/path_text.cpp
   src/assembler/source_set.cpp
+  src/assembler/qrx_assembler.cpp
+  src/assembler/assembly_driver.cpp
+  src/assembler/listing_rows.cpp
+  src/assembler/label_view_rows.cpp
+  src/assembler/memory_image.cpp
+  src/assembler/machine_loader.cpp
+  src/assembler/listing_text.cpp
 )

@@ -31,9 +31,12 @@ std::string Convert(std::string_view in, const char* to, const char* from,
     size_t skip = 1;
     const auto b = static_cast<uint8_t>(*src);
     if (inputIsUtf8) {
-      if (b >= 0xF0) skip = 4;
-      else if (b >= 0xE0) skip = 3;
-      else if (b >= 0xC0) skip = 2;
+      if (b >= 0xF0)
+        skip = 4;
+      else if (b >= 0xE0)
+        skip = 3;
+      else if (b >= 0xC0)
+        skip = 2;
     } else if (IsLeadByte(b)) {
       skip = 2;
     }

@@ -9,8 +9,12 @@
 #include <string_view>
 
 // True for the bytes that open a double-byte Shift-JIS character.
-inline bool IsLeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-inline bool IsLeadByte(char c) { return IsLeadByte(static_cast<uint8_t>(c)); }
+inline bool IsLeadByte(uint8_t b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+inline bool IsLeadByte(char c) {
+  return IsLeadByte(static_cast<uint8_t>(c));
+}
 
 // CP932 bytes to UTF-8. Bytes that do not decode become U+FFFD.
 std::string Cp932ToUtf8(std::string_view cp932);
@@ -28,4 +32,6 @@ std::string SourceBytesToCp932(std::string bytes);
 
 // Shorthand for the program's own texts, written as UTF-8 literals in the
 // code and used as CP932 inside the system.
-inline std::string Sjis(std::string_view utf8) { return Utf8ToCp932(utf8); }
+inline std::string Sjis(std::string_view utf8) {
+  return Utf8ToCp932(utf8);
+}

@@ -11,4 +11,9 @@ set(QRX_PERSISTENCE_SOURCES
   src/persistence/string_list_stream.cpp
   src/persistence/string_list_text.cpp
   src/persistence/sub_string_list.cpp
+  src/persistence/state_file.cpp
+  src/persistence/machine_code_file.cpp
+  src/persistence/program_session.cpp
+  src/persistence/load_message.cpp
+  src/persistence/jump_list.cpp
 )

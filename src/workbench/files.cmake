@@ -1,4 +1,35 @@
 set(QRX_WORKBENCH_SOURCES
   src/workbench/keyboard_table.cpp
   src/workbench/keyboard_table.h
+  src/workbench/memory_grid.cpp
+  src/workbench/memory_grid.h
+  src/workbench/memory_grid_model.cpp
+  src/workbench/memory_grid_model.h
+  src/workbench/memory_view.cpp
+  src/workbench/memory_view.h
+  src/workbench/number_format.cpp
+  src/workbench/number_format.h
+  src/workbench/label_view.cpp
+  src/workbench/label_view.h
+  src/workbench/listing_row_painter.cpp
+  src/workbench/listing_view.cpp
+  src/workbench/listing_view.h
+  src/workbench/view_host.h
+  src/workbench/view_support.cpp
+  src/workbench/view_support.h
+  src/workbench/load_flow.cpp
+  src/workbench/main_menus.cpp
+  src/workbench/main_menus.h
+  src/workbench/main_window.cpp
+  src/workbench/main_window.h
+  src/workbench/main_window_menus.cpp
+  src/workbench/message_line.cpp
+  src/workbench/message_line.h
+  src/workbench/tool_buttons.cpp
+  src/workbench/tool_buttons.h
+  src/workbench/view_wiring.cpp
+  src/workbench/workbench_folders.cpp
+  src/workbench/workbench_folders.h
+  src/workbench/workbench_settings.cpp
+  src/workbench/workbench_settings.h
 )

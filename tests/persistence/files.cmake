@@ -7,4 +7,8 @@ set(QRX_TESTS_PERSISTENCE
   tests/persistence/string_list_stream_test.cpp
   tests/persistence/string_list_test.cpp
   tests/persistence/string_list_text_test.cpp
+  tests/persistence/jump_list_test.cpp
+  tests/persistence/state_file_test.cpp
+  tests/persistence/machine_code_file_test.cpp
+  tests/persistence/program_session_test.cpp
 )

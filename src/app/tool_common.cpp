@@ -1,0 +1,49 @@
+#include "app/tool_common.h"
+
+#include <cstdio>
+
+#include "assembler/qrx_assembler.h"
+#include "persistence/encoding.h"
+#include "persistence/load_message.h"
+#include "persistence/program_session.h"
+
+int LoadProgram(TProgramSession& session, const std::string& path) {
+  TLoadOutcome outcome;
+  const int result = session.LoadFile(path, outcome);
+  std::string message = LoadResultMessage(result, session.Assembler(), outcome);
+  if (message.starts_with(' ')) message.erase(0, 1);
+  WriteErrorLine(message);
+  if (result < 0 && !outcome.ErrorText.empty()) WriteErrorLine(outcome.ErrorText);
+  if (result >= 0) ShowAllUnits(session.Assembler());
+  return result;
+}
+
+void ShowAllUnits(TQRXAssembler& assembler) {
+  TCustomStringList names;
+  const TSubStringList& units = assembler.Units();
+  for (int i = 0; i < units.Count(); ++i)
+    names.Add(units.Name(i));
+  assembler.SetVisibleUnits(names);
+  assembler.BuildListing();
+}
+
+std::string Hex4(uint16_t value) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text(4, '0');
+  for (int k = 3; k >= 0; --k, value >>= 4)
+    text[static_cast<size_t>(k)] = kDigits[value & 0xF];
+  return text;
+}
+
+std::string OutputText(std::string_view cp932) {
+  return Cp932ToUtf8(cp932);
+}
+
+void WriteOut(std::string_view bytes) {
+  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+void WriteErrorLine(std::string_view cp932) {
+  const std::string text = OutputText(cp932) + "\n";
+  std::fwrite(text.data(), 1, text.size(), stderr);
+}

@@ -1,0 +1,32 @@
+// What the commands of the qrx tool share: loading a program the way the
+// workbench does, reporting the outcome, and text output.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TProgramSession;
+class TQRXAssembler;
+
+// Exit status when the program could not be loaded (or a file not written).
+inline constexpr int kExitLoadFailure = 2;
+
+// Loads path into the session and reports the outcome on stderr: the
+// message-line text without its leading blank, and for a reading failure the
+// system's message too. Every unit is made visible and the listing rebuilt.
+// Returns the load result.
+int LoadProgram(TProgramSession& session, const std::string& path);
+
+// Makes every unit visible and rebuilds the listing.
+void ShowAllUnits(TQRXAssembler& assembler);
+
+// Four upper-case hexadecimal digits.
+std::string Hex4(uint16_t value);
+
+// CP932 text as UTF-8 for output.
+std::string OutputText(std::string_view cp932);
+
+// Writes bytes to stdout / a CP932 message line (converted) to stderr.
+void WriteOut(std::string_view bytes);
+void WriteErrorLine(std::string_view cp932);

@@ -1,0 +1,34 @@
+#include "app/tool_run_loop.h"
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
+
+#include "machine/machine.h"
+#include "monitor/monitor_model.h"
+
+TRunResult RunMachine(TQRXEmulater& machine, TMonitorModel& monitor,
+                      std::optional<uint64_t> maxSteps) {
+  using Clock = std::chrono::steady_clock;
+  constexpr auto kFrameInterval = std::chrono::milliseconds(kFrameIntervalMs);
+  const uint64_t limit = maxSteps.value_or(std::numeric_limits<uint64_t>::max());
+  TRunResult result;
+  Clock::time_point frameStart = Clock::now();
+  while (result.Steps < limit) {
+    const uint64_t batch = std::min(limit - result.Steps, kStepsPerClockCheck);
+    for (uint64_t i = 0; i < batch; ++i) {
+      if (machine.Step() < 0) {
+        result.Steps += i + 1;
+        result.Halted = true;
+        return result;
+      }
+    }
+    result.Steps += batch;
+    const Clock::time_point now = Clock::now();
+    if (now - frameStart > kFrameInterval) {
+      frameStart = now;
+      monitor.AdvanceFrame();
+    }
+  }
+  return result;
+}

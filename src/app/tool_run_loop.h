@@ -1,0 +1,26 @@
+// The tool's run loop: Step until HALT or a step limit, with the monitor's
+// frame counter advancing as the screen thread advances it while a program
+// runs with the monitor shown.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+class TQRXEmulater;
+class TMonitorModel;
+
+struct TRunResult {
+  bool Halted = false;
+  // Instructions executed by this run (HALT included).
+  uint64_t Steps = 0;
+};
+
+// Instructions between two looks at the clock: the loop stays a plain Step
+// loop, and a frame is at most a few tens of microseconds late.
+inline constexpr uint64_t kStepsPerClockCheck = 4096;
+// A frame starts when more than this many milliseconds have passed since the
+// previous one.
+inline constexpr int kFrameIntervalMs = 33;
+
+TRunResult RunMachine(TQRXEmulater& machine, TMonitorModel& monitor,
+                      std::optional<uint64_t> maxSteps);

@@ -1,0 +1,90 @@
+#include "assembler/listing_text.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "assembler/asm_error_codes.h"
+#include "assembler/file_set.h"
+#include "assembler/label_table.h"
+#include "persistence/encoding.h"
+
+namespace {
+
+// Whether the last character of text is a backslash. The second byte of a
+// double-byte character may be 0x5C too, so the text is walked by
+// characters.
+bool EndsWithBackslash(std::string_view text) {
+  bool last = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (IsLeadByte(text[i]) && i + 1 < text.size()) {
+      ++i;
+      last = false;
+    } else {
+      last = text[i] == '\\';
+    }
+  }
+  return last;
+}
+
+}  // namespace
+
+bool IsCodeRow(const TAsmLine& line) {
+  return line.Mnemonic == "DW" || (!line.IsDirective && line.FieldCount > 0);
+}
+
+std::string ListingLabelText(const TAsmLine& line, const TKwList& labels) {
+  if (line.Mnemonic == "EQU" && labels.RecordOf(line.LabelName + line.Scope).ValueOnly)
+    return "#" + line.LabelName;
+  return line.LabelName;
+}
+
+bool IsOperandListRow(const TAsmLine& line) {
+  return line.Mnemonic == "DW" || line.Mnemonic == "USES";
+}
+
+std::string OperandListText(const TAsmLine& line) {
+  const size_t end = std::min<size_t>(line.FieldCount, line.Fields.size());
+  if (end < 2) return {};
+  std::string text = line.Fields[1];
+  bool previousInRun = EndsWithBackslash(line.Fields[1]);
+  for (size_t k = 2; k < end; ++k) {
+    const std::string& field = line.Fields[k];
+    const bool inRun = EndsWithBackslash(field);
+    if (inRun) {
+      if (!previousInRun) text += ",'";
+      text.append(field, 0, field.size() - 1);
+    } else {
+      text += previousInRun ? "'," : ",";
+      text += field;
+    }
+    previousInRun = inRun;
+  }
+  return text;
+}
+
+std::string ListingFieldText(const TAsmLine& line, int n) {
+  if (n < 0 || static_cast<size_t>(n) >= line.Fields.size()) return {};
+  return line.Fields[static_cast<size_t>(n)];
+}
+
+std::string ListingCommentText(const TAsmLine& line) {
+  return CommentText(line);
+}
+
+bool IsImportantComment(const std::string& commentText) {
+  return !commentText.empty() && commentText.front() == '*';
+}
+
+std::string ListingErrorText(const TAsmLine& line, const TFileNames& files) {
+  if (line.Status >= 0) return {};
+  const std::string message = AsmErrorMessage(line.Status, line.UndefinedName, CommentText(line));
+  const int32_t fileIndex = line.TagFileIndex();
+  if (fileIndex < 0) return message;
+  std::string text = "[";
+  text += files.ShortName(fileIndex);
+  text += '(';
+  text += std::to_string(line.TagLineNumber());
+  text += ")]";
+  text += message;
+  return text;
+}

@@ -1,0 +1,83 @@
+#include "assembler/qrx_assembler.h"
+
+#include <memory>
+#include <utility>
+
+#include "assembler/auto_label.h"
+#include "assembler/label_key.h"
+#include "assembler/list_stream_header.h"
+#include "assembler/source_set.h"
+#include "persistence/memory_stream.h"
+
+TQRXAssembler::TQRXAssembler() {
+  labels_.SetUnits(&units_);
+  units_.SetEntryMark(units_.Add(std::string(kRootUnitEntry)), 1);
+  auto first = std::make_unique<TAsmLine>();
+  first->Comment.assign(1, ';');
+  AddWithRecord(";", std::move(first));
+  BuildLabelView(0);
+}
+
+TQRXAssembler::~TQRXAssembler() = default;
+
+void TQRXAssembler::ForgetRecords() {
+  listing_.Clear();
+  ClearRecords();
+}
+
+int TQRXAssembler::RestoreLines(TMemoryStream& stream) {
+  const size_t at = stream.Position();
+  uint32_t length = 0;
+  if (!ReadListStreamHeader(stream.Bytes(), at, length)) return -1;
+  if (stream.Size() - at - kListStreamHeaderSize < length) return -1;
+  listing_.Clear();
+  // The header and the whole text are there, so the load cannot stop short;
+  // replacing the entries drops their records.
+  LoadFromStream(stream);
+  return 0;
+}
+
+int TQRXAssembler::ReadSourceSet(TFileNames& files, std::string& error) {
+  TCustomStringList lines;
+  const int result = ::ReadSourceSet(files, lines, error);
+  if (result != 0) return result;
+  ForgetRecords();
+  AssignStrings(lines);
+  return 0;
+}
+
+TAsmLine& TQRXAssembler::LineAt(int i) {
+  if (TAsmLine* line = Record(i)) return *line;
+  TAsmLine& line = EnsureRecord(i);
+  line.LineIndex = i;
+  return line;
+}
+
+const TAsmLine& TQRXAssembler::LineAt(int i) const {
+  const TAsmLine* line = Record(i);
+  return line != nullptr ? *line : emptyLine_;
+}
+
+int TQRXAssembler::ErrorLineCount() const {
+  int count = 0;
+  for (int i = 0; i < Count(); ++i) {
+    const TAsmLine* line = Record(i);
+    if (line != nullptr && line->Status < 0) ++count;
+  }
+  return count;
+}
+
+std::string TQRXAssembler::NewAutoLabel() {
+  return FormatAutoLabel(autoLabelCounter_++);
+}
+
+int TQRXAssembler::UnitIndexOfName(std::string_view name) const {
+  // The entries that begin with "NAME=" stand together in the sorted table,
+  // the first of them where "NAME=" itself would go.
+  const int at = units_.LowerBoundBy(
+      [&](const std::string& entry) { return CompareKeyParts(entry, name, "=") < 0; });
+  if (at >= units_.Count()) return -1;
+  const std::string_view entry = units_.Strings(at);
+  if (entry.size() <= name.size()) return -1;
+  return CompareKeyParts(entry.substr(0, name.size() + 1), name, "=") == 0 ? at : -1;
+}

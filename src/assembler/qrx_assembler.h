@@ -1,0 +1,205 @@
+// TQRXAssembler: the expanded source of one program and everything the
+// assembler made of it.
+//
+// The assembler is itself the line list: entry i is the text of line i of
+// the expanded source (includes expanded, every line ending in its source
+// tag) and its record is the TAsmLine of that line. Beside the lines it owns
+// the label table, the macro table, the unit table, the rows of the listing
+// and of the label view, and the label view's settings.
+//
+// Life of the records: ReadSourceSet and RestoreLines replace the lines and
+// drop every record (and the listing rows, which point at records);
+// Assemble makes a fresh record for every line. A record therefore stays
+// valid from the Assemble that made it until the next Assemble or load.
+// Listing rows point at line records, label-view rows at label records;
+// neither list owns what it points at, and both are rebuilt whenever the
+// records they point at are replaced. The plain list operations inherited
+// from the string list (SetText, Clear, Add ...) replace lines without
+// touching the listing rows: after them only Assemble may follow.
+//
+// Units. A unit is a block opened by "NAME: UNIT" at the top level. The unit
+// table holds one entry per unit ever met, "NAME=.NAME.*", plus the top
+// level's entry "*=.*"; an entry's child list is the unit's USES list and
+// its mark the unit's visible flag (1 shown, 0 hidden). Entries are never
+// removed, so a unit keeps its visibility across reassemblies; a unit met
+// for the first time is hidden. The top level's flag starts at 1, and the
+// top level never hides anything whatever its flag says.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "assembler/asm_line.h"
+#include "assembler/label_table.h"
+#include "assembler/macro_list.h"
+#include "machine/machine.h"
+#include "persistence/custom_string_list.h"
+#include "persistence/record_string_list.h"
+#include "persistence/ref_string_list.h"
+#include "persistence/sub_string_list.h"
+
+class TFileNames;
+class TMemoryStream;
+
+// The unit table's entry for the top level, and its name.
+inline constexpr std::string_view kRootUnitEntry = "*=.*";
+inline constexpr std::string_view kRootUnitName = "*";
+
+// The label filter bits that BuildLabelView tests against the label kinds:
+// variable, line label, pointer, immediate, automatic.
+inline constexpr uint16_t kLabelViewKindMask = 0x156;
+
+// Whether a line's text begins with the macro-definition marker (without
+// regard to letter case).
+bool IsMacroDefinitionLine(std::string_view text);
+
+// Rows of the listing: line text + the line's record (not owned).
+using TListingRows = TRefStringList<TAsmLine>;
+// Rows of the label view: label key + the label's record (not owned).
+using TLabelViewRows = TRefStringList<TKwValues>;
+
+class TQRXAssembler : public TRecordStringList<TAsmLine> {
+ public:
+  // One line ";" whose record has the comment ";"; the label table holds the
+  // six registers and the label view shows them (built with the mask 0); the
+  // unit table holds the top level's entry; sorting of the label view off.
+  TQRXAssembler();
+  ~TQRXAssembler() override;
+
+  // ---- members
+  // The label table; it knows the unit table.
+  TKwList& Labels() { return labels_; }
+  const TKwList& Labels() const { return labels_; }
+  // The macro table of the last assembly.
+  TMacroList& Macros() { return macros_; }
+  const TMacroList& Macros() const { return macros_; }
+  // The unit table: sorted, compared without regard to case, duplicates
+  // ignored; see the comment at the top of this file. Change the visible
+  // flags through SetVisibleUnits.
+  const TSubStringList& Units() const { return units_; }
+  // The names of the units open during pass 3 of Assemble.
+  const TCustomStringList& UnitStack() const { return unitStack_; }
+  // The visible lines, in source order (their LineIndex values ascend).
+  const TListingRows& Listing() const { return listing_; }
+  // The rows of the label view as the last BuildLabelView (and sort) left them.
+  const TLabelViewRows& LabelView() const { return labelView_; }
+  // The keys collected by the last SelectedLabels.
+  const TCustomStringList& SelectedLabelNames() const { return selectedLabelNames_; }
+  // Whether the label view is kept sorted (false at creation).
+  bool SortLabels() const { return sortLabels_; }
+  // The mask of the last BuildLabelView.
+  uint16_t LabelFilter() const { return labelFilter_; }
+  // The counter of automatic labels; Assemble sets it to 0 first.
+  uint32_t AutoLabelCounter() const { return autoLabelCounter_; }
+  void SetAutoLabelCounter(uint32_t counter) { autoLabelCounter_ = counter; }
+
+  // ---- assembling
+  // Assembles the lines: macro pre-pass, then the four passes, then the
+  // listing rows. Returns the tally: 0 when no line ended with an error,
+  // greater than 0 otherwise. Never throws for anything in the source.
+  int Assemble();
+
+  // Replaces the lines by the lines of a string-list stream read from the
+  // stream's position (the line block of a state file) and drops every line
+  // record and listing row; Assemble must follow. Returns 0. A stream that
+  // does not hold a complete string-list stream at its position (no header,
+  // or it ends inside the text) returns -1 and leaves the lines, the records,
+  // the listing and the stream position as they were.
+  int RestoreLines(TMemoryStream& stream);
+
+  // Reads file set entry 1 with its includes (see source_set.h) and, when
+  // that succeeds (result 0), replaces the lines by what was read, dropping
+  // every record and listing row. Any other result (kSourceEmpty,
+  // kIncludedTwice, kSourceReadError; error set for the last) leaves the
+  // lines, records and listing as they were, so the views may go on showing
+  // the program assembled before. The file set is changed as
+  // ReadSourceSet does in either case.
+  int ReadSourceSet(TFileNames& files, std::string& error);
+
+  // The record of line i. An index outside the list raises
+  // EStringListError. A line that has no record yet (loaded, not assembled)
+  // gets a fresh one with LineIndex i (non-const) or reads as an empty
+  // record (const).
+  TAsmLine& LineAt(int i);
+  const TAsmLine& LineAt(int i) const;
+  // The number of lines whose Status is negative.
+  int ErrorLineCount() const;
+  // "*" and AutoLabelCounter as at least four upper-case hexadecimal digits;
+  // the counter then grows by one.
+  std::string NewAutoLabel();
+
+  // ---- unit visibility, listing rows, label view
+  // False only when text (a scope path or a label key) ends with
+  // "." + NAME + ".*" for a unit NAME (not the top level) whose visible flag
+  // is not 1; the first unit in table order whose suffix matches decides.
+  bool IsUnitVisible(std::string_view text) const;
+  // Rebuilds Listing from the lines with records and sets every record's
+  // Visible. An ENDUNIT line is judged by the scope of the line before it
+  // (the first line by its own scope).
+  void BuildListing();
+  // The Listing row of line lineIndex, or -1 (index outside the lines, line
+  // hidden, listing empty). Binary search.
+  int ListingRowOf(int lineIndex) const;
+  // Sets every unit's visible flag, the top level's included: 1 when names
+  // holds the unit's name (without regard to case), else 0. BuildListing
+  // must follow for the listing to change.
+  void SetVisibleUnits(const TCustomStringList& names);
+  // Replaces names (cleared first) by the names of the units whose visible
+  // flag is 1, the top level ("*") included, in table order.
+  void CollectVisibleUnits(TCustomStringList& names) const;
+  // Rebuilds LabelView from the label table in table order and remembers
+  // mask in LabelFilter. A label in a hidden unit is left out; the registers
+  // and selected labels are always taken; other labels only when bit 0 of
+  // the mask is clear and their kinds share a bit with mask & 0x156. Sorts
+  // the rows when SortLabels is set.
+  void BuildLabelView(uint16_t mask);
+  // Sorts LabelView by key without regard to case, a value-only constant's
+  // key read with "#" in front, then moves PC, SP, VF, SF, ZF, CF to rows 0
+  // to 5 (those present).
+  void SortLabelView();
+  // Switching on sorts the current rows; switching off rebuilds them in
+  // table order with LabelFilter. Nothing happens when flag is unchanged.
+  void SetSortLabels(bool flag);
+  // Refills SelectedLabelNames with the keys of the selected labels, in table
+  // order, and returns it.
+  const TCustomStringList& SelectedLabels();
+  // Selects every label whose key is in names; names that are no key are
+  // skipped and other labels are left as they are.
+  void MarkSelectedLabels(const TCustomStringList& names);
+
+  // ---- memory image
+  // The lines that put words into memory, in source order: an instruction
+  // line (one not marked IsDirective) FieldCount words, a DW line its
+  // FieldCount - 1 values unless it is a macro-definition line; no other
+  // line. The spans look into the line records, so the result is valid only
+  // until the records change (the next Assemble or load).
+  std::vector<TImageLine> MemoryImage() const;
+
+ private:
+  // The passes of Assemble; each returns the errors it counted.
+  int ParseAndScopePass();
+  int AddressAndLabelPass();
+  int OperandPass();
+  void MacroDefinitionPass();
+  void DefineLineLabel(TAsmLine& line);
+  // The unit table's entry for a unit name (exact "NAME=" prefix, without
+  // regard to case), or -1.
+  int UnitIndexOfName(std::string_view name) const;
+  // Drops the records and the listing rows (the lines are being replaced).
+  void ForgetRecords();
+
+  TKwList labels_;
+  TMacroList macros_;
+  TSubStringList units_{true, TDuplicates::Ignore};
+  TCustomStringList unitStack_;
+  TListingRows listing_;
+  TLabelViewRows labelView_;
+  TCustomStringList selectedLabelNames_;
+  bool sortLabels_ = false;
+  uint16_t labelFilter_ = 0;
+  uint32_t autoLabelCounter_ = 0;
+  // Read by the const LineAt for lines that have no record yet.
+  const TAsmLine emptyLine_;
+};

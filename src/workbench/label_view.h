@@ -1,0 +1,120 @@
+// The label view: the registers and the program's labels with their values
+// read live from the machine (the label's value, the word it points to and
+// the word that word points to), under its header bar with five sections.
+// Several rows can be selected at once (row selection, unrelated to a
+// label's Selected flag).
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <vector>
+
+#include "assembler/qrx_assembler.h"
+
+class QHeaderView;
+class TViewHost;
+
+// Accent and grey of the value columns.
+inline const QColor kLabelAccent(224, 48, 0);
+inline const QColor kLabelGrey(192, 192, 192);
+
+// Everything one row shows, as the view draws it; tests ask for it instead of
+// reading pixels.
+struct TLabelRowLook {
+  enum Column { Name, Value, Referenced, Indirect, Path, ColumnCount };
+  std::array<QString, ColumnCount> Texts;
+  std::array<QColor, ColumnCount> Colours;
+  QColor Background;
+  bool Bold = false;        // registers, and labels whose Selected is set
+  bool ValuesBold = false;  // false on the register rows
+};
+
+class TLabelView : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  TLabelView(TViewHost& host, QWidget* parent = nullptr);
+  ~TLabelView() override;
+
+  // The header bar with the five sections ("ラベル" 42, "値" 48, "参照値" 48,
+  // "間接値" 48, "パス" 48); the main window lays it out above the view.
+  // Resizing a section repaints the view.
+  QHeaderView* HeaderBar() const;
+
+  // The rows shown (the assembler's LabelView); nullptr shows none. Row
+  // selection is cleared; the current row becomes 0.
+  void SetRows(const TLabelViewRows* rows);
+  int RowCount() const;
+
+  // The current row (the one a click or the arrow keys moved to), or -1.
+  int CurrentRow() const;
+  // Moves the current row (and the anchor of Shift-selection) and scrolls it
+  // into sight; the row selection stays as it is. -1 or a row outside the
+  // list: no current row.
+  void SetCurrentRow(int row);
+  // The rows selected in the view, ascending.
+  std::vector<int> SelectedRows() const;
+  void SetRowSelected(int row, bool selected);
+
+  void SetRowHeight(int height);
+  int RowHeight() const;
+  int TopRow() const;
+  void SetTopRow(int row);
+
+  // Redraws one row / the whole view (the values are read again).
+  void RepaintRow(int row);
+  void RepaintAll();
+
+  // The look of a row in the current state of the machine and the number
+  // format; selected says whether it is drawn as a selected row.
+  TLabelRowLook RowLook(int row, bool selected) const;
+
+ signals:
+  // The current row changed by a click or by the keyboard.
+  void RowClicked(int row);
+  void RowDoubleClicked(int row);
+  // The right mouse button asked for the pop-up menu (PopupMenu1).
+  void ContextMenuRequested(const QPoint& globalPos);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  struct TPaintKit;
+
+  // The row under a point of the viewport, or -1.
+  int RowAt(const QPoint& pos) const;
+  bool IsSelected(int row) const;
+  // Only row selected; it becomes the current row and the anchor.
+  void SelectOnly(int row);
+  // The rows from the anchor to row selected, no others; row becomes current.
+  void SelectRange(int row);
+  // Makes row current, shows it and reports it as a click.
+  void ReportCurrent(int row);
+  void EnsureVisible(int row);
+  void UpdateScrollBars();
+  // Keeps the selection flags as long as the rows.
+  void FitSelection() const;
+  TPaintKit MakePaintKit() const;
+  void DrawRow(QPainter& painter, int row, const QRect& rect, bool selected, const TPaintKit& kit);
+
+  TViewHost& host_;
+  // Owned here while the main window has not given it a parent.
+  QPointer<QHeaderView> header_;
+  const TLabelViewRows* rows_ = nullptr;
+  mutable std::vector<bool> selected_;
+  int current_ = -1;
+  int anchor_ = -1;
+  int rowHeight_ = 16;
+};

@@ -1,0 +1,127 @@
+// Opening files: OpenFile and its callers (the open dialog, the reload, the
+// files dropped on the window; the command-line file is opened by the screen
+// thread's start action), and the current file shown in the caption.
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+#include "assembler/qrx_assembler.h"
+#include "monitor/form_mon.h"
+#include "monitor/screen_thread.h"
+#include "persistence/encoding.h"
+#include "persistence/file_io.h"
+#include "persistence/load_message.h"
+#include "persistence/program_session.h"
+#include "workbench/label_view.h"
+#include "workbench/listing_view.h"
+#include "workbench/main_window.h"
+#include "workbench/message_line.h"
+
+namespace {
+
+const char* const kOpenFilter =
+    "QRX関連ファイル|*.qasm;*.qsav;*.bin|QRXソースファイル(*.qasm)|*.qasm|"
+    "状態保存ファイル(*.qsav;*.bin)|*.qsav;*.bin|全てのファイル(*.*)|*.*";
+
+}  // namespace
+
+QString QtFileFilter(const QString& pairs) {
+  const QStringList parts = pairs.split(QLatin1Char('|'));
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& pattern : patterns)
+      if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
+    filters << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+QString OpenDialogFilter() {
+  return QtFileFilter(QString::fromUtf8(kOpenFilter));
+}
+
+int TForm1::OpenFile(const QString& path) {
+  TLoadOutcome outcome;
+  const int result = session_->LoadFile(path.toStdString(), outcome);
+  const std::string message = LoadResultMessage(result, session_->Assembler(), outcome);
+  if (result >= 0) {
+    listingView_->SetRows(&session_->Assembler().Listing());
+    RebuildLabelList();
+    SetCurrentFile(session_->CurrentFile());
+    RepaintViews();
+    if (TFormMon* monitor = screen_->Monitor()) monitor->Refresh();
+    SetButtonsEnabled(true);
+    MessageLine()->ShowMessage(message, result != 0);
+  } else {
+    MessageLine()->ShowMessage(message, true);
+    if (result == kLoadReadError)
+      ShowErrorBox(QString::fromStdString(Cp932ToUtf8(outcome.ErrorText)));
+  }
+  if (outcome.Branch == TLoadBranch::State) StateFileLoaded(result);
+  return result;
+}
+
+void TForm1::StateFileLoaded(int) {
+  // Sources may have changed since the state was saved.
+  CheckSourceTimeStamps();
+}
+
+void TForm1::SetCurrentFile(const std::string& path) {
+  session_->Files().SetStrings(0, path);
+  const QString name = QFileInfo(QString::fromStdString(path)).fileName();
+  setWindowTitle(QStringLiteral("QRX エミュレータ : ") + name);
+}
+
+const std::string& TForm1::CurrentFile() const {
+  return session_->CurrentFile();
+}
+
+QString TForm1::OpenDialogStartPath() const {
+  const QString& name = openDialogName_;
+  if (name.isEmpty()) return folders_.SourceFolder;
+  const QFileInfo info(name);
+  const bool pattern = name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+  if (info.isAbsolute()) return pattern ? info.path() : name;
+  if (pattern) return folders_.SourceFolder;
+  return folders_.SourceFolder + QLatin1Char('/') + name;
+}
+
+void TForm1::Load1Click() {
+  const QString filter = OpenDialogFilter();
+  const QString start = OpenDialogStartPath();
+  const QString chosen = openDialogHook_
+                             ? openDialogHook_(start, filter)
+                             : QFileDialog::getOpenFileName(this, QString(), start, filter);
+  if (chosen.isEmpty()) return;
+  openDialogName_ = chosen;
+  OpenFile(chosen);
+}
+
+void TForm1::R3Click() {
+  const int remembered = listingView_->SelectedRow();
+  const std::string mainSource = session_->MainSource();
+  if (!mainSource.empty() && FileExists(mainSource)) {
+    // The labels selected now stay selected in the new label table.
+    TQRXAssembler& assembler = session_->Assembler();
+    session_->SelectedLabelList().AssignStrings(assembler.SelectedLabels());
+    OpenFile(QString::fromStdString(mainSource));
+  } else {
+    Load1Click();
+  }
+  SelectListingRow(remembered, 3, true);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  event->acceptProposedAction();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+  OpenFile(urls.first().toLocalFile());
+}

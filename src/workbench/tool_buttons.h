@@ -1,0 +1,49 @@
+// The tool bar under the menu: 25 pixels high with a lowered bevel, the
+// message line at its left and, in a 200-pixel strip at its right, the five
+// run-control buttons (run, trace, step, stop, reset), 40 × 24 pixels each
+// with a 20 × 20 picture. The buttons start disabled.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QToolButton;
+class TMessageLine;
+
+class TToolBarPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kHeight = 25;
+  static constexpr int kStripWidth = 200;
+  static constexpr int kButtonWidth = 40;
+  static constexpr int kButtonHeight = 24;
+  static constexpr int kButtonCount = 5;
+  enum Button { Run = 0, Trace = 1, Step = 2, Stop = 3, Reset = 4 };
+
+  explicit TToolBarPanel(QWidget* parent = nullptr);
+
+  TMessageLine* MessageLine() const { return messageLine_; }
+  // Button i (0 run ... 4 reset).
+  QToolButton* ButtonAt(int i) const { return buttons_[static_cast<size_t>(i)]; }
+  // The tag of button i: 1 on run, 2 on trace, 0 on the others.
+  int TagOf(int i) const { return tags_[static_cast<size_t>(i)]; }
+  void SetButtonsEnabled(bool enabled);
+
+ signals:
+  // A button was clicked; run and trace report their tag with it.
+  void ButtonClicked(int button, int tag);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  TMessageLine* messageLine_ = nullptr;
+  QWidget* strip_ = nullptr;
+  std::array<QToolButton*, kButtonCount> buttons_{};
+  std::array<int, kButtonCount> tags_{1, 2, 0, 0, 0};
+};
+
+// The 20 × 20 picture of a button.
+QPixmap ToolButtonPicture(int button);

@@ -1,0 +1,5 @@
+# End-to-end tests of the qrx command-line tool.
+set(QRX_TESTS_APP
+  tests/app/tool_asm_test.cpp
+  tests/app/tool_run_test.cpp
+)

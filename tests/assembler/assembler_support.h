@@ -1,0 +1,58 @@
+// Helpers for the assembler tests: fill a TQRXAssembler with tagged source
+// lines and look at what Assemble made of them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "assembler/qrx_assembler.h"
+
+namespace assembler_test {
+
+// The source tag of line `line` of file 1.
+inline std::string Tag(int line) {
+  return ";/\x1B"
+         "1\x1B" +
+         std::to_string(line);
+}
+
+// Replaces the assembler's lines by code, each line tagged as line i + 1 of
+// file 1 (as the source reader leaves them).
+inline void SetSource(TQRXAssembler& assembler, const std::vector<std::string>& code) {
+  assembler.Clear();
+  for (size_t i = 0; i < code.size(); ++i)
+    assembler.Add(code[i] + Tag(static_cast<int>(i) + 1));
+}
+
+// SetSource, then Assemble; returns the tally.
+inline int AssembleSource(TQRXAssembler& assembler, const std::vector<std::string>& code) {
+  SetSource(assembler, code);
+  return assembler.Assemble();
+}
+
+// The value of a label key, or -1 when the table has no such key.
+inline int LabelValue(const TQRXAssembler& assembler, const std::string& key) {
+  const int index = assembler.Labels().IndexOf(key);
+  if (index < 0) return -1;
+  return static_cast<uint16_t>(assembler.Labels().RecordAt(index).Value);
+}
+
+// The keys of the label view, in row order.
+inline std::vector<std::string> LabelViewKeys(const TQRXAssembler& assembler) {
+  return assembler.LabelView().ToVector();
+}
+
+// The LineIndex of every listing row, in row order.
+inline std::vector<int> ListingLines(const TQRXAssembler& assembler) {
+  std::vector<int> lines;
+  for (int row = 0; row < assembler.Listing().Count(); ++row)
+    lines.push_back(assembler.Listing().Ref(row)->LineIndex);
+  return lines;
+}
+
+// The line's first n words.
+inline std::vector<uint16_t> FirstWords(const TAsmLine& line, size_t n) {
+  return std::vector<uint16_t>(line.Words.begin(), line.Words.begin() + static_cast<long>(n));
+}
+
+}  // namespace assembler_test

@@ -1,0 +1,2 @@
+LIB:    DW   1
+        BAD  1

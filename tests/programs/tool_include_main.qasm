@@ -1,0 +1,3 @@
+; includes a library with an error
+        HALT
+        INCLUDE tool_include_lib.qasm

@@ -1,0 +1,2 @@
+        HALT
+        INCLUDE tool_no_such_file.qasm

@@ -1,0 +1,3 @@
+        INCLUDE tool_include_lib.qasm
+        INCLUDE tool_include_lib.qasm
+        HALT

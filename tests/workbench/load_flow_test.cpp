@@ -1,0 +1,341 @@
+// Opening files through the main window: OpenFile on every kind of file
+// with the message line's text and look, what a failed load leaves alone,
+// reloading, the open dialog and dropped files.
+#include <QDropEvent>
+#include <QMimeData>
+#include <QToolButton>
+#include <QUrl>
+
+#include "main_window_test_support.h"
+#include "monitor/monitor_font.h"
+#include "workbench/tool_buttons.h"
+
+namespace {
+
+QStringList Lines(std::initializer_list<const char*> lines) {
+  QStringList list;
+  for (const char* line : lines)
+    list << QString::fromUtf8(line);
+  return list;
+}
+
+// A program long enough to scroll, with labels of several kinds.
+QStringList BaseProgram() {
+  QStringList lines =
+      Lines({"; base program", "START: LD COUNT, #0", "LOOP: ADD COUNT, #1", "  CMP COUNT, #10",
+             "  JPF LOOP, ZF", "  HALT", "COUNT: DW 0", "^PTR: DW COUNT", ">MARK: DW 0"});
+  for (int i = 0; i < 60; ++i)
+    lines << QStringLiteral("  NOP ; filler %1").arg(i);
+  return lines;
+}
+
+bool ButtonsEnabled(TForm1& form) {
+  for (int i = 0; i < TToolBarPanel::kButtonCount; ++i)
+    if (!form.ToolBar()->ButtonAt(i)->isEnabled()) return false;
+  return true;
+}
+
+// The listing row of the first code row at or after row.
+int CodeRowFrom(TForm1& form, int row) {
+  const TListingRows& rows = form.Session().Assembler().Listing();
+  for (int r = row; r < rows.Count(); ++r)
+    if (rows.Ref(r)->FieldCount > 0) return r;
+  return -1;
+}
+
+void Drop(TForm1& form, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&form, &enter);
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&form, &drop);
+}
+
+}  // namespace
+
+class TLoadFlowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { RegisterFontSubstitutions(); }
+  void init() { rig_ = std::make_unique<TWindowRig>(); }
+  void cleanup() { rig_.reset(); }
+
+  // ---------------------------------------------------------- OpenFile
+
+  void ACleanSourceFillsTheViews() {
+    TForm1& form = rig_->Create();
+    const QString path = rig_->WriteSource("base.qasm", BaseProgram());
+    QCOMPARE(form.OpenFile(path), 0);
+    QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
+    QVERIFY(!rig_->Alarm());
+    QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ : base.qasm"));
+    QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
+    QCOMPARE(QString::fromStdString(form.Session().MainSource()), path);
+    QCOMPARE(form.ListingView()->RowCount(), form.Session().Assembler().Listing().Count());
+    QVERIFY(form.ListingView()->RowCount() > 60);
+    QCOMPARE(form.ListingView()->SelectedRow(), 0);
+    QVERIFY(ButtonsEnabled(form));
+    // The label view is rebuilt with the menu's filters (variables and
+    // pointers by default): COUNT and ^PTR, not the line label >MARK.
+    const QStringList keys = LabelKeys(form);
+    QVERIFY(keys.contains(QStringLiteral("COUNT.*")));
+    QVERIFY(keys.contains(QStringLiteral("^PTR.*")));
+    QVERIFY(!keys.contains(QStringLiteral(">MARK.*")));
+    QCOMPARE(keys.mid(0, 6), Lines({"PC", "SP", "VF", "SF", "ZF", "CF"}));
+    QCOMPARE(form.LabelView()->RowCount(), keys.size());
+    QVERIFY(rig_->boxes.isEmpty());
+  }
+
+  void EveryOutcomeShowsItsMessage_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("alarm");
+    QTest::addColumn<bool>("box");
+    const auto source = [](std::initializer_list<const char*> lines) {
+      return (Lines(lines).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+    };
+    // 1 stands for any positive result (the assembler's error tally).
+    QTest::newRow("errors") << "errors.qasm" << source({"FOO A", "LD A", "  HALT"}) << 1
+                            << QStringLiteral(" アセンブルエラーが2個あります") << true << false;
+    QTest::newRow("missing") << "" << QByteArray() << -1
+                             << QStringLiteral(" 指定されたファイルが存在しません") << true
+                             << false;
+    QTest::newRow("empty source") << "empty.qasm" << QByteArray() << -2
+                                  << QStringLiteral(" 指定されたファイルサイズが0です") << true
+                                  << false;
+    QTest::newRow("empty state") << "empty.qsav" << QByteArray() << -2
+                                 << QStringLiteral(" 指定されたファイルサイズが0です") << true
+                                 << false;
+    QTest::newRow("bin that is a source")
+        << "prog.bin" << source({"  NOP", "  HALT"}) << 0
+        << QStringLiteral(" ロード＆アセンブル正常終了") << false << false;
+    QTest::newRow("duplicate include")
+        << "dup.qasm" << source({"INCLUDE part.qasm", "INCLUDE part.qasm", "  HALT"}) << -4
+        << QStringLiteral(" インクルードする\"part.qasm\"が重複しています") << true << false;
+    QTest::newRow("missing include")
+        << "lost.qasm" << source({"INCLUDE nowhere.qasm", "  HALT"}) << -5
+        << QStringLiteral(" ファイルロード時にエラーが発生しました") << true << true;
+    QByteArray otherVersion("\x0BQRXBIN V999");
+    otherVersion.append(64, '\0');
+    QTest::newRow("state of another version")
+        << "old.qsav" << otherVersion << -3
+        << QStringLiteral(" 状態保存ファイルのバージョンが違います") << true << false;
+  }
+  void EveryOutcomeShowsItsMessage() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, result);
+    QFETCH(QString, message);
+    QFETCH(bool, alarm);
+    QFETCH(bool, box);
+    TForm1& form = rig_->Create();
+    rig_->WriteSource("part.qasm", Lines({"PART: DW 1"}));
+    const QString base = rig_->WriteSource("base.qasm", BaseProgram());
+    QCOMPARE(form.OpenFile(base), 0);
+    const int baseRows = form.ListingView()->RowCount();
+    const QString path = name.isEmpty() ? rig_->Root() + QStringLiteral("/src/none.qasm")
+                                        : rig_->WriteBytes(name, bytes);
+
+    const int actual = form.OpenFile(path);
+    if (result == 1)
+      QVERIFY(actual > 0);
+    else
+      QCOMPARE(actual, result);
+    QCOMPARE(rig_->Message(), message);
+    QCOMPARE(rig_->Alarm(), alarm);
+    QCOMPARE(rig_->boxes.size(), box ? 1 : 0);
+    if (box) QVERIFY(rig_->boxes.first().contains(QStringLiteral("nowhere.qasm")));
+    if (result < 0) {
+      // A failed load leaves the views and the caption as they were.
+      QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ : base.qasm"));
+      QCOMPARE(form.ListingView()->RowCount(), baseRows);
+      QCOMPARE(QString::fromStdString(form.CurrentFile()), base);
+    } else {
+      QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ : ") + name);
+      QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
+    }
+  }
+
+  void AFailedFirstLoadKeepsTheButtonsDisabled() {
+    TForm1& form = rig_->Create();
+    QCOMPARE(form.OpenFile(rig_->Root() + QStringLiteral("/none.qasm")), -1);
+    QVERIFY(!ButtonsEnabled(form));
+    QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ"));
+    // An assembly with errors still loads the program and enables them.
+    const QString path = rig_->WriteSource("bad.qasm", Lines({"FOO", "  HALT"}));
+    QVERIFY(form.OpenFile(path) > 0);
+    QVERIFY(ButtonsEnabled(form));
+    QCOMPARE(rig_->Message(), QStringLiteral(" アセンブルエラーが1個あります"));
+  }
+
+  void AStateFileRestoresTheProgramAndItsBreakpoints() {
+    TForm1& form = rig_->Create();
+    const QString base = rig_->WriteSource("base.qasm", BaseProgram());
+    QCOMPARE(form.OpenFile(base), 0);
+    const int code = CodeRowFrom(form, 3);
+    const int line = form.Session().Assembler().Listing().Ref(code)->LineIndex;
+    form.Session().Breakpoints().SetMember(line, true);
+    form.Session().Machine().WriteWord(0x0100, 0x1234);
+    const int rows = form.ListingView()->RowCount();
+    const QString state = rig_->Root() + QStringLiteral("/src/saved.qsav");
+    std::string error;
+    QVERIFY(form.Session().SaveState(state.toStdString(), error));
+
+    const QString other = rig_->WriteSource("other.qasm", Lines({"  HALT"}));
+    QCOMPARE(form.OpenFile(other), 0);
+    QVERIFY(form.Session().Breakpoints().Empty());
+
+    QCOMPARE(form.OpenFile(state), 0);
+    QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
+    QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ : saved.qsav"));
+    QCOMPARE(QString::fromStdString(form.CurrentFile()), state);
+    QCOMPARE(QString::fromStdString(form.Session().MainSource()), base);
+    QCOMPARE(form.ListingView()->RowCount(), rows);
+    QCOMPARE(form.ListingView()->SelectedRow(), 0);
+    QVERIFY(form.Session().Breakpoints().Contains(line));
+    // The memory stays as saved; it is not reloaded from the assembly.
+    QCOMPARE(form.Session().Machine().ReadWord(0x0100), uint16_t{0x1234});
+    QVERIFY(LabelKeys(form).contains(QStringLiteral("COUNT.*")));
+  }
+
+  // ---------------------------------------------------------- reload
+
+  void ReloadKeepsBreakpointsLabelsAndTheSelectedRow() {
+    TForm1& form = rig_->CreateShown();
+    const QString path = rig_->WriteSource("base.qasm", BaseProgram());
+    QCOMPARE(form.OpenFile(path), 0);
+    const int code = CodeRowFrom(form, 2);
+    const int line = form.Session().Assembler().Listing().Ref(code)->LineIndex;
+    form.Session().Breakpoints().SetMember(line, true);
+    // Select the label COUNT in the label view and mark it.
+    const int countRow = LabelKeys(form).indexOf(QStringLiteral("COUNT.*"));
+    QVERIFY(countRow >= 6);
+    form.LabelView()->SetRowSelected(countRow, true);
+    form.SetLabelsSelected(true);
+    QVERIFY(form.Session().Assembler().Labels().RecordOf("COUNT.*").Selected);
+    form.SelectListingRow(50, 3, true);
+    QCOMPARE(form.ListingView()->SelectedRow(), 50);
+
+    // The file changes on disk; the reload reads it again.
+    QStringList changed = BaseProgram();
+    changed << QStringLiteral("EXTRA: DW 5");
+    rig_->WriteSource("base.qasm", changed);
+    form.R3Click();
+    QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
+    QVERIFY(LabelKeys(form).contains(QStringLiteral("EXTRA.*")));
+    QVERIFY(form.Session().Breakpoints().Contains(line));
+    QVERIFY(form.Session().Assembler().Labels().RecordOf("COUNT.*").Selected);
+    QCOMPARE(form.ListingView()->SelectedRow(), 50);
+    // Three rows of context above the row that had scrolled out of view.
+    QCOMPARE(form.ListingView()->TopRow(), 47);
+    QCOMPARE(form.JumpList().TopNumber(), 50);
+  }
+
+  void AnotherMainSourceClearsTheBreakpoints() {
+    TForm1& form = rig_->Create();
+    const QString first = rig_->WriteSource("first.qasm", BaseProgram());
+    const QString second = rig_->WriteSource("second.qasm", BaseProgram());
+    QCOMPARE(form.OpenFile(first), 0);
+    form.Session().Breakpoints().SetMember(2, true);
+    QCOMPARE(form.OpenFile(first), 0);
+    QVERIFY(form.Session().Breakpoints().Contains(2));
+    QCOMPARE(form.OpenFile(second), 0);
+    QVERIFY(form.Session().Breakpoints().Empty());
+  }
+
+  void ReloadWithoutAMainSourceUsesTheOpenDialog() {
+    TForm1& form = rig_->Create();
+    form.R3Click();
+    QCOMPARE(rig_->dialogStarts.size(), 1);
+    QVERIFY(form.CurrentFile().empty());
+
+    const QString path = rig_->WriteSource("gone.qasm", BaseProgram());
+    QCOMPARE(form.OpenFile(path), 0);
+    QVERIFY(QFile::remove(path));
+    const QString replacement = rig_->WriteSource("new.qasm", Lines({"  HALT"}));
+    rig_->dialogAnswer = replacement;
+    form.R3Click();
+    QCOMPARE(rig_->dialogStarts.size(), 2);
+    QCOMPARE(QString::fromStdString(form.CurrentFile()), replacement);
+  }
+
+  // ---------------------------------------------------------- dialog
+
+  void FilterListTakesQtsForm() {
+    QCOMPARE(OpenDialogFilter(), QStringLiteral("QRX関連ファイル (*.qasm *.qsav *.bin);;"
+                                                "QRXソースファイル(*.qasm) (*.qasm);;"
+                                                "状態保存ファイル(*.qsav;*.bin) (*.qsav *.bin);;"
+                                                "全てのファイル(*.*) (*)"));
+    QCOMPARE(QtFileFilter(QStringLiteral("A|*.a|B|*.b;*.c")),
+             QStringLiteral("A (*.a);;B (*.b *.c)"));
+    QCOMPARE(QtFileFilter(QString()), QString());
+  }
+
+  void OpenDialogOpensTheChosenFileAndRemembersIt() {
+    TForm1& form = rig_->Create();
+    const QString path = rig_->WriteSource("chosen.qasm", Lines({"  HALT"}));
+    rig_->dialogAnswer = path;
+    form.Load1Click();
+    QCOMPARE(rig_->dialogStarts, QStringList{rig_->SourceFolder()});
+    QCOMPARE(rig_->dialogFilters, QStringList{OpenDialogFilter()});
+    QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
+    QCOMPARE(form.OpenDialogFileName(), path);
+    QCOMPARE(form.OpenDialogStartPath(), path);
+
+    // A cancelled dialog changes nothing.
+    rig_->dialogAnswer.clear();
+    form.Load1Click();
+    QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
+    QCOMPARE(form.OpenDialogFileName(), path);
+  }
+
+  void DialogStartPathForTheNamesItMayHold_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("full path") << "/data/prog.qasm"
+                               << "/data/prog.qasm";
+    QTest::newRow("pattern in a folder") << "/data/*.qasm"
+                                         << "/data";
+    QTest::newRow("bare name") << "prog.qasm"
+                               << "SOURCE/prog.qasm";
+    QTest::newRow("empty") << ""
+                           << "SOURCE";
+  }
+  void DialogStartPathForTheNamesItMayHold() {
+    QFETCH(QString, name);
+    QFETCH(QString, start);
+    rig_->SetIni("MAINFORM/LastFileName", name);
+    TForm1& form = rig_->Create();
+    start.replace(QStringLiteral("SOURCE"), rig_->SourceFolder());
+    QCOMPARE(form.OpenDialogStartPath(), start);
+  }
+
+  // ---------------------------------------------------------- drops
+
+  void DroppingSeveralFilesOpensOnlyTheFirst() {
+    TForm1& form = rig_->Create();
+    const QString first = rig_->WriteSource("first.qasm", Lines({"  HALT"}));
+    const QString second = rig_->WriteSource("second.qasm", Lines({"  NOP", "  HALT"}));
+    Drop(form, {QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+    QCOMPARE(QString::fromStdString(form.CurrentFile()), first);
+    QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ : first.qasm"));
+  }
+
+  void ADropWithoutALocalFileOpensNothing() {
+    TForm1& form = rig_->Create();
+    Drop(form, {QUrl(QStringLiteral("https://example.org/prog.qasm"))});
+    Drop(form, {});
+    QVERIFY(form.CurrentFile().empty());
+    QCOMPARE(rig_->Message(), QString());
+  }
+
+ private:
+  std::unique_ptr<TWindowRig> rig_;
+};
+
+QTEST_MAIN(TLoadFlowTest)
+#include "load_flow_test.moc"
