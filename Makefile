@@ -10,7 +10,7 @@ CMAKE_ARGS  ?=
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := fuzz_assembler fuzz_state_file fuzz_machine
 
-.PHONY: all deps configure build test test-main test-asan check run bench fuzz coverage format clean
+.PHONY: all deps configure build test test-main test-asan check run bench fuzz fuzz-build fuzz-ci coverage format clean
 
 all: build
 
@@ -24,8 +24,9 @@ build: configure
 	cmake --build $(BUILD)
 
 # Every test: the whole build (core, tool and windows), then the core again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, then the house checks.
-test: test-main test-asan check
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then the house checks,
+# then a short fuzzing run of every fuzz target.
+test: test-main test-asan check fuzz-ci
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure
@@ -51,6 +52,29 @@ bench: deps
 	cmake --build $(BUILD_REL) --target qrx_bench qrx_gui_bench
 	$(BUILD_REL)/qrx_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_REL)/qrx_gui_bench
+
+# libFuzzer targets (clang), each run for FUZZ_SECONDS on a scratch copy of
+# its seed corpus; fails when a target finds anything.
+fuzz-build: deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQRX_FUZZ=ON -DQRX_WITH_GUI=OFF -DQRX_WITH_TESTS=OFF $(CMAKE_ARGS)
+	cmake --build $(BUILD_FUZZ) --target $(FUZZ_TARGETS)
+
+fuzz: fuzz-build
+	scripts/run-fuzz $(BUILD_FUZZ) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+fuzz-ci:
+	$(MAKE) fuzz FUZZ_SECONDS=30
+
+# Line coverage of the core by its tests (GUI off); fails below 90% in any
+# core folder.
+coverage: deps
+	cmake -S . -B $(BUILD_COV) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQRX_WITH_GUI=OFF \
+	  -DQRX_COVERAGE=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD_COV)
+	find $(BUILD_COV) -name '*.gcda' -delete
+	ctest --test-dir $(BUILD_COV) --output-on-failure
+	scripts/coverage-report $(BUILD_COV)
 
 format: deps
 	git ls-files -co --exclude-standard 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \

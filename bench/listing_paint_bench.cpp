@@ -25,7 +25,9 @@ void EnsureApplication() {
   static char name[] = "qrx_gui_bench";
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
+  // Never destroyed: an application torn down among the exit-time
+  // destructors crashes in Qt's own clean-up.
+  new QApplication(argc, argv);
 }
 
 class TBenchHost : public TViewHost {

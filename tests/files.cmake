@@ -18,6 +18,9 @@ function(qrx_core_test name)
     QRX_TEST_DATA_DIR="${QRX_TEST_DATA_DIR}"
     QRX_TOOL_PATH="$<TARGET_FILE:qrx>")
   add_test(NAME ${name} COMMAND ${name})
+  # A hang (a read that never ends, a loop that never stops) fails the test
+  # instead of stalling the run.
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()
 
 qrx_core_test(test_machine ${QRX_TESTS_MACHINE})
@@ -28,6 +31,8 @@ qrx_core_test(test_persistence ${QRX_TESTS_PERSISTENCE})
 qrx_core_test(test_tool ${QRX_TESTS_APP})
 if(TARGET test_tool)
   add_dependencies(test_tool qrx)
+  # The sample programs are tested where they lie in the source tree.
+  target_compile_definitions(test_tool PRIVATE QRX_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/qasm")
 endif()
 
 if(QRX_WITH_GUI)

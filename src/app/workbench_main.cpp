@@ -16,6 +16,9 @@ int main(int argc, char* argv[]) {
   int exitCode = 0;
   {
     TForm1 form;
+    // The version, edit-file selection and unit selection dialogs live
+    // until the program ends.
+    form.CreateDialogs();
     QObject::connect(&form, &TForm1::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     form.show();
     exitCode = QApplication::exec();

@@ -3,6 +3,7 @@
 //   pass 2  encode instructions, assign addresses, define labels;
 //   pass 3  evaluate operands into words;
 //   pass 4  parse macro-definition lines for the listing.
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "assembler/asm_error_codes.h"
 #include "assembler/assembler_errors.h"
+#include "assembler/auto_label.h"
 #include "assembler/label_key.h"
 #include "assembler/line_encoder.h"
 #include "assembler/line_parser.h"
@@ -28,6 +30,25 @@ constexpr std::string_view kRootScope = ".*";
 std::string_view FirstSegment(std::string_view scope) {
   if (!scope.empty() && scope.front() == '.') scope.remove_prefix(1);
   return scope.substr(0, scope.find('.'));
+}
+
+// The text the passes parse: the line with its first pre-pass error marker
+// read as ";", so that the message and the line's former text are comment.
+std::string_view ParsedText(const std::string& text, std::string& scratch) {
+  const size_t marker = text.find(kMacroErrorMarker);
+  if (marker == std::string::npos) return text;
+  scratch = text;
+  scratch.replace(marker, kMacroErrorMarker.size(), 1, ';');
+  return scratch;
+}
+
+// True for a line that an earlier macro expansion wrote: its source tag
+// (";/", ESC, file, ESC, line) goes on with the call's ESC, file, ESC, line.
+bool IsExpandedLine(std::string_view text) {
+  const size_t tag = text.rfind(std::string_view(";/\x1b", 3));
+  if (tag == std::string_view::npos) return false;
+  const std::string_view fields = text.substr(tag + 2);
+  return std::count(fields.begin(), fields.end(), '\x1b') >= 4;
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -57,18 +78,24 @@ int TQRXAssembler::Assemble() {
   }
   unitStack_.Clear();
 
-  int tally = ExpandPrePass(*this, macros_, autoLabelCounter_);
+  ExpandPrePass(*this, macros_, autoLabelCounter_);
 
+  // Every error of the pre-pass is written into its line as the error
+  // marker. The marker stays in the line text (the passes parse it as ";"),
+  // so lines assembled again, as a state file brings them back, report the
+  // same errors although the pre-pass then finds nothing left to flag; the
+  // tally therefore counts the marked lines. For the same reason the
+  // automatic names that an earlier expansion wrote into its lines are never
+  // drawn again; names a learner wrote (a reference to WORK.*0000, say) do
+  // not move the counter.
+  int tally = 0;
   for (int i = 0; i < Count(); ++i) {
     auto line = std::make_unique<TAsmLine>();
     line->LineIndex = i;
-    const size_t marker = Strings(i).find(kMacroErrorMarker);
-    if (marker != std::string::npos) {
-      line->Status = kErrPrePass;
-      std::string text = Strings(i);
-      text.replace(marker, kMacroErrorMarker.size(), 1, ';');
-      SetStrings(i, std::move(text));
-    }
+    if (Strings(i).find(kMacroErrorMarker) != std::string::npos)
+      SetError(*line, kErrPrePass, tally);
+    if (IsExpandedLine(Strings(i)))
+      autoLabelCounter_ = CounterPastAutoLabels(Strings(i), autoLabelCounter_);
     SetRecord(i, std::move(line));
   }
 
@@ -89,9 +116,10 @@ int TQRXAssembler::ParseAndScopePass() {
 
   const std::string* previousScope = nullptr;
   const std::string rootScope(kRootScope);
+  std::string scratch;
   for (int i = 0; i < Count(); ++i) {
     TAsmLine& line = *Record(i);
-    ParseLine(Strings(i), line);
+    ParseLine(ParsedText(Strings(i), scratch), line);
     const std::string& previous = previousScope != nullptr ? *previousScope : rootScope;
     const std::string& mnemonic = line.Mnemonic;
 
@@ -250,11 +278,11 @@ int TQRXAssembler::OperandPass() {
 }
 
 void TQRXAssembler::MacroDefinitionPass() {
+  std::string scratch;
   for (int i = 0; i < Count(); ++i) {
-    const std::string& text = Strings(i);
-    if (!IsMacroDefinitionLine(text)) continue;
+    if (!IsMacroDefinitionLine(Strings(i))) continue;
     TAsmLine& line = *Record(i);
-    ParseLine(std::string_view(text).substr(kMacroDefinitionMarker.size()), line);
+    ParseLine(ParsedText(Strings(i), scratch).substr(kMacroDefinitionMarker.size()), line);
     line.IsDirective = true;
   }
 }

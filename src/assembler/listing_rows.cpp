@@ -82,6 +82,17 @@ void TQRXAssembler::SetVisibleUnits(const TCustomStringList& names) {
   }
 }
 
+std::string TQRXAssembler::UnitNameAt(int index) const {
+  if (index < 0 || index >= units_.Count()) return {};
+  return std::string(UnitName(units_.Strings(index)));
+}
+
+bool TQRXAssembler::SetUnitVisible(int index, bool visible) {
+  if (index < 0 || index >= units_.Count()) return false;
+  units_.SetEntryMark(index, visible ? 1 : 0);
+  return true;
+}
+
 void TQRXAssembler::CollectVisibleUnits(TCustomStringList& names) const {
   names.Clear();
   for (int u = 0; u < units_.Count(); ++u) {

@@ -149,6 +149,13 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   // Replaces names (cleared first) by the names of the units whose visible
   // flag is 1, the top level ("*") included, in table order.
   void CollectVisibleUnits(TCustomStringList& names) const;
+  // The name of unit-table entry index (the text before "="); "" for an
+  // index outside the table.
+  std::string UnitNameAt(int index) const;
+  // Sets the visible flag of unit-table entry index (1 shown, 0 hidden).
+  // Returns false and changes nothing for an index outside the table.
+  // BuildListing must follow for the listing to change.
+  bool SetUnitVisible(int index, bool visible);
   // Rebuilds LabelView from the label table in table order and remembers
   // mask in LabelFilter. A label in a hidden unit is left out; the registers
   // and selected labels are always taken; other labels only when bit 0 of

@@ -6,9 +6,28 @@
 
 namespace {
 
+bool IsTrailByte(uint8_t b) {
+  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// The bytes of the character that failed to convert at the start of rest:
+// a lead byte takes its trail byte along only when one follows, and a UTF-8
+// start byte only the continuation bytes that follow it, so the character
+// after a broken one is never swallowed.
+size_t SkipLength(std::string_view rest, bool inputIsUtf8) {
+  const auto b = static_cast<uint8_t>(rest[0]);
+  if (!inputIsUtf8) {
+    return IsLeadByte(b) && rest.size() >= 2 && IsTrailByte(static_cast<uint8_t>(rest[1])) ? 2 : 1;
+  }
+  const size_t length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+  size_t skip = 1;
+  while (skip < length && skip < rest.size() && (static_cast<uint8_t>(rest[skip]) & 0xC0) == 0x80)
+    ++skip;
+  return skip;
+}
+
 // Converts with iconv; on an input sequence that does not convert, writes
-// `replacement` and skips `skip` input bytes (one character for UTF-8 input,
-// one byte, or two for a lead byte, for CP932 input).
+// `replacement` and skips that character (SkipLength).
 std::string Convert(std::string_view in, const char* to, const char* from,
                     std::string_view replacement, bool inputIsUtf8) {
   std::string out;
@@ -28,19 +47,7 @@ std::string Convert(std::string_view in, const char* to, const char* from,
     if (errno == E2BIG) continue;
     // EILSEQ or EINVAL: replace one character and go on.
     out.append(replacement);
-    size_t skip = 1;
-    const auto b = static_cast<uint8_t>(*src);
-    if (inputIsUtf8) {
-      if (b >= 0xF0)
-        skip = 4;
-      else if (b >= 0xE0)
-        skip = 3;
-      else if (b >= 0xC0)
-        skip = 2;
-    } else if (IsLeadByte(b)) {
-      skip = 2;
-    }
-    if (skip > srcLeft) skip = srcLeft;
+    const size_t skip = SkipLength(std::string_view(src, srcLeft), inputIsUtf8);
     src += skip;
     srcLeft -= skip;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);

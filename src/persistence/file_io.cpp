@@ -29,6 +29,13 @@ std::string FileError(const char* whatUtf8, const std::string& path, int errorNu
   return Sjis(whatUtf8) + " \"" + AsMessageText(path) + "\": " + Reason(errorNumber);
 }
 
+// A folder, a device, a pipe or a socket where a file was to be read.
+std::string NotAPlainFileError(const std::string& path, const struct stat& info) {
+  if (S_ISDIR(info.st_mode)) return FileError("ファイルを読めません", path, EISDIR);
+  return Sjis("ファイルを読めません") + " \"" + AsMessageText(path) +
+         "\": " + Sjis("通常のファイルではありません");
+}
+
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -84,20 +91,33 @@ int CreateTemporary(const std::string& target, std::string& tempPath, int& error
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
   bytes.clear();
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Only plain files are read: a device such as /dev/zero never ends and a
+  // pipe may never deliver, and opening a device can itself do something.
+  // So the path is looked at before it is opened, and the open does not
+  // block in case it has been replaced by a pipe since; fstat decides.
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    error = NotAPlainFileError(path, info);
+    return false;
+  }
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     error = FileError("ファイルを開けません", path, errno);
     return false;
   }
-  struct stat info {};
-  if (fstat(fd, &info) == 0) {
-    if (S_ISDIR(info.st_mode)) {
-      close(fd);
-      error = FileError("ファイルを読めません", path, EISDIR);
-      return false;
-    }
-    if (S_ISREG(info.st_mode) && info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
+  if (fstat(fd, &info) != 0) {
+    const int statError = errno;
+    close(fd);
+    error = FileError("ファイルを読めません", path, statError);
+    return false;
   }
+  if (!S_ISREG(info.st_mode)) {
+    close(fd);
+    error = NotAPlainFileError(path, info);
+    return false;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  if (info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t n = read(fd, buffer, sizeof buffer);

@@ -7,8 +7,10 @@
 #include <string>
 #include <string_view>
 
-// Reads the whole file into bytes. On failure returns false, leaves bytes
-// empty and sets error.
+// Reads the whole file into bytes. Only plain files are read: a folder, a
+// device, a pipe or a socket fails without being read (a device may never
+// end, a pipe never deliver). On failure returns false, leaves bytes empty
+// and sets error.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
 
 // Writes bytes to a new temporary file in the target's folder, flushes it to

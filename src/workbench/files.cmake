@@ -25,6 +25,10 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/main_window_menus.cpp
   src/workbench/message_line.cpp
   src/workbench/message_line.h
+  src/workbench/navigation.cpp
+  src/workbench/navigation.h
+  src/workbench/run_commands.cpp
+  src/workbench/run_commands.h
   src/workbench/tool_buttons.cpp
   src/workbench/tool_buttons.h
   src/workbench/view_wiring.cpp
@@ -32,4 +36,17 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/workbench_folders.h
   src/workbench/workbench_settings.cpp
   src/workbench/workbench_settings.h
+  src/workbench/about_box.cpp
+  src/workbench/about_box.h
+  src/workbench/dialog_commands.cpp
+  src/workbench/dialog_placement.h
+  src/workbench/edit_file_select.cpp
+  src/workbench/edit_file_select.h
+  src/workbench/editor_commands.cpp
+  src/workbench/editor_launch.cpp
+  src/workbench/editor_launch.h
+  src/workbench/state_commands.cpp
+  src/workbench/timestamp_check.cpp
+  src/workbench/unit_select.cpp
+  src/workbench/unit_select.h
 )

@@ -80,6 +80,7 @@ void TLabelView::SetRows(const TLabelViewRows* rows) {
   rows_ = rows;
   selected_.assign(static_cast<size_t>(RowCount()), false);
   current_ = anchor_ = RowCount() > 0 ? 0 : -1;
+  drawnLooks_.clear();
   UpdateScrollBars();
   verticalScrollBar()->setValue(0);
   viewport()->update();
@@ -147,7 +148,14 @@ void TLabelView::SetTopRow(int row) {
 void TLabelView::RepaintRow(int row) {
   if (row < 0 || row >= RowCount()) return;
   const QRect rect(0, (row - TopRow()) * rowHeight_, viewport()->width(), rowHeight_);
-  if (rect.intersects(viewport()->rect())) viewport()->repaint(rect);
+  if (!rect.intersects(viewport()->rect())) return;
+  // Run control asks for the register rows after every traced line; most of
+  // them show what they showed before.
+  const auto drawn = drawnLooks_.find(row);
+  if (drawn != drawnLooks_.end() && drawn->second == RowLook(row, IsSelected(row))) return;
+  // Scheduled: the rows a trace line touches are painted together at the
+  // next event delivery instead of one paint pass each.
+  viewport()->update(rect);
 }
 
 void TLabelView::RepaintAll() {
@@ -387,8 +395,8 @@ TLabelView::TPaintKit TLabelView::MakePaintKit() const {
                    SectionSpans(header_.data(), kDefaultWidths, horizontalScrollBar()->value())};
 }
 
-void TLabelView::DrawRow(QPainter& painter, int row, const QRect& rect, bool selected,
-                         const TPaintKit& kit) {
+TLabelRowLook TLabelView::DrawRow(QPainter& painter, int row, const QRect& rect, bool selected,
+                                  const TPaintKit& kit) {
   const TLabelRowLook look = RowLook(row, selected);
   const std::vector<TSectionSpan>& spans = kit.Spans;
   const int rowRight = rect.left() + rect.width();
@@ -431,19 +439,25 @@ void TLabelView::DrawRow(QPainter& painter, int row, const QRect& rect, bool sel
                 look.Texts[TLabelRowLook::Path]);
   }
   painter.restore();
+  return look;
 }
 
 void TLabelView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const TPaintKit kit = MakePaintKit();
-  const QRect area = event->rect();
+  const QRegion& area = event->region();
   const int width = viewport()->width();
   const int height = viewport()->height();
   const int count = RowCount();
   int y = 0;
   for (int row = TopRow(); row < count && y < height; ++row, y += rowHeight_) {
     const QRect rect(0, y, width, rowHeight_);
-    if (rect.intersects(area)) DrawRow(painter, row, rect, IsSelected(row), kit);
+    if (!area.intersects(rect)) continue;
+    TLabelRowLook look = DrawRow(painter, row, rect, IsSelected(row), kit);
+    if ((QRegion(rect) - area).isEmpty())
+      drawnLooks_[row] = std::move(look);
+    else
+      drawnLooks_.erase(row);
   }
   if (y < height) painter.fillRect(QRect(0, y, width, height - y), ListBackground(hasFocus()));
 }

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <unordered_map>
 #include <vector>
 
 #include "assembler/qrx_assembler.h"
@@ -30,6 +31,8 @@ struct TLabelRowLook {
   QColor Background;
   bool Bold = false;        // registers, and labels whose Selected is set
   bool ValuesBold = false;  // false on the register rows
+
+  bool operator==(const TLabelRowLook&) const = default;
 };
 
 class TLabelView : public QAbstractScrollArea {
@@ -64,7 +67,8 @@ class TLabelView : public QAbstractScrollArea {
   int TopRow() const;
   void SetTopRow(int row);
 
-  // Redraws one row / the whole view (the values are read again).
+  // Redraws one row / the whole view (the values are read again). A row
+  // whose look is the one it was last drawn with whole is left as it is.
   void RepaintRow(int row);
   void RepaintAll();
 
@@ -107,7 +111,9 @@ class TLabelView : public QAbstractScrollArea {
   // Keeps the selection flags as long as the rows.
   void FitSelection() const;
   TPaintKit MakePaintKit() const;
-  void DrawRow(QPainter& painter, int row, const QRect& rect, bool selected, const TPaintKit& kit);
+  // Draws a row and returns the look it drew.
+  TLabelRowLook DrawRow(QPainter& painter, int row, const QRect& rect, bool selected,
+                        const TPaintKit& kit);
 
   TViewHost& host_;
   // Owned here while the main window has not given it a parent.
@@ -117,4 +123,7 @@ class TLabelView : public QAbstractScrollArea {
   int current_ = -1;
   int anchor_ = -1;
   int rowHeight_ = 16;
+  // The look each row was last drawn with across its whole width; a paint
+  // that covers only part of a row forgets the row's entry.
+  std::unordered_map<int, TLabelRowLook> drawnLooks_;
 };

@@ -116,10 +116,15 @@ void TForm1::R3Click() {
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+  // Like the file menu, dropping loads nothing while a program runs.
+  if (RunState() == 0 && event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
+  if (RunState() != 0) {
+    event->ignore();
+    return;
+  }
   const QList<QUrl> urls = event->mimeData()->urls();
   event->acceptProposedAction();
   if (urls.isEmpty() || !urls.first().isLocalFile()) return;

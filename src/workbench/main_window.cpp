@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "assembler/qrx_assembler.h"
+#include "machine/run_control.h"
 #include "monitor/form_mon.h"
 #include "monitor/monitor_model.h"
 #include "monitor/screen_thread.h"
@@ -24,6 +25,8 @@
 #include "workbench/listing_view.h"
 #include "workbench/memory_view.h"
 #include "workbench/message_line.h"
+#include "workbench/navigation.h"
+#include "workbench/run_commands.h"
 #include "workbench/tool_buttons.h"
 
 namespace {
@@ -109,6 +112,9 @@ TForm1::TForm1(const TStartOptions& options, QWidget* parent)
   labelPopup_ = BuildLabelPopup(this, menus_.SkNotAll);
   ConnectMenus();
   ConnectViews();
+  SetUpRunControl();
+  SetUpNavigation();
+  ConnectActivation();
 
   // First start, then the settings.
   folders_ = TWorkbenchFolders::Locate(options_.ProgramFolder, options_.SampleFolder);
@@ -218,7 +224,7 @@ void TForm1::ApplySettings(const TWorkbenchSettings& s) {
   SetMainFont(font);
 
   editorCommand_ = s.Editer;
-  traceWait_ = TraceWaitFor(s.WaitCount);
+  SetTraceWait(TraceWaitFor(s.WaitCount));
   const int waitTag = WaitMenuTag(s.WaitCount);
   for (QAction* item : menus_.WaitItems)
     if (item->data().toInt() == waitTag) item->setChecked(true);
@@ -229,7 +235,8 @@ void TForm1::ApplySettings(const TWorkbenchSettings& s) {
 
 void TForm1::StartScreenThread(const TWorkbenchSettings& s) {
   screen_ = std::make_unique<QRXScreen>(
-      *monitorModel_, s.MnLeft, s.MnTop, s.MnState, [this] { return runState_.load(); },
+      *monitorModel_, s.MnLeft, s.MnTop, s.MnState,
+      [&state = runControl_->RunStateValue()] { return state.load(std::memory_order_relaxed); },
       [this] {
         if (!startFile_.isEmpty()) OpenFile(startFile_);
       });
@@ -275,11 +282,6 @@ TMessageLine* TForm1::MessageLine() const {
 
 void TForm1::SetButtonsEnabled(bool enabled) {
   toolBar_->SetButtonsEnabled(enabled);
-}
-
-void TForm1::SetRunState(int state) {
-  runState_.store(state);
-  menus_.File->menuAction()->setEnabled(state == 0);
 }
 
 bool TForm1::IsControlDown() const {
@@ -340,7 +342,7 @@ TWorkbenchSettings TForm1::CollectSettings() {
   s.SyncView = menus_.SyncView->isChecked();
   s.CheckTimeStamp = menus_.CheckTimeStamp->isChecked();
   s.LastFileName = QString::fromStdString(CurrentFile());
-  s.WaitCount = traceWait_;
+  s.WaitCount = TraceWait();
   if (!CurrentFile().empty()) s.SelectKw = JoinedNames(session_->Assembler().SelectedLabels());
   s.Editer = editorCommand_;
   return s;

@@ -20,21 +20,33 @@
 #include <memory>
 #include <string>
 
+#include "monitor/performance_counter.h"
 #include "persistence/jump_list.h"
 #include "workbench/main_menus.h"
 #include "workbench/view_host.h"
 #include "workbench/workbench_folders.h"
 #include "workbench/workbench_settings.h"
 
+class QDialog;
 class QRXScreen;
 class QSplitter;
+class QUrl;
+class TAboutBox;
+class TEditFileSelect;
+class TForm2;
+struct TEditorLaunch;
 class TKeyboardTable;
 class TLabelView;
 class TListingView;
 class TMemoryView;
 class TMessageLine;
 class TMonitorModel;
+class TNavigationKeyFilter;
+class TRunControl;
 class TToolBarPanel;
+class TWorkbenchRunHost;
+// The kinds of rows FindRow looks for (navigation.h).
+enum class TRowKind;
 
 // Where the program lies and what it was started with; the defaults come
 // from the running application, tests give their own.
@@ -102,14 +114,17 @@ class TForm1 : public QMainWindow, public TViewHost {
   const std::string& CurrentFile() const;
 
   // ---- run state (0 idle, 1 running, 2 tracing, 3 stepping)
-  int RunState() const { return runState_.load(); }
+  // Run control's run state (safe to read from any thread).
+  int RunState() const;
   // Run state := state; the "ファイル(&F)" menu is enabled exactly at 0.
   void SetRunState(int state);
   // Whether Control is down in the keyboard table.
   bool IsControlDown() const;
   // The trace wait in milliseconds.
-  int TraceWait() const { return traceWait_; }
-  void SetTraceWait(int ms) { traceWait_ = ms; }
+  int TraceWait() const;
+  void SetTraceWait(int ms);
+  // The run, trace, step, stop and reset commands (run_commands.cpp).
+  TRunControl& RunControl() { return *runControl_; }
   // The external editor's command.
   const QString& EditorCommand() const { return editorCommand_; }
   void SetEditorCommand(const QString& command) { editorCommand_ = command; }
@@ -136,6 +151,12 @@ class TForm1 : public QMainWindow, public TViewHost {
   // Selects a listing row with context rows above it (see the .cpp).
   void SelectListingRow(int row, int context, bool asClick);
   void JumpTo(TJumpKind kind, int line = 0, const std::string& key = {});
+  // Whether listing row `row` is of the kind (navigation.cpp).
+  bool RowMatches(int row, TRowKind kind) const;
+  // Selects the next row of the kind below the selected row (the previous
+  // one above it when backwards), as a click; nothing without a selected
+  // row or a match.
+  void FindRow(TRowKind kind, bool backwards);
 
   // ---- parts, for the later tasks and the tests
   TJumpList& JumpList() { return jumpList_; }
@@ -174,6 +195,35 @@ class TForm1 : public QMainWindow, public TViewHost {
   // The path the open dialog starts with: the prepared name (a bare name
   // in the source folder), or the folder alone when the name is a pattern.
   QString OpenDialogStartPath() const;
+
+  // ---- dialogs (state_commands.cpp, dialog_commands.cpp)
+  // Makes the version dialog, the edit-file selection dialog and the unit
+  // selection dialog, in that order, owned by this window; the main routine
+  // calls it after creating the window. Later calls do nothing; the
+  // commands that show a dialog call it first.
+  void CreateDialogs();
+  TAboutBox* AboutBox() const { return aboutBox_; }
+  TEditFileSelect* EditFileSelect() const { return editFileSelect_; }
+  TForm2* UnitSelect() const { return unitSelect_; }
+  // Starts the editor on path (UTF-8) at line; failures are silent.
+  void RunEditor(const std::string& path, int line);
+  // Every modal dialog and question box of the commands runs through
+  // ExecModal; with a hook the hook gets the prepared dialog instead of the
+  // user and returns its result (QDialog::Accepted, QMessageBox::Yes ...).
+  using TModalHook = std::function<int(QDialog& dialog)>;
+  void SetModalHook(TModalHook hook) { modalHook_ = std::move(hook); }
+  int ExecModal(QDialog& dialog);
+  // Given the start path, the filter and the default suffix, returns the
+  // chosen file or "" when the save dialog was cancelled.
+  using TSaveDialogHook = std::function<QString(const QString& startPath, const QString& filter,
+                                                const QString& suffix)>;
+  void SetSaveDialogHook(TSaveDialogHook hook) { saveDialogHook_ = std::move(hook); }
+  // Receives the editor's program and arguments instead of starting them.
+  using TEditorLaunchHook = std::function<void(const TEditorLaunch& launch)>;
+  void SetEditorLaunchHook(TEditorLaunchHook hook) { editorLaunchHook_ = std::move(hook); }
+  // Opens the help page instead of the desktop's "open".
+  using TUrlOpenerHook = std::function<bool(const QUrl& url)>;
+  void SetUrlOpenerHook(TUrlOpenerHook hook) { urlOpenerHook_ = std::move(hook); }
 
  public slots:
   // ---- "ファイル(&F)"
@@ -218,6 +268,8 @@ class TForm1 : public QMainWindow, public TViewHost {
   void ViewMenuPopup();
   void PopupMenu2Popup();  // the listing's pop-up
   void PopupMenu1Popup();  // the label view's pop-up
+  // ---- the application became active: the time-stamp check
+  void ApplicationEvents1Activate();
 
  signals:
   // The window closed (the settings are written); the application ends.
@@ -247,6 +299,15 @@ class TForm1 : public QMainWindow, public TViewHost {
   // After the state branch of a load (the result may be negative).
   void StateFileLoaded(int result);
   void SetButtonsEnabled(bool enabled);
+  // Run control with its host, and the toggles it follows (run_commands.cpp).
+  void SetUpRunControl();
+  // The listing pop-up's jump submenu and the letter keys (navigation.cpp).
+  void SetUpNavigation();
+  // Follows the application's activation (timestamp_check.cpp).
+  void ConnectActivation();
+  // The save dialog (or its hook): start in basis's folder with basis's
+  // name given the extension suffix; "" when cancelled.
+  QString AskSavePath(const std::string& basis, const char* filterPairs, const QString& suffix);
 
   const TStartOptions options_;
   TWorkbenchFolders folders_;
@@ -256,12 +317,10 @@ class TForm1 : public QMainWindow, public TViewHost {
   std::unique_ptr<TMonitorModel> monitorModel_;
   std::unique_ptr<TProgramSession> session_;
   TJumpList jumpList_;
-  std::atomic<int> runState_{0};
   std::unique_ptr<QRXScreen> screen_;
 
   TNumberFormat numberFormat_ = TNumberFormat::Hexadecimal;
   QFont mainFont_;
-  int traceWait_ = 200;
   QString editorCommand_;
   QString openDialogName_;
   // The file named on the command line, opened once the monitor exists.
@@ -289,4 +348,22 @@ class TForm1 : public QMainWindow, public TViewHost {
 
   TErrorBoxHook errorBoxHook_;
   TOpenDialogHook openDialogHook_;
+
+  // Run control (its clock and its host first: it keeps references to them)
+  // and the letter keys of the listing.
+  TSteadyClock runClock_;
+  std::unique_ptr<TWorkbenchRunHost> runHost_;
+  std::unique_ptr<TRunControl> runControl_;
+  std::unique_ptr<TNavigationKeyFilter> keyFilter_;
+
+  // The dialogs, children of this window.
+  TAboutBox* aboutBox_ = nullptr;
+  TEditFileSelect* editFileSelect_ = nullptr;
+  TForm2* unitSelect_ = nullptr;
+  // A time-stamp check is running (its question re-activates the program).
+  bool checkingStamps_ = false;
+  TModalHook modalHook_;
+  TSaveDialogHook saveDialogHook_;
+  TEditorLaunchHook editorLaunchHook_;
+  TUrlOpenerHook urlOpenerHook_;
 };

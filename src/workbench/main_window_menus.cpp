@@ -34,7 +34,7 @@ void TForm1::ConnectMenus() {
   connect(m.StopItem, &QAction::triggered, this, &TForm1::SpeedButton4Click);
   connect(m.ResetItem, &QAction::triggered, this, &TForm1::SpeedButton5Click);
   for (QAction* item : m.WaitItems)
-    connect(item, &QAction::triggered, this, [this, item] { traceWait_ = item->data().toInt(); });
+    connect(item, &QAction::triggered, this, [this, item] { SetTraceWait(item->data().toInt()); });
   connect(toolBar_, &TToolBarPanel::ButtonClicked, this, [this](int button, int tag) {
     switch (button) {
       case TToolBarPanel::Run:
@@ -173,23 +173,3 @@ void TForm1::MonitorClick() {
   screen_->SetMonitorShown(!screen_->MonitorShown());
   menus_.Monitor->setChecked(screen_->MonitorShown());
 }
-
-// ---------------------------------------------------------------- later tasks
-// These items exist with their captions and states; what they do belongs to
-// run control, state saving, the editor and the dialogs.
-
-void TForm1::E1Click() {}
-void TForm1::S2Click() {}
-void TForm1::B2Click() {}
-void TForm1::SpeedButton1Click(int) {}
-void TForm1::SpeedButton3Click() {}
-void TForm1::SpeedButton4Click() {}
-void TForm1::SpeedButton5Click() {}
-void TForm1::U1Click() {}
-void TForm1::Help2Click() {}
-void TForm1::E2Click() {}
-void TForm1::F2Click() {}
-void TForm1::About1Click() {}
-void TForm1::E3Click() {}
-void TForm1::M2Click() {}
-void TForm1::CheckSourceTimeStamps() {}

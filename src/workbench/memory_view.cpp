@@ -46,6 +46,10 @@ const std::array<TPanelLook, TMemoryView::kPanelCount> kPanels{{
 }};
 
 constexpr int kStatusBarHeight = 20;
+// The height the status bar gives its panels (3 pixels above, 2 below).
+// Fixed, so that a new text in a panel does not make the status bar lay
+// itself out again: the panels change after every traced line.
+constexpr int kPanelHeight = kStatusBarHeight - 5;
 
 // What the character panel shows for the bytes of the character reading:
 // every whole, printable character they hold. A control byte, a lead byte
@@ -144,7 +148,7 @@ void TMemoryView::UpdatePanelWidths() {
     const TPanelLook& look = kPanels[i];
     const QString widest = QString::fromUtf8(look.caption ? look.caption : look.widest);
     const int needed = metrics.horizontalAdvance(widest) + 2 * panels_[i]->frameWidth();
-    panels_[i]->setFixedWidth(std::max(look.width, needed));
+    panels_[i]->setFixedSize(std::max(look.width, needed), kPanelHeight);
   }
 }
 

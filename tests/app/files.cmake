@@ -2,4 +2,5 @@
 set(QRX_TESTS_APP
   tests/app/tool_asm_test.cpp
   tests/app/tool_run_test.cpp
+  tests/app/samples_test.cpp
 )

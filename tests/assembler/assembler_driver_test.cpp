@@ -8,6 +8,7 @@
 #include "assembler/asm_error_codes.h"
 #include "assembler/macro_prepass.h"
 #include "assembler/qrx_assembler.h"
+#include "assembler/source_set.h"
 #include "assembler_support.h"
 #include "persistence/encoding.h"
 
@@ -346,7 +347,9 @@ TEST(AssemblerMacros, PrePassErrorsBecomeCommentLinesWithCode30) {
   EXPECT_EQ(stray.Address, 0xFFFF);
   const std::string message = Sjis("変なところにENDMACROがあります → ");
   EXPECT_EQ(CommentText(stray), message + "ENDMACRO");
-  EXPECT_EQ(assembler[1].find(std::string(kMacroErrorMarker)), std::string::npos);
+  // The marker stays in the line text, so the line is an error line again
+  // whenever the lines are assembled again.
+  EXPECT_NE(assembler[1].find(std::string(kMacroErrorMarker)), std::string::npos);
   EXPECT_EQ(AsmErrorMessage(stray.Status, stray.UndefinedName, CommentText(stray)),
             message + "ENDMACRO");
   // With an error in the pre-pass no call is expanded: M is an unknown mnemonic.
@@ -401,6 +404,74 @@ TEST(AssemblerTally, ZeroExactlyWhenNoLineHasAnError) {
     EXPECT_GE(tally, 0);
     EXPECT_EQ(tally == 0, assembler.ErrorLineCount() == 0) << source[0] << " / " << tally;
   }
+}
+
+// The lines that Assemble leaves behind (macros expanded, definitions and
+// errors marked) are what a state file saves and assembles again on
+// restore; a second assembly must give the same program.
+TEST(AssemblerTally, ReassemblingExpandedLinesGivesTheSameProgram) {
+  struct TCase {
+    const char* what;
+    std::vector<std::string> source;
+  };
+  const std::vector<TCase> cases = {
+      {"pre-pass errors and nothing else", {"NOP", "ENDMACRO", "HALT"}},
+      {"pre-pass errors with calls left unexpanded",
+       {"M: MACRO %A", "MACRO", "ENDMACRO", "M 1", "X: MACRO Q", "ENDMACRO"}},
+      {"an unnamed block after an expansion with a label parameter",
+       {"M: MACRO ?L", "?L: NOP", "JP ?L", "ENDMACRO", "M", "PROC", "RET", "ENDPROC", "M", "HALT"}},
+      {"a label parameter used only as an operand",
+       {"M: MACRO ?L", "JP ?L", "ENDMACRO", "M", "PROC", "ENDPROC", "HALT"}},
+      {"an error marker written in the source", {"NOP ; E\x08", "LD X,#1 E\x08", "X: DW 0"}},
+  };
+  for (const TCase& c : cases) {
+    TQRXAssembler assembler;
+    const int first = AssembleSource(assembler, c.source);
+    const std::vector<int32_t> statuses = Statuses(assembler);
+    const int errors = assembler.ErrorLineCount();
+    const int second = assembler.Assemble();
+    EXPECT_EQ(first > 0, second > 0) << c.what;
+    EXPECT_EQ(second > 0, assembler.ErrorLineCount() > 0) << c.what;
+    EXPECT_EQ(assembler.ErrorLineCount(), errors) << c.what;
+    EXPECT_EQ(Statuses(assembler), statuses) << c.what;
+    EXPECT_EQ(assembler.Assemble(), second) << c.what;
+  }
+}
+
+// Assembles lines exactly as given (no tags added).
+int AssembleLines(TQRXAssembler& assembler, const std::vector<std::string>& lines) {
+  assembler.Clear();
+  for (const std::string& line : lines)
+    assembler.Add(line);
+  return assembler.Assemble();
+}
+
+TEST(AssemblerTally, UnnamedBlocksSkipAutomaticNamesThatAnExpansionWrote) {
+  // As a restored state file holds them: a line an expansion wrote carries
+  // the body line's tag followed by the call's file and line.
+  const std::string expanded = SourceTag(1, 2) +
+                               "\x1b"
+                               "1\x1b"
+                               "9";
+  const std::string plain = SourceTag(1, 3);
+  TQRXAssembler assembler;
+  ASSERT_EQ(AssembleLines(assembler,
+                          {";M\x08M: MACRO ?L" + plain, "*0001: NOP" + expanded,
+                           "*0000: NOP" + expanded, "PROC" + plain, "ENDPROC" + plain,
+                           "PROC" + plain, "ENDPROC" + plain, "; *0005 in a comment" + expanded,
+                           "; *00009 and *123456789 are no such names" + expanded}),
+            0);
+  EXPECT_EQ(assembler.LineAt(3).LabelName, "*0006");
+  EXPECT_EQ(assembler.LineAt(5).LabelName, "*0007");
+  // A name in lower case is the same label.
+  ASSERT_EQ(AssembleLines(assembler, {"*000b: NOP" + expanded, "PROC" + plain, "ENDPROC"}), 0);
+  EXPECT_EQ(assembler.LineAt(1).LabelName, "*000C");
+  // A learner's own reference to an automatic name, tagged or not, is no
+  // expansion: the first unnamed block is *0000 still.
+  ASSERT_EQ(AssembleLines(assembler, {"CALL *0000" + plain, "CALL *0003", "PROC" + plain, "RET",
+                                      "ENDPROC", "*0003: RET"}),
+            0);
+  EXPECT_EQ(assembler.LineAt(2).LabelName, "*0000");
 }
 
 TEST(AssemblerTally, ReassemblyGivesTheSameResult) {

@@ -106,6 +106,36 @@ TEST(AssemblerListing, IsUnitVisibleTestsTheUnitSuffix) {
     EXPECT_EQ(assembler.IsUnitVisible(text), visible) << text;
 }
 
+TEST(AssemblerListing, OneUnitsFlagIsSetByItsTableIndex) {
+  TQRXAssembler assembler;
+  // Table order is sorted: "*=.*", "GFX=.GFX.*", "MATH=.MATH.*".
+  ASSERT_EQ(AssembleSource(assembler,
+                           {"MATH: UNIT", "NOP", "ENDUNIT", "GFX: UNIT", "NOP", "ENDUNIT", "HALT"}),
+            0);
+  EXPECT_EQ(assembler.UnitNameAt(0), "*");
+  EXPECT_EQ(assembler.UnitNameAt(1), "GFX");
+  EXPECT_EQ(assembler.UnitNameAt(2), "MATH");
+  EXPECT_EQ(assembler.UnitNameAt(3), "");
+  EXPECT_EQ(assembler.UnitNameAt(-1), "");
+
+  ASSERT_TRUE(assembler.SetUnitVisible(2, true));
+  assembler.BuildListing();
+  EXPECT_EQ(VisibleUnits(assembler), (std::vector<std::string>{"*", "MATH"}));
+  EXPECT_EQ(ListingLines(assembler), (std::vector<int>{0, 1, 2, 6}));
+
+  ASSERT_TRUE(assembler.SetUnitVisible(1, true));
+  ASSERT_TRUE(assembler.SetUnitVisible(2, false));
+  assembler.BuildListing();
+  EXPECT_EQ(VisibleUnits(assembler), (std::vector<std::string>{"*", "GFX"}));
+  EXPECT_EQ(ListingLines(assembler), (std::vector<int>{3, 4, 5, 6}));
+
+  // Indices outside the table change nothing.
+  for (int index : {-1, 3, 100}) {
+    EXPECT_FALSE(assembler.SetUnitVisible(index, false)) << index;
+    EXPECT_EQ(VisibleUnits(assembler), (std::vector<std::string>{"*", "GFX"})) << index;
+  }
+}
+
 TEST(AssemblerListing, EndunitOnTheFirstLineTakesItsOwnScope) {
   TQRXAssembler assembler;
   AssembleSource(assembler, {"ENDUNIT", "NOP"});

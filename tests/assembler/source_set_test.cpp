@@ -3,6 +3,7 @@
 #include "assembler/source_set.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <system_error>
@@ -356,6 +357,19 @@ TEST_F(SourceFiles, AnIncludedFileThatCannotBeReadIsReportedByName) {
   ASSERT_EQ(Read(), kSourceReadError);
   EXPECT_NE(error_.find(Utf8ToCp932(std::generic_category().message(ENOENT))), std::string::npos)
       << error_;
+}
+
+// A learner may include anything by name: a device that never ends or a
+// pipe that never delivers must be refused, not read until the program
+// hangs or runs out of memory.
+TEST_F(SourceFiles, DevicesAndPipesAreRefusedAsIncludes) {
+  ASSERT_EQ(mkfifo(folder_.Path("pipe.inc").c_str(), 0600), 0);
+  for (const std::string& include : {std::string("/dev/zero"), std::string("pipe.inc")}) {
+    folder_.Write("main.qasm", "NOP\nINCLUDE " + include + "\nHALT\n");
+    EXPECT_EQ(Read(), kSourceReadError) << include;
+    EXPECT_NE(error_.find(include), std::string::npos) << error_;
+    EXPECT_EQ(lines_.Count(), 3) << include;
+  }
 }
 
 TEST_F(SourceFiles, AnEmptyOrMissingMainSourceReadsNothing) {

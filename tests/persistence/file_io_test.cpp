@@ -130,6 +130,30 @@ TEST_F(FileIo, FoldersAreNotFiles) {
   EXPECT_EQ(Names(), std::vector<std::string>{"sub"});
 }
 
+// A device never ends and a pipe may never deliver: reading either would
+// hang the program (or fill the memory), so only plain files are read. The
+// test itself would hang on a regression; the test timeout reports it.
+TEST_F(FileIo, OnlyPlainFilesAreRead) {
+  ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("/dev/zero", Path("zero-link").c_str()), 0);
+  for (const std::string& path :
+       {std::string("/dev/zero"), std::string("/dev/null"), Path("pipe"), Path("zero-link")}) {
+    std::string bytes = "stale";
+    std::string error;
+    EXPECT_FALSE(ReadWholeFile(path, bytes, error)) << path;
+    EXPECT_EQ(bytes, "") << path;
+    EXPECT_NE(error.find(Sjis("通常のファイルではありません")), std::string::npos) << error;
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+  }
+  // A link to a plain file is read through.
+  std::string bytes;
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(Path("plain"), "text", error)) << error;
+  ASSERT_EQ(symlink(Path("plain").c_str(), Path("plain-link").c_str()), 0);
+  EXPECT_TRUE(ReadWholeFile(Path("plain-link"), bytes, error)) << error;
+  EXPECT_EQ(bytes, "text");
+}
+
 TEST_F(FileIo, ASaveIntoAMissingFolderFailsWithTheReason) {
   std::string error;
   EXPECT_FALSE(WriteFileAtomically(Path("nowhere/x.qsav"), "x", error));

@@ -1,6 +1,7 @@
 # Test sources of the persistence subsystem.
 set(QRX_TESTS_PERSISTENCE
   tests/persistence/compare_text_test.cpp
+  tests/persistence/encoding_test.cpp
   tests/persistence/entry_store_test.cpp
   tests/persistence/file_io_test.cpp
   tests/persistence/record_lists_test.cpp

@@ -228,4 +228,45 @@ TEST_F(ProgramSession, AStateFileReplacesEverySection) {
   EXPECT_EQ(Message(0, s, outcome), Sjis(" ロード＆アセンブル正常終了"));
 }
 
+// A state file holds the lines as the assembly left them (macros expanded,
+// definitions and errors marked); restoring assembles those lines again and
+// must bring back the very program that was saved.
+TEST_F(ProgramSession, AStateFileBringsBackTheAssemblyThatWasSaved) {
+  struct TCase {
+    const char* what;
+    std::vector<std::string> source;
+  };
+  const std::vector<TCase> cases = {
+      {"a clean program with a label parameter and an unnamed block",
+       {"M:  MACRO ?L", "?L: NOP", "    JP ?L", "    ENDMACRO", "    M", "    PROC", "    RET",
+        "    ENDPROC", "    HALT"}},
+      {"macro errors and nothing else", {"    NOP", "    ENDMACRO", "    HALT"}},
+      {"macro errors with a call left as it is",
+       {"M:  MACRO %A", "    MACRO", "    ENDMACRO", "    M 1", "    HALT"}},
+  };
+  for (const TCase& c : cases) {
+    const std::string source = folder_.Write("macros.qasm", SourceText(c.source));
+    TSessionRig saver;
+    const int saved = saver.Load(source);
+    ASSERT_GE(saved, 0) << c.what;
+    const std::string statePath = folder_.Path("macros.qsav");
+    std::string error;
+    ASSERT_TRUE(saver.session->SaveState(statePath, error)) << error;
+
+    TSessionRig rig;
+    TLoadOutcome outcome;
+    const int restored = rig.Load(statePath, outcome);
+    ASSERT_EQ(outcome.Branch, TLoadBranch::State) << c.what;
+    EXPECT_EQ(restored > 0, saved > 0) << c.what;
+    EXPECT_EQ(Message(restored, *rig.session, outcome),
+              Message(saved, *saver.session, TLoadOutcome{}))
+        << c.what;
+    const TSessionPicture before = Picture(*saver.session);
+    const TSessionPicture after = Picture(*rig.session);
+    EXPECT_EQ(after.listing, before.listing) << c.what;
+    EXPECT_EQ(after.labels, before.labels) << c.what;
+    EXPECT_EQ(after.errorLines, before.errorLines) << c.what;
+  }
+}
+
 }  // namespace

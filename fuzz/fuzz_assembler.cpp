@@ -1,0 +1,163 @@
+// Arbitrary bytes as a program's sources: the main file and, cut at
+// kFileMarker, two files it may include as "a.inc" and "b.inc". Each input
+// is loaded the way the workbench loads a file, assembled a second time
+// (which must give the same program), shown in every view, written as
+// machine code, and run under run control with breakpoints, trace and step.
+// A second assembly of the lines the first one left is what restoring a
+// state file does, so it must give the same program; and the lines must
+// come back whole from the stream a state file keeps them in.
+#include <algorithm>
+#include <cctype>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/tool_asm.h"
+#include "app/tool_common.h"
+#include "assembler/qrx_assembler.h"
+#include "fuzz_support.h"
+#include "machine/machine.h"
+#include "machine/run_control.h"
+#include "monitor/monitor_model.h"
+#include "persistence/load_message.h"
+#include "persistence/machine_code_file.h"
+#include "persistence/memory_stream.h"
+#include "persistence/program_session.h"
+
+namespace {
+
+constexpr const char* kIncludeNames[] = {"a.inc", "b.inc"};
+// Event deliveries a run-control command may use; with the fuzz clock one
+// delivery comes every few hundred instructions.
+constexpr int kDeliveryBudget = 8;
+
+const TScratchFolder& Folder() {
+  static const TScratchFolder folder("asm");
+  return folder;
+}
+
+struct TAssembly {
+  std::string listing;
+  std::string labels;
+  std::string machineCode;
+};
+
+// Text with every automatic name ("*" and four to eight hexadecimal digits)
+// written as "*?" (and, for the label table, whose order follows the names,
+// its lines sorted). A second assembly may name unnamed
+// blocks differently: names that the first one drew for a "?" macro
+// parameter its body never used are written nowhere, so the second
+// assembly cannot skip them. Everything else must stay the same.
+std::string WithoutAutoNames(const std::string& text, bool sortLines) {
+  std::string out;
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t digits = 0;
+    while (text[i] == '*' && i + 1 + digits < text.size() &&
+           std::isxdigit(static_cast<unsigned char>(text[i + 1 + digits])))
+      ++digits;
+    if (digits >= 4 && digits <= 8) {
+      out += "*?";
+      i += 1 + digits;
+    } else {
+      out += text[i++];
+    }
+  }
+  if (!sortLines) return out;
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < out.size();) {
+    const size_t end = out.find('\n', start);
+    lines.push_back(out.substr(start, end - start));
+    start = end == std::string::npos ? out.size() : end + 1;
+  }
+  std::sort(lines.begin(), lines.end());
+  std::string sorted;
+  for (const std::string& line : lines)
+    sorted += line + "\n";
+  return sorted;
+}
+
+TAssembly Outputs(TProgramSession& session) {
+  ShowAllUnits(session.Assembler());
+  return {WithoutAutoNames(ListingOutput(session.Assembler(), session.Files()), false),
+          WithoutAutoNames(LabelsOutput(session.Assembler()), true),
+          MachineCodeText(session.Assembler())};
+}
+
+void RunCommands(TProgramSession& session, const TFuzzClock& clock, uint8_t flags) {
+  TFuzzHost host(session, kDeliveryBudget);
+  TRunControl control(session, host, clock);
+  host.Attach(control);
+  control.SetTraceWait(flags & 1);
+  control.SetBreakpointsDuringRun((flags & 2) != 0);
+  // Breakpoints on a few lines picked by the input.
+  const int lines = session.Assembler().Count();
+  for (int k = 0; k < 3 && lines > 0; ++k)
+    session.Breakpoints().Add(std::to_string((flags * (k + 7)) % lines));
+
+  control.RunOrTrace(TRunControl::kRunTag);
+  host.Refill(kDeliveryBudget);
+  control.StepCommand();
+  host.controlDown = (flags & 4) != 0;
+  host.Refill(kDeliveryBudget);
+  control.StepCommand();
+  host.controlDown = false;
+  host.Refill(kDeliveryBudget);
+  control.RunOrTrace(0);
+  control.Reset();
+  host.Refill(kDeliveryBudget);
+  control.StepCommand();
+}
+
+// A state file keeps the lines as a string-list stream and assembles them
+// again on restore: the stream must give back the very same lines.
+void CheckLinesRoundTrip(const TQRXAssembler& assembler) {
+  TMemoryStream stream;
+  assembler.SaveToStream(stream);
+  stream.Seek(0);
+  TQRXAssembler restored;
+  FuzzCheck(restored.RestoreLines(stream) == 0, "saved lines can be restored");
+  FuzzCheck(restored.ToVector() == assembler.ToVector(), "restored lines are the saved lines");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const TScratchFolder& folder = Folder();
+  const std::vector<std::string_view> parts =
+      SplitFiles({reinterpret_cast<const char*>(data), size});
+  folder.Write("main.qasm", parts[0]);
+  for (size_t k = 0; k < 2; ++k) {
+    if (k + 1 < parts.size())
+      folder.Write(kIncludeNames[k], parts[k + 1]);
+    else
+      folder.Remove(kIncludeNames[k]);
+  }
+
+  TFuzzClock clock;
+  TMonitorModel monitor(clock);
+  auto session = std::make_unique<TProgramSession>(monitor);
+  TLoadOutcome outcome;
+  const int result = session->LoadFile(folder.Path("main.qasm"), outcome);
+  (void)LoadResultMessage(result, session->Assembler(), outcome);
+  FuzzCheck(outcome.Committed == (result >= 0), "a load commits exactly when it succeeds");
+  if (result < 0) return 0;
+
+  TQRXAssembler& assembler = session->Assembler();
+  FuzzCheck(result == 0 || assembler.ErrorLineCount() > 0, "a tally only with error lines");
+  const TAssembly first = Outputs(*session);
+  FuzzCheck(assembler.Assemble() == result, "a second assembly gives the same tally");
+  const TAssembly second = Outputs(*session);
+  FuzzCheck(first.listing == second.listing, "a second assembly gives the same listing");
+  FuzzCheck(first.labels == second.labels, "a second assembly gives the same labels");
+  FuzzCheck(first.machineCode == second.machineCode, "a second assembly gives the same code");
+
+  ExerciseViews(assembler, *session);
+  ShowAllUnits(assembler);
+  RunCommands(*session, clock, size > 0 ? data[size - 1] : 0);
+  CheckLinesRoundTrip(assembler);
+  return 0;
+}

@@ -1,0 +1,124 @@
+#include "fuzz_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "app/tool_asm.h"
+#include "assembler/listing_text.h"
+#include "assembler/qrx_assembler.h"
+#include "machine/machine.h"
+#include "machine/run_control.h"
+#include "persistence/program_session.h"
+
+void FuzzCheck(bool condition, const char* what) {
+  if (condition) return;
+  std::fprintf(stderr, "fuzz check failed: %s\n", what);
+  std::abort();
+}
+
+TScratchFolder::TScratchFolder(const char* tag) {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern =
+      std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/qrx-" + tag + "-XXXXXX";
+  FuzzCheck(mkdtemp(pattern.data()) != nullptr, "a scratch folder can be made");
+  path_ = pattern;
+}
+
+TScratchFolder::~TScratchFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TScratchFolder::Path(std::string_view name) const {
+  return path_ + "/" + std::string(name);
+}
+
+void TScratchFolder::Write(std::string_view name, std::string_view bytes) const {
+  std::ofstream out(Path(name), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  FuzzCheck(static_cast<bool>(out), "a scratch file can be written");
+}
+
+void TScratchFolder::Remove(std::string_view name) const {
+  std::remove(Path(name).c_str());
+}
+
+std::vector<std::string_view> SplitFiles(std::string_view input) {
+  std::vector<std::string_view> parts;
+  for (;;) {
+    const size_t at = input.find(kFileMarker);
+    if (at == std::string_view::npos) break;
+    parts.push_back(input.substr(0, at));
+    input.remove_prefix(at + kFileMarker.size());
+  }
+  parts.push_back(input);
+  return parts;
+}
+
+void TFuzzHost::DeliverPendingEvents() {
+  if (control_ != nullptr && --budget_ <= 0) control_->Stop();
+}
+
+void TFuzzHost::ShowExecutionState() {
+  // The view would select the row of the current line; it must be a line
+  // the listing knows or none.
+  const TQRXEmulater& machine = session_.Machine();
+  const int line = machine.LineOf(machine.ReadWord(TQRXEmulater::PC));
+  const int row = session_.Assembler().ListingRowOf(line);
+  FuzzCheck(row >= -1 && row < session_.Assembler().Listing().Count(), "row of the current line");
+}
+
+namespace {
+
+void ReadListingRows(const TQRXAssembler& assembler, const TFileNames& files) {
+  const TListingRows& rows = assembler.Listing();
+  for (int r = 0; r < rows.Count(); ++r) {
+    const TAsmLine* line = rows.Ref(r);
+    FuzzCheck(line != nullptr, "every listing row has its line");
+    FuzzCheck(assembler.ListingRowOf(line->LineIndex) == r, "a visible line finds its own row");
+    size_t length = ListingLabelText(*line, assembler.Labels()).size();
+    length += ListingFieldText(*line, 0).size() + ListingFieldText(*line, 1).size() +
+              ListingFieldText(*line, 2).size() + ListingFieldText(*line, -1).size() +
+              ListingFieldText(*line, line->FieldCount).size();
+    if (IsOperandListRow(*line)) length += OperandListText(*line).size();
+    const std::string comment = ListingCommentText(*line);
+    length += IsImportantComment(comment) ? 1 : 0;
+    length += IsCodeRow(*line) ? 1 : 0;
+    const std::string error = ListingErrorText(*line, files);
+    FuzzCheck(error.empty() == (line->Status >= 0), "an error text exactly on error rows");
+    length += line->TagFileIndex() + line->TagLineNumber() + ScopeDepth(*line);
+    (void)length;
+  }
+}
+
+void ReadLabelRows(const TQRXAssembler& assembler) {
+  const TLabelViewRows& rows = assembler.LabelView();
+  for (int r = 0; r < rows.Count(); ++r) {
+    const TKwValues* record = rows.Ref(r);
+    FuzzCheck(record != nullptr, "every label-view row has its label");
+    FuzzCheck(assembler.Labels().IndexOf(rows[r]) >= 0, "every label-view row is a label");
+  }
+}
+
+}  // namespace
+
+void ExerciseViews(TQRXAssembler& assembler, const TProgramSession& session) {
+  static constexpr uint16_t kMasks[] = {0x000, 0x001, 0x1F7, 0x156 | 0x080, 0x002,
+                                        0x004, 0x010, 0x040, 0x100,         0x0FF};
+  assembler.BuildListing();
+  ReadListingRows(assembler, session.Files());
+  for (const bool sorted : {false, true, false}) {
+    assembler.SetSortLabels(sorted);
+    for (const uint16_t mask : kMasks) {
+      assembler.BuildLabelView(mask);
+      ReadLabelRows(assembler);
+    }
+  }
+  assembler.SortLabelView();
+  ReadLabelRows(assembler);
+  (void)ListingOutput(assembler, session.Files());
+  (void)LabelsOutput(assembler);
+}

@@ -1,0 +1,96 @@
+// The small dialogs of the main window: their creation, the unit selection,
+// the help page, the display font and the version dialog.
+#include <QDesktopServices>
+#include <QFontDialog>
+#include <QUrl>
+#include <algorithm>
+
+#include "assembler/qrx_assembler.h"
+#include "persistence/encoding.h"
+#include "persistence/program_session.h"
+#include "workbench/about_box.h"
+#include "workbench/dialog_placement.h"
+#include "workbench/edit_file_select.h"
+#include "workbench/listing_view.h"
+#include "workbench/main_window.h"
+#include "workbench/unit_select.h"
+
+namespace {
+
+// The point sizes the display font may take.
+constexpr int kSmallestFontPoints = 9;
+constexpr int kLargestFontPoints = 12;
+
+}  // namespace
+
+void TForm1::CreateDialogs() {
+  if (aboutBox_ != nullptr) return;
+  aboutBox_ = new TAboutBox(mainFont_, this);
+  editFileSelect_ = new TEditFileSelect(session_->Files(), mainFont_, this);
+  unitSelect_ = new TForm2(this);
+}
+
+int TForm1::ExecModal(QDialog& dialog) {
+  if (modalHook_) return modalHook_(dialog);
+  return dialog.exec();
+}
+
+void TForm1::U1Click() {
+  CreateDialogs();
+  TForm2& dialog = *unitSelect_;
+  dialog.move(CentredOn(frameGeometry(), dialog.size()));
+  TQRXAssembler& assembler = session_->Assembler();
+  // Entry 0 is the top level and is never offered.
+  std::vector<std::string> names;
+  dialog.ClearUnits();
+  for (int u = 1; u < assembler.Units().Count(); ++u) {
+    names.push_back(assembler.UnitNameAt(u));
+    dialog.AddUnit(QString::fromStdString(Cp932ToUtf8(names.back())),
+                   assembler.Units().EntryMark(u) == 1);
+  }
+  if (ExecModal(dialog) != QDialog::Accepted) return;
+
+  // Item k shows entry k + 1. The table only grows and stays sorted, so a
+  // reload while the dialog was open may have moved a unit: each item finds
+  // its unit by name.
+  for (int k = 0; k < dialog.UnitCount() && k < static_cast<int>(names.size()); ++k) {
+    int index = k + 1;
+    if (assembler.UnitNameAt(index) != names[static_cast<size_t>(k)]) {
+      index = -1;
+      for (int u = 1; u < assembler.Units().Count(); ++u)
+        if (assembler.UnitNameAt(u) == names[static_cast<size_t>(k)]) index = u;
+    }
+    assembler.SetUnitVisible(index, dialog.IsTicked(k));
+  }
+  assembler.BuildListing();
+  listingView_->SetRows(&assembler.Listing());
+  RebuildLabelList();
+  listingView_->SetSelectedRow(0);
+}
+
+void TForm1::Help2Click() {
+  const QUrl url = QUrl::fromLocalFile(folders_.HelpFile);
+  // Nothing is reported when the page cannot be opened.
+  if (urlOpenerHook_)
+    urlOpenerHook_(url);
+  else
+    QDesktopServices::openUrl(url);
+}
+
+void TForm1::F2Click() {
+  // Qt knows no vector (plotter) fonts, so every font it lists, scalable
+  // or not, may be chosen; the size is held to 9 to 12 points.
+  QFontDialog dialog(mainFont_, this);
+  if (ExecModal(dialog) != QDialog::Accepted) return;
+  QFont font = dialog.currentFont();
+  const int points = font.pointSize() > 0 ? font.pointSize() : kSmallestFontPoints;
+  font.setPointSize(std::clamp(points, kSmallestFontPoints, kLargestFontPoints));
+  // For as long as the program runs; the settings keep their own font.
+  SetMainFont(font);
+}
+
+void TForm1::About1Click() {
+  CreateDialogs();
+  aboutBox_->move(CentredOn(frameGeometry(), aboutBox_->size()));
+  ExecModal(*aboutBox_);
+}

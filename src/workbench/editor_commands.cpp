@@ -1,0 +1,82 @@
+// The external editor: the command with its placeholders, choosing sources
+// in the edit-file selection dialog, and the listing's pop-up items that
+// open the source (or the macro source) of the selected row at its line.
+#include <QInputDialog>
+
+#include "assembler/qrx_assembler.h"
+#include "persistence/program_session.h"
+#include "workbench/dialog_placement.h"
+#include "workbench/edit_file_select.h"
+#include "workbench/editor_launch.h"
+#include "workbench/listing_view.h"
+#include "workbench/main_window.h"
+
+namespace {
+
+// The number of source-tag items of a line that came from a macro
+// expansion: the macro's file index and line come before the call's.
+constexpr int kPlainTagItems = 3;
+
+}  // namespace
+
+void TForm1::RunEditor(const std::string& path, int line) {
+  const TEditorLaunch launch =
+      BuildEditorLaunch(editorCommand_, QString::fromStdString(path), line);
+  if (editorLaunchHook_) {
+    editorLaunchHook_(launch);
+    return;
+  }
+  // An editor that cannot be started gives no message.
+  StartEditor(launch);
+}
+
+void TForm1::E1Click() {
+  CreateDialogs();
+  TEditFileSelect& dialog = *editFileSelect_;
+  dialog.move(CentredOn(frameGeometry(), dialog.size()));
+  dialog.setWindowTitle(QStringLiteral("ソースの編集"));
+  dialog.FillFromFileSet();
+  if (ExecModal(dialog) != QDialog::Accepted) return;
+  const TFileNames& files = session_->Files();
+  // The paths are taken before any editor starts; item k shows entry k + 1.
+  std::vector<std::string> paths;
+  for (int k : dialog.SelectedItems())
+    if (k + 1 < files.Count()) paths.push_back(files[k + 1]);
+  for (const std::string& path : paths)
+    RunEditor(path, 0);
+}
+
+void TForm1::E3Click() {
+  const int row = listingView_->SelectedRow();
+  const TListingRows& rows = session_->Assembler().Listing();
+  if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
+  const TAsmLine& line = *rows.Ref(row);
+  // Rows without a source tag (include start markers) name no file.
+  const int file = line.TagFileIndex();
+  const TFileNames& files = session_->Files();
+  if (file < 0 || file >= files.Count()) return;
+  RunEditor(files[file], line.TagLineNumber());
+}
+
+void TForm1::M2Click() {
+  const int row = listingView_->SelectedRow();
+  const TListingRows& rows = session_->Assembler().Listing();
+  if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
+  const TAsmLine& line = *rows.Ref(row);
+  const int count = line.TagCount();
+  if (count <= kPlainTagItems) return;
+  const int file = line.TagItem(count - 4);
+  const TFileNames& files = session_->Files();
+  if (file < 0 || file >= files.Count()) return;
+  RunEditor(files[file], line.TagItem(count - 3));
+}
+
+void TForm1::E2Click() {
+  QInputDialog dialog(this);
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setWindowTitle(QStringLiteral("エディタの設定"));
+  dialog.setLabelText(QStringLiteral("エディタへのパスを入力して下さい\n%F:ファイル名 %L:行番号"));
+  dialog.setTextValue(editorCommand_);
+  // An empty command is taken as it is.
+  if (ExecModal(dialog) == QDialog::Accepted) editorCommand_ = dialog.textValue();
+}

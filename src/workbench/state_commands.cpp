@@ -1,0 +1,58 @@
+// Saving: the whole state of the workbench ("現在の状態を保存(&S)...") and the
+// assembled program as a pseudo machine-code file ("機械語で保存(&B)...").
+// Both ask for the file in a save dialog that starts beside the file they
+// are named after and asks before overwriting; a file that cannot be
+// written shows the system's message in an error box.
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "assembler/qrx_assembler.h"
+#include "persistence/encoding.h"
+#include "persistence/machine_code_file.h"
+#include "persistence/program_session.h"
+#include "workbench/main_window.h"
+
+namespace {
+
+const char* const kStateFilter = "状態保存ファイル(*.qsav;*.bin)|*.qsav";
+const char* const kMachineCodeFilter = "偽機械語ファイル(*.qrxg)|*.qrxg";
+
+}  // namespace
+
+QString TForm1::AskSavePath(const std::string& basis, const char* filterPairs,
+                            const QString& suffix) {
+  // basis's folder and its name with the new extension; before anything
+  // was loaded the dialog starts in the source folder without a name.
+  QString start = folders_.SourceFolder;
+  if (!basis.empty()) {
+    const QFileInfo info(QString::fromStdString(basis));
+    start = info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('.') + suffix;
+  }
+  const QString filter = QtFileFilter(QString::fromUtf8(filterPairs));
+  if (saveDialogHook_) return saveDialogHook_(start, filter, suffix);
+
+  QFileDialog dialog(this, QString(), start, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(suffix);
+  if (!basis.empty()) dialog.selectFile(start);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+void TForm1::S2Click() {
+  const QString path = AskSavePath(CurrentFile(), kStateFilter, QStringLiteral("qsav"));
+  if (path.isEmpty()) return;
+  std::string error;
+  if (!session_->SaveState(path.toStdString(), error))
+    ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
+}
+
+void TForm1::B2Click() {
+  const QString path =
+      AskSavePath(session_->MainSource(), kMachineCodeFilter, QStringLiteral("qrxg"));
+  if (path.isEmpty()) return;
+  std::string error;
+  if (!WriteMachineCode(session_->Assembler(), path.toStdString(), error))
+    ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
+}

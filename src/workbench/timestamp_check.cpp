@@ -1,0 +1,61 @@
+// The time-stamp check of the sources: when the program becomes active
+// again (and right after a state file was read) every source whose file on
+// disk is newer than the stamp recorded for it is offered for reloading.
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include "assembler/file_set.h"
+#include "assembler/file_stamp.h"
+#include "persistence/encoding.h"
+#include "persistence/program_session.h"
+#include "workbench/main_window.h"
+
+namespace {
+
+// The question for file-set entry i.
+QString ReloadQuestion(const TFileNames& files, int i) {
+  const auto text = [](const std::string& cp932) {
+    return QString::fromStdString(Cp932ToUtf8(cp932));
+  };
+  return QLatin1Char('"') + text(files.ShortName(i)) + QLatin1Char('"') +
+         QStringLiteral(" は変更されています。読み込み直しますか？\n") +
+         QStringLiteral("実行中のソース\t") + text(files.StoredTimeText(i)) + QLatin1Char('\n') +
+         QStringLiteral("Disk上のソース\t") + text(files.DiskTimeText(i)) + QLatin1Char('\n');
+}
+
+}  // namespace
+
+void TForm1::ConnectActivation() {
+  connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+          [this](Qt::ApplicationState state) {
+            if (state == Qt::ApplicationActive) ApplicationEvents1Activate();
+          });
+}
+
+void TForm1::ApplicationEvents1Activate() {
+  // A reload would replace the program under a running loop; the check
+  // waits for the next activation after the program stopped.
+  if (RunState() > 0) return;
+  CheckSourceTimeStamps();
+}
+
+void TForm1::CheckSourceTimeStamps() {
+  // The question box itself activates the program again.
+  if (checkingStamps_) return;
+  checkingStamps_ = true;
+  if (menus_.CheckTimeStamp->isChecked()) {
+    TFileNames& files = session_->Files();
+    for (int i = 1; i < files.Count(); ++i) {
+      if (files.StampDelta(i) <= 0) continue;
+      QMessageBox box(QMessageBox::Information, QStringLiteral("QRX Emulator"),
+                      ReloadQuestion(files, i), QMessageBox::Yes | QMessageBox::No, this);
+      if (ExecModal(box) == QMessageBox::Yes) {
+        R3Click();
+        break;
+      }
+      // This change is not asked about again.
+      files.SetTimeStamp(i, FileTimeStamp(files[i]));
+    }
+  }
+  checkingStamps_ = false;
+}

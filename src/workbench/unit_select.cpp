@@ -1,0 +1,53 @@
+#include "workbench/unit_select.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+TForm2::TForm2(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("ユニット表示選択"));
+  setModal(true);
+  QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+  font.setPixelSize(12);
+  setFont(font);
+  setFixedSize(kClientWidth, kClientHeight);
+
+  prompt_ = new QLabel(QStringLiteral("表示するユニットを選択して下さい"), this);
+  prompt_->setGeometry(8, 6, kListWidth, 18);
+
+  list_ = new QListWidget(this);
+  list_->setGeometry(8, 26, kListWidth, kListHeight);
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+
+  ok_ = new QPushButton(QStringLiteral("OK"), this);
+  ok_->setGeometry(56, 169, 75, 25);
+  ok_->setDefault(true);
+  cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cancel_->setGeometry(144, 169, 75, 25);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TForm2::ClearUnits() {
+  list_->clear();
+}
+
+void TForm2::AddUnit(const QString& name, bool ticked) {
+  auto* item = new QListWidgetItem(name, list_);
+  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+  item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+int TForm2::UnitCount() const {
+  return list_->count();
+}
+
+bool TForm2::IsTicked(int item) const {
+  const QListWidgetItem* entry = list_->item(item);
+  return entry != nullptr && entry->checkState() == Qt::Checked;
+}
+
+void TForm2::SetTicked(int item, bool ticked) {
+  if (QListWidgetItem* entry = list_->item(item))
+    entry->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+}

@@ -1,0 +1,442 @@
+// Run control through the main window: the buttons and menu items run,
+// trace, step, stop and reset real programs; the window stays live during a
+// run (timers fire, the stop button works, closing is refused), the views
+// follow the machine, and the settings and toggles feed run control.
+#include <QMenu>
+#include <QMimeData>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+#include "machine/machine.h"
+#include "machine/run_control.h"
+#include "main_window_test_support.h"
+#include "monitor/monitor_font.h"
+#include "workbench/tool_buttons.h"
+
+namespace {
+
+QStringList Lines(std::initializer_list<const char*> lines) {
+  QStringList list;
+  for (const char* line : lines)
+    list << QString::fromUtf8(line);
+  return list;
+}
+
+// Waits 40 ms on the machine's timer, then halts: long enough that the run
+// loop delivers events several times before the HALT.
+QStringList TimedProgram() {
+  return Lines({"; waits on the timer", "        OUT  #768, #1", "WAIT:   IN   T, #768",
+                "        CMP  T, #40", "        JPT  WAIT, SF", "FIN:    HALT", "T:      DW   0"});
+}
+
+// Never ends.
+QStringList EndlessProgram() {
+  return Lines({"LOOP:   ADD  N, #1", "        JP   LOOP", "N:      DW   0"});
+}
+
+// Straight code with a call, for trace and step.
+QStringList CallProgram() {
+  return Lines({"; call and return", "        NOP", "TWO:    NOP", "CALLER: CALL SUB",
+                "BACK:   LD   V, #7", "FIN:    HALT", "SUB:    ADD  V, #1", "        RET",
+                "V:      DW   0"});
+}
+
+// Counts up to 50 in a loop; the line ADD carries the breakpoint in tests.
+QStringList CountingProgram() {
+  return Lines({"; counts to 50", "LOOP:   ADD  N, #1", "        CMP  N, #50",
+                "        JPT  LOOP, SF", "FIN:    HALT", "N:      DW   0"});
+}
+
+// A count with "," between groups of three digits.
+QString Grouped(uint64_t n) {
+  QString digits = QString::number(n);
+  for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+    digits.insert(at, QLatin1Char(','));
+  return digits;
+}
+
+QString Message(TForm1& form) {
+  return form.MessageLine()->text();
+}
+
+// The enabled state of the five buttons, run to reset.
+QList<bool> ButtonStates(TForm1& form) {
+  QList<bool> states;
+  for (int i = 0; i < TToolBarPanel::kButtonCount; ++i)
+    states << form.ToolBar()->ButtonAt(i)->isEnabled();
+  return states;
+}
+
+// The enabled state of the visible items of "実行(&R)" as the menu opens: run,
+// trace, stop, reset (the step item is hidden, and Qt keeps a hidden action
+// disabled).
+QList<bool> RunMenuStates(TForm1& form) {
+  const TMainMenus& m = form.Menus();
+  emit m.Run->aboutToShow();
+  return {m.RunItem->isEnabled(), m.TraceItem->isEnabled(), m.StopItem->isEnabled(),
+          m.ResetItem->isEnabled()};
+}
+
+// The states of the buttons that have visible menu items.
+QList<bool> MirroredButtons(const QList<bool>& buttons) {
+  return {buttons[0], buttons[1], buttons[3], buttons[4]};
+}
+
+void Click(TForm1& form, int button) {
+  QTest::mouseClick(form.ToolBar()->ButtonAt(button), Qt::LeftButton);
+}
+
+// The line index of a listing row.
+int LineOfRow(TForm1& form, int row) {
+  return form.Session().Assembler().Listing().Ref(row)->LineIndex;
+}
+
+// Runs action once the run loop delivers events, ms after it started.
+void During(TForm1& form, int ms, std::function<void()> action) {
+  QTimer::singleShot(ms, &form, std::move(action));
+}
+
+}  // namespace
+
+class TRunCommandsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { RegisterFontSubstitutions(); }
+  void init() {
+    rig_ = std::make_unique<TWindowRig>();
+    form_ = &rig_->CreateShown();
+  }
+  void cleanup() { rig_.reset(); }
+
+  // ---------------------------------------------------------- run
+
+  void RunButtonRunsToTheHaltAndReports() {
+    Load("timed.qasm", TimedProgram());
+    QList<bool> buttonsDuring, menuDuring;
+    bool fileMenuDuring = true;
+    int stateDuring = -1;
+    QString messageDuring;
+    During(*form_, 5, [&] {
+      buttonsDuring = ButtonStates(*form_);
+      menuDuring = RunMenuStates(*form_);
+      fileMenuDuring = form_->Menus().File->menuAction()->isEnabled();
+      stateDuring = form_->RunState();
+      messageDuring = Message(*form_);
+    });
+    Click(*form_, TToolBarPanel::Run);
+
+    // While it ran: run, trace, step and reset off, stop on; the menu
+    // mirrors the buttons; no file menu.
+    QCOMPARE(stateDuring, TRunControl::kRunning);
+    QCOMPARE(buttonsDuring, (QList<bool>{false, false, false, true, false}));
+    QCOMPARE(menuDuring, MirroredButtons(buttonsDuring));
+    QVERIFY(!fileMenuDuring);
+    QCOMPARE(messageDuring, QStringLiteral(" 実行中"));
+
+    const uint64_t steps = form_->Session().Machine().StepCount;
+    QVERIFY(steps > 4);
+    QCOMPARE(Message(*form_),
+             QStringLiteral(" 実行終了: %1steps(Total:%1steps)").arg(Grouped(steps)));
+    QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
+    QCOMPARE(form_->RunState(), TRunControl::kIdle);
+    QCOMPARE(ButtonStates(*form_), QList<bool>(5, true));
+    QCOMPARE(RunMenuStates(*form_), QList<bool>(4, true));
+    QVERIFY(form_->Menus().File->menuAction()->isEnabled());
+  }
+
+  void TheRunMenuItemsRunAndTraceByTheirTags() {
+    Load("call.qasm", CallProgram());
+    form_->Menus().RunItem->trigger();
+    QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行終了: 7steps")));
+    form_->Menus().ResetItem->trigger();
+    QCOMPARE(Message(*form_), QStringLiteral(" 初期化完了"));
+    // The trace item (tag 0) traces: with a long wait the run is still
+    // tracing when the timer looks.
+    form_->Menus().WaitItems[3]->trigger();  // 100 ms
+    int stateDuring = -1;
+    During(*form_, 20, [&] { stateDuring = form_->RunState(); });
+    form_->Menus().TraceItem->trigger();
+    QCOMPARE(stateDuring, TRunControl::kTracing);
+    QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行終了: 7steps")));
+  }
+
+  void RunMenuMirrorsTheButtonsBeforeAnyLoad() {
+    QCOMPARE(ButtonStates(*form_), QList<bool>(5, false));
+    QCOMPARE(RunMenuStates(*form_), QList<bool>(4, false));
+    QVERIFY(!form_->Menus().StepItem->isVisible());
+    Load("call.qasm", CallProgram());
+    QCOMPARE(RunMenuStates(*form_), QList<bool>(4, true));
+    // The hidden step item does nothing.
+    form_->Menus().StepItem->trigger();
+    QCOMPARE(form_->Session().Machine().StepCount, uint64_t{0});
+  }
+
+  void StopFromATimerEndsAnEndlessRun() {
+    Load("endless.qasm", EndlessProgram());
+    bool closed = true;
+    bool visibleAfterRefusal = false;
+    During(*form_, 50, [&] {
+      // Closing is refused while the program runs.
+      closed = form_->close();
+      visibleAfterRefusal = form_->isVisible();
+      Click(*form_, TToolBarPanel::Stop);
+    });
+    Click(*form_, TToolBarPanel::Run);
+
+    QVERIFY(!closed);
+    QVERIFY(visibleAfterRefusal);
+    QCOMPARE(rig_->boxes, QStringList{QStringLiteral("終了するにはプログラムを停止させて下さい")});
+    QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行停止: ")));
+    QCOMPARE(form_->RunState(), TRunControl::kIdle);
+    QCOMPARE(ButtonStates(*form_), QList<bool>(5, true));
+    // Stopped in the loop; the listing shows where.
+    const int row = form_->ListingView()->SelectedRow();
+    QVERIFY(row == RowOfLabel(*form_, "LOOP") || row == RowOfLabel(*form_, "LOOP") + 1);
+    QVERIFY(form_->Session().Machine().StepCount > 256);
+    // Once stopped the window closes.
+    QVERIFY(form_->close());
+  }
+
+  void ClosingIsRefusedDuringTraceAndStepToo_data() {
+    QTest::addColumn<int>("button");
+    QTest::newRow("trace") << int{TToolBarPanel::Trace};
+    QTest::newRow("step") << int{TToolBarPanel::Step};
+  }
+  void ClosingIsRefusedDuringTraceAndStepToo() {
+    QFETCH(int, button);
+    // A step over an endless loop never reaches another visible line at
+    // its depth: it runs until stopped.
+    Load("endless.qasm", EndlessProgram());
+    form_->Menus().WaitItems[0]->trigger();
+    if (button == TToolBarPanel::Step) {
+      // Hide every line after the first: the step never finds a visible
+      // line to stop on.
+      TQRXAssembler& assembler = form_->Session().Assembler();
+      for (int i = 0; i < assembler.Count(); ++i)
+        assembler.LineAt(i).Visible = false;
+    }
+    bool closed = true;
+    int stateDuring = -1;
+    During(*form_, 50, [&] {
+      stateDuring = form_->RunState();
+      closed = form_->close();
+      form_->SpeedButton4Click();
+    });
+    Click(*form_, button);
+    QCOMPARE(stateDuring,
+             button == TToolBarPanel::Step ? TRunControl::kStepping : TRunControl::kTracing);
+    QVERIFY(!closed);
+    QCOMPARE(rig_->boxes.size(), 1);
+    QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行停止: ")));
+  }
+
+  void ADropDuringARunLoadsNothing() {
+    const QString path = Load("endless.qasm", EndlessProgram());
+    const QString other = rig_->WriteSource("other.qasm", CallProgram());
+    During(*form_, 30, [&] {
+      QMimeData data;
+      data.setUrls({QUrl::fromLocalFile(other)});
+      QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(form_, &drop);
+      form_->SpeedButton4Click();
+    });
+    Click(*form_, TToolBarPanel::Run);
+    QCOMPARE(QString::fromStdString(form_->CurrentFile()), path);
+    QCOMPARE(RowOfLabel(*form_, "LOOP"), 0);
+  }
+
+  // ---------------------------------------------------------- breakpoints
+
+  void BreakpointsStopARunOnlyWithTheToggleOn() {
+    Load("count.qasm", CountingProgram());
+    const int loop = RowOfLabel(*form_, "LOOP");
+    form_->Session().Breakpoints().SetMember(LineOfRow(*form_, loop), true);
+    QVERIFY(form_->Menus().BreakPointStop->isChecked());
+    // Starting on the breakpoint's line does not stop at once.
+    Click(*form_, TToolBarPanel::Run);
+    QCOMPARE(Message(*form_), QStringLiteral(" 実行停止: 3steps(Total:3steps)"));
+    QCOMPARE(form_->ListingView()->SelectedRow(), loop);
+
+    form_->Menus().BreakPointStop->trigger();  // off
+    QVERIFY(!form_->RunControl().BreakpointsDuringRun());
+    Click(*form_, TToolBarPanel::Run);
+    QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行終了: ")));
+    QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
+
+    // A trace stops there all the same.
+    Click(*form_, TToolBarPanel::Reset);
+    form_->Menus().WaitItems[0]->trigger();
+    Click(*form_, TToolBarPanel::Trace);
+    QCOMPARE(Message(*form_), QStringLiteral(" 実行停止: 3steps(Total:3steps)"));
+  }
+
+  void TheBreakpointToggleSetInTheFileIsFollowed() {
+    rig_->SetIni("MAINFORM/BreakPointStop", 0);
+    rig_->SetIni("MAINFORM/MoniterActive", 1);
+    TForm1& form = rig_->Create();
+    QVERIFY(!form.RunControl().BreakpointsDuringRun());
+    QVERIFY(form.RunControl().MonitorToFront());
+    form.Menus().BreakPointStop->trigger();
+    form.Menus().MonitorActive->trigger();
+    QVERIFY(form.RunControl().BreakpointsDuringRun());
+    QVERIFY(!form.RunControl().MonitorToFront());
+  }
+
+  void MonitorToFrontShowsAHiddenMonitorWhenARunStarts() {
+    Load("call.qasm", CallProgram());
+    form_->Screen().SetMonitorShown(false);
+    Click(*form_, TToolBarPanel::Run);
+    QVERIFY(!form_->Screen().MonitorShown());
+    form_->Menus().MonitorActive->trigger();  // on
+    Click(*form_, TToolBarPanel::Reset);
+    Click(*form_, TToolBarPanel::Run);
+    QVERIFY(form_->Screen().MonitorShown());
+  }
+
+  // ---------------------------------------------------------- trace and step
+
+  void TraceShowsEveryLineAtItsDepthInTheListing() {
+    Load("call.qasm", CallProgram());
+    form_->Menus().WaitItems[1]->trigger();  // 20 ms
+    QCOMPARE(form_->RunControl().TraceWait(), 20);
+    QList<int> seen;
+    const auto sample = [&] {
+      const int row = form_->ListingView()->SelectedRow();
+      if (seen.isEmpty() || seen.last() != row) seen << row;
+    };
+    QTimer sampler;
+    connect(&sampler, &QTimer::timeout, sample);
+    sampler.start(2);
+    Click(*form_, TToolBarPanel::Trace);
+    sampler.stop();
+    // The last line is shown right before the HALT runs.
+    sample();
+    // The lines after each executed instruction at depth 0; the subroutine
+    // runs without being shown.
+    const QList<int> expected = {0, RowOfLabel(*form_, "TWO"), RowOfLabel(*form_, "CALLER"),
+                                 RowOfLabel(*form_, "BACK"), RowOfLabel(*form_, "FIN")};
+    QCOMPARE(seen, expected);
+    QCOMPARE(Message(*form_), QStringLiteral(" 実行終了: 7steps(Total:7steps)"));
+  }
+
+  void StepMovesTheSelectionAndStepsOverCalls() {
+    Load("call.qasm", CallProgram());
+    struct TExpect {
+      const char* row;
+      const char* message;
+    };
+    const TExpect steps[] = {
+        {"TWO", " 実行停止: 1steps(Total:1steps)"},
+        {"CALLER", " 実行停止: 1steps(Total:2steps)"},
+        {"BACK", " 実行停止: 3steps(Total:5steps)"},  // CALL, ADD, RET
+        {"FIN", " 実行停止: 1steps(Total:6steps)"},
+        {"FIN", " 実行終了: 1steps(Total:7steps)"},  // the HALT itself
+    };
+    for (const TExpect& step : steps) {
+      Click(*form_, TToolBarPanel::Step);
+      QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, step.row));
+      QCOMPARE(Message(*form_), QString::fromUtf8(step.message));
+      // A step disables nothing.
+      QCOMPARE(ButtonStates(*form_), QList<bool>(5, true));
+    }
+    const uint16_t v =
+        static_cast<uint16_t>(form_->Session().Assembler().Labels().RecordOf("V.*").Value);
+    QCOMPARE(form_->Session().Machine().ReadWord(v), uint16_t{7});
+  }
+
+  // ---------------------------------------------------------- reset
+
+  void ResetReloadsTheProgramAndSaysSo() {
+    Load("call.qasm", CallProgram());
+    Click(*form_, TToolBarPanel::Run);
+    const uint16_t v =
+        static_cast<uint16_t>(form_->Session().Assembler().Labels().RecordOf("V.*").Value);
+    QCOMPARE(form_->Session().Machine().ReadWord(v), uint16_t{7});
+    form_->MessageLine()->ShowMessage(Sjis("1 行のエラー"), true);
+    Click(*form_, TToolBarPanel::Reset);
+    QCOMPARE(Message(*form_), QStringLiteral(" 初期化完了"));
+    // The message keeps its look.
+    QVERIFY(form_->MessageLine()->IsAlarm());
+    QCOMPARE(form_->Session().Machine().ReadWord(v), uint16_t{0});
+    QCOMPARE(form_->Session().Machine().StepCount, uint64_t{0});
+    // The listing shows the first instruction; the history starts over.
+    QCOMPARE(form_->ListingView()->SelectedRow(), 1);
+    QCOMPARE(form_->JumpList().ToVector(), (std::vector<std::string>{"0", "1"}));
+    // The next report counts from zero.
+    Click(*form_, TToolBarPanel::Step);
+    QCOMPARE(Message(*form_), QStringLiteral(" 実行停止: 1steps(Total:1steps)"));
+  }
+
+  void RunAndTraceStartTheHistoryAtTheSelectedRow_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("lastRowRecorded");
+    // A run moves the selection only when it is over, and then records it;
+    // a trace has already selected the last row while it was tracing.
+    QTest::newRow("run") << int{TToolBarPanel::Run} << true;
+    QTest::newRow("trace") << int{TToolBarPanel::Trace} << false;
+  }
+  void RunAndTraceStartTheHistoryAtTheSelectedRow() {
+    QFETCH(int, button);
+    QFETCH(bool, lastRowRecorded);
+    Load("call.qasm", CallProgram());
+    form_->Menus().WaitItems[0]->trigger();
+    const int sub = RowOfLabel(*form_, "SUB");
+    form_->SelectListingRow(sub, 3, true);
+    form_->SelectListingRow(2, 3, true);
+    QCOMPARE(form_->JumpList().Count(), 3);
+    Click(*form_, button);
+    // Rows shown while the program runs add nothing.
+    std::vector<std::string> expected{"2"};
+    if (lastRowRecorded) expected.push_back(std::to_string(RowOfLabel(*form_, "FIN")));
+    QCOMPARE(form_->JumpList().ToVector(), expected);
+    QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
+  }
+
+  // ---------------------------------------------------------- settings and thread
+
+  void WaitItemsSetTheTraceWait() {
+    const int tags[] = {0, 20, 50, 100, 200, 500};
+    for (int i = 0; i < 6; ++i) {
+      form_->Menus().WaitItems[static_cast<size_t>(i)]->trigger();
+      QCOMPARE(form_->RunControl().TraceWait(), tags[i]);
+      QCOMPARE(form_->TraceWait(), tags[i]);
+    }
+  }
+
+  void WaitCountIsUsedExactlyAsRead() {
+    rig_->SetIni("MAINFORM/WaitCount", 120);
+    TForm1& form = rig_->Create();
+    QCOMPARE(form.RunControl().TraceWait(), 120);
+    QVERIFY(form.Menus().WaitItems[3]->isChecked());
+  }
+
+  void TheScreenThreadSeesTheRunState() {
+    // The frame counter only advances while the run state is not 0: the
+    // program waits for two frames.
+    Load("frames.qasm", Lines({"        OUT  #21, #0", "WAIT:   IN   F, #21", "        CMP  F, #2",
+                               "        JPT  WAIT, SF", "FIN:    HALT", "F:      DW   0"}));
+    QTRY_VERIFY_WITH_TIMEOUT(form_->Screen().Monitor() != nullptr, kWindowWait);
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, form_, &TForm1::SpeedButton4Click);
+    safety.start(5000);
+    Click(*form_, TToolBarPanel::Run);
+    QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行終了: ")));
+  }
+
+ private:
+  QString Load(const QString& name, const QStringList& lines) {
+    const QString path = rig_->WriteSource(name, lines);
+    const int result = form_->OpenFile(path);
+    if (result != 0) qWarning("load result %d: %s", result, qPrintable(Message(*form_)));
+    return result == 0 ? path : QString();
+  }
+
+  std::unique_ptr<TWindowRig> rig_;
+  TForm1* form_ = nullptr;
+};
+
+QTEST_MAIN(TRunCommandsTest)
+#include "run_commands_test.moc"

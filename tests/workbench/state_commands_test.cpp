@@ -1,0 +1,332 @@
+// Saving from the main window: the state file (what the save dialog is
+// given, a program saved mid-run that continues to the same end after it is
+// opened again, what the views show after the restore, failures that leave
+// an earlier file whole) and the pseudo machine-code file.
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <QToolButton>
+#include <vector>
+
+#include "machine/machine.h"
+#include "main_window_test_support.h"
+#include "monitor/monitor_font.h"
+#include "monitor/monitor_model.h"
+#include "persistence/machine_code_file.h"
+#include "persistence/memory_stream.h"
+#include "workbench/tool_buttons.h"
+
+namespace {
+
+// Sums 1 to 40 into SUM, writing a character to the monitor on each round.
+QStringList SumProgram() {
+  return {QStringLiteral("START: LD CNT, #0"),
+          QStringLiteral("LOOP: ADD CNT, #1"),
+          QStringLiteral("  ADD SUM, CNT"),
+          QStringLiteral("  OUT #17, #65"),
+          QStringLiteral("  CMP CNT, #40"),
+          QStringLiteral("  JPF LOOP, ZF"),
+          QStringLiteral("  HALT"),
+          QStringLiteral("CNT: DW 0"),
+          QStringLiteral("SUM: DW 0"),
+          QStringLiteral("MATH: UNIT"),
+          QStringLiteral("TOTAL: DW 0"),
+          QStringLiteral("ENDUNIT")};
+}
+
+// Steps until HALT; returns the steps taken (-1 when it did not stop).
+int RunToHalt(TQRXEmulater& machine, int limit = 100000) {
+  for (int steps = 1; steps <= limit; ++steps)
+    if (machine.Step() != 0) return steps;
+  return -1;
+}
+
+std::vector<uint16_t> MemoryOf(TForm1& form) {
+  const auto& memory = form.Session().Machine().Memory;
+  return std::vector<uint16_t>(memory.begin(), memory.end());
+}
+
+std::string MonitorBlock(TForm1& form) {
+  TMemoryStream stream;
+  form.Session().Monitor().SaveToStream(stream);
+  return stream.Bytes();
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+// Makes a folder refuse new files for as long as it lives: by its mode, and
+// for a user whom modes do not stop, by the immutable flag.
+class TUnwritableFolder {
+ public:
+  explicit TUnwritableFolder(const QString& path) : path_(path) {
+    QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (Writable()) SetImmutable(true);
+    ok_ = !Writable();
+  }
+  ~TUnwritableFolder() {
+    SetImmutable(false);
+    QFile::setPermissions(path_,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+  bool Ok() const { return ok_; }
+
+ private:
+  bool Writable() const {
+    QFile probe(path_ + QStringLiteral("/.probe"));
+    if (!probe.open(QIODevice::WriteOnly)) return false;
+    probe.close();
+    probe.remove();
+    return true;
+  }
+  void SetImmutable(bool on) {
+    const int fd = open(path_.toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    int flags = 0;
+    if (ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+      const int wanted = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+      if (wanted != flags) ioctl(fd, FS_IOC_SETFLAGS, &wanted);
+    }
+    close(fd);
+  }
+  QString path_;
+  bool ok_ = false;
+};
+
+}  // namespace
+
+class TStateCommandsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { RegisterFontSubstitutions(); }
+  void init() {
+    rig_ = std::make_unique<TWindowRig>();
+    saveStarts_.clear();
+    saveFilters_.clear();
+    saveSuffixes_.clear();
+    saveAnswer_.clear();
+  }
+  void cleanup() { rig_.reset(); }
+
+  // ---------------------------------------------------------- state file
+
+  void TheSaveDialogStartsBesideTheCurrentFile() {
+    TForm1& form = Create();
+    const QString source = rig_->WriteSource("sum.prog.qasm", SumProgram());
+    QCOMPARE(form.OpenFile(source), 0);
+    form.S2Click();  // cancelled: nothing is written
+    QCOMPARE(saveStarts_, QStringList{QFileInfo(source).path() + QStringLiteral("/sum.prog.qsav")});
+    QCOMPARE(saveFilters_, QStringList{"状態保存ファイル(*.qsav;*.bin) (*.qsav)"});
+    QCOMPARE(saveSuffixes_, QStringList{"qsav"});
+    QCOMPARE(QDir(QFileInfo(source).path()).entryList(QDir::Files), QStringList{"sum.prog.qasm"});
+    QVERIFY(rig_->boxes.isEmpty());
+  }
+
+  // After a state file was opened the state is saved beside it, while the
+  // machine code still goes beside the main source.
+  void AfterAStateTheDialogsStartBesideTheirOwnFiles() {
+    TForm1& form = Create();
+    const QString source = rig_->WriteSource("sum.qasm", SumProgram());
+    QCOMPARE(form.OpenFile(source), 0);
+    QVERIFY(QDir().mkpath(rig_->Root() + QStringLiteral("/states")));
+    saveAnswer_ = rig_->Root() + QStringLiteral("/states/first.bin");
+    form.S2Click();
+    QCOMPARE(form.OpenFile(saveAnswer_), 0);
+    saveAnswer_.clear();
+    saveStarts_.clear();
+    form.S2Click();
+    form.B2Click();
+    QCOMPARE(saveStarts_, QStringList({rig_->Root() + QStringLiteral("/states/first.qsav"),
+                                       QFileInfo(source).path() + QStringLiteral("/sum.qrxg")}));
+  }
+
+  void BeforeAnyLoadTheDialogStartsInTheSourceFolder() {
+    TForm1& form = Create();
+    form.S2Click();
+    form.B2Click();
+    QCOMPARE(saveStarts_, QStringList({rig_->SourceFolder(), rig_->SourceFolder()}));
+  }
+
+  // A program stopped mid-run, saved, and opened again in a fresh window
+  // runs on to the same memory and monitor as the run that never stopped.
+  void AStateSavedMidRunContinuesToTheSameEnd() {
+    TForm1& form = Create();
+    const QString source = rig_->WriteSource("sum.qasm", SumProgram());
+    QCOMPARE(form.OpenFile(source), 0);
+    TQRXEmulater& machine = form.Session().Machine();
+    for (int i = 0; i < 57; ++i)
+      QCOMPARE(machine.Step(), 0);
+    const std::vector<uint16_t> atSave = MemoryOf(form);
+    const std::string monitorAtSave = MonitorBlock(form);
+    const int breakLine =
+        form.Session().Assembler().Listing().Ref(RowOfLabel(form, "LOOP"))->LineIndex;
+    form.Session().Breakpoints().SetMember(breakLine, true);
+
+    saveAnswer_ = rig_->Root() + QStringLiteral("/mid run.qsav");
+    form.S2Click();
+    QVERIFY(rig_->boxes.isEmpty());
+    QVERIFY(QFileInfo(saveAnswer_).size() > 311674);
+
+    const int rest = RunToHalt(machine);
+    QVERIFY(rest > 0);
+    const std::vector<uint16_t> atEnd = MemoryOf(form);
+    const std::string monitorAtEnd = MonitorBlock(form);
+    const int sumRow = RowOfLabel(form, "SUM");
+    QVERIFY(sumRow >= 0);
+    QCOMPARE(atEnd[form.Session().Assembler().Listing().Ref(sumRow)->Address], uint16_t{820});
+
+    // A fresh window with another program loaded first.
+    TForm1& second = Create();
+    QCOMPARE(second.OpenFile(rig_->WriteSource("other.qasm", {"  NOP", "  HALT"})), 0);
+    QCOMPARE(second.OpenFile(saveAnswer_), 0);
+    QVERIFY(MemoryOf(second) == atSave);
+    QCOMPARE(MonitorBlock(second), monitorAtSave);
+    QVERIFY(second.Session().Breakpoints().Contains(breakLine));
+
+    QCOMPARE(RunToHalt(second.Session().Machine()), rest);
+    QVERIFY(MemoryOf(second) == atEnd);
+    QCOMPARE(MonitorBlock(second), monitorAtEnd);
+  }
+
+  // The restore rebuilds what the load flow names: the listing, the label
+  // view, the current file and the caption, the buttons.
+  void TheRestoreRebuildsTheViewsAndTheCaption() {
+    TForm1& form = Create();
+    const QString source = rig_->WriteSource("sum.qasm", SumProgram());
+    QCOMPARE(form.OpenFile(source), 0);
+    saveAnswer_ = rig_->Root() + QStringLiteral("/views.qsav");
+    form.S2Click();
+    QVERIFY(QFile::exists(saveAnswer_));
+    const int savedRows = form.Session().Assembler().Listing().Count();
+
+    // The first window goes; a fresh one opens the state.
+    TForm1& second = Create();
+    QCOMPARE(second.OpenFile(saveAnswer_), 0);
+    QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
+    QCOMPARE(second.windowTitle(), QStringLiteral("QRX エミュレータ : views.qsav"));
+    QCOMPARE(QString::fromStdString(second.CurrentFile()), saveAnswer_);
+    QCOMPARE(QString::fromStdString(second.Session().MainSource()), source);
+    const TListingRows& rows = second.Session().Assembler().Listing();
+    QCOMPARE(second.ListingView()->RowCount(), rows.Count());
+    QCOMPARE(rows.Count(), savedRows);
+    QCOMPARE(second.ListingView()->SelectedRow(), 0);
+    QVERIFY(LabelKeys(second).contains(QStringLiteral("SUM.*")));
+    QCOMPARE(second.LabelView()->RowCount(), second.Session().Assembler().LabelView().Count());
+    for (int i = 0; i < TToolBarPanel::kButtonCount; ++i)
+      QVERIFY(second.ToolBar()->ButtonAt(i)->isEnabled());
+  }
+
+  // The units shown when the state was saved are shown after the restore
+  // (units start hidden after an ordinary load).
+  void TheVisibleUnitsTravelWithTheState() {
+    TForm1& form = Create();
+    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), 0);
+    QCOMPARE(RowOfLabel(form, "TOTAL"), -1);
+    TQRXAssembler& assembler = form.Session().Assembler();
+    QCOMPARE(QString::fromStdString(assembler.UnitNameAt(1)), QStringLiteral("MATH"));
+    assembler.SetUnitVisible(1, true);
+    saveAnswer_ = rig_->Root() + QStringLiteral("/units.qsav");
+    form.S2Click();
+
+    TForm1& second = Create();
+    QCOMPARE(second.OpenFile(saveAnswer_), 0);
+    QVERIFY(RowOfLabel(second, "TOTAL") >= 0);
+    QVERIFY(LabelKeys(second).contains(QStringLiteral("TOTAL.MATH.*")));
+  }
+
+  void AFailedSaveShowsTheSystemsMessage() {
+    TForm1& form = Create();
+    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), 0);
+    saveAnswer_ = rig_->Root() + QStringLiteral("/no such folder/x.qsav");
+    form.S2Click();
+    QCOMPARE(rig_->boxes.size(), 1);
+    QVERIFY(rig_->boxes[0].contains(QStringLiteral("x.qsav")));
+    QVERIFY(!QFile::exists(saveAnswer_));
+  }
+
+  void AFailedSaveLeavesTheEarlierFileWhole() {
+    TForm1& form = Create();
+    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), 0);
+    const QString folder = rig_->Root() + QStringLiteral("/locked");
+    QVERIFY(QDir().mkpath(folder));
+    saveAnswer_ = folder + QStringLiteral("/earlier.qsav");
+    form.S2Click();
+    QVERIFY(rig_->boxes.isEmpty());
+    const QByteArray earlier = ReadAll(saveAnswer_);
+    QVERIFY(earlier.size() > 311674);
+
+    // The machine has moved on; the save is refused.
+    QVERIFY(RunToHalt(form.Session().Machine()) > 0);
+    {
+      TUnwritableFolder locked(folder);
+      if (!locked.Ok()) QSKIP("cannot make a folder unwritable here");
+      form.S2Click();
+    }
+    QCOMPARE(rig_->boxes.size(), 1);
+    QVERIFY(rig_->boxes[0].contains(QStringLiteral("earlier.qsav")));
+    QCOMPARE(ReadAll(saveAnswer_), earlier);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"earlier.qsav"});
+
+    // And the file still opens as the state it was.
+    TForm1& second = Create();
+    QCOMPARE(second.OpenFile(saveAnswer_), 0);
+    QCOMPARE(second.Session().Machine().ReadWord(TQRXEmulater::PC), uint16_t{0});
+  }
+
+  // ---------------------------------------------------------- machine code
+
+  void TheMachineCodeFileIsWrittenBesideTheMainSource() {
+    TForm1& form = Create();
+    const QString source =
+        rig_->WriteSource("code.qasm", {"  HALT", "DATA: DW 1, 2, -1", "; only a comment"});
+    QCOMPARE(form.OpenFile(source), 0);
+    saveAnswer_ = rig_->Root() + QStringLiteral("/out/code.qrxg");
+    QVERIFY(QDir().mkpath(rig_->Root() + QStringLiteral("/out")));
+    form.B2Click();
+    QCOMPARE(saveStarts_, QStringList{QFileInfo(source).path() + QStringLiteral("/code.qrxg")});
+    QCOMPARE(saveFilters_, QStringList{"偽機械語ファイル(*.qrxg) (*.qrxg)"});
+    QCOMPARE(saveSuffixes_, QStringList{"qrxg"});
+    QVERIFY(rig_->boxes.isEmpty());
+    QCOMPARE(ReadAll(saveAnswer_),
+             QByteArray("00000h:DW,FFF0h\r\n00001h:DW,0001h,0002h,FFFFh\r\n"));
+  }
+
+  void AMachineCodeFileThatCannotBeWrittenShowsTheMessage() {
+    TForm1& form = Create();
+    QCOMPARE(form.OpenFile(rig_->WriteSource("code.qasm", {"  HALT"})), 0);
+    saveAnswer_ = rig_->Root() + QStringLiteral("/missing/code.qrxg");
+    form.B2Click();
+    QCOMPARE(rig_->boxes.size(), 1);
+    QVERIFY(rig_->boxes[0].contains(QStringLiteral("code.qrxg")));
+    QVERIFY(!QFile::exists(saveAnswer_));
+  }
+
+ private:
+  TForm1& Create() {
+    TForm1& form = rig_->Create();
+    form.SetSaveDialogHook(
+        [this](const QString& start, const QString& filter, const QString& suffix) {
+          saveStarts_ << start;
+          saveFilters_ << filter;
+          saveSuffixes_ << suffix;
+          return saveAnswer_;
+        });
+    return form;
+  }
+
+  std::unique_ptr<TWindowRig> rig_;
+  QStringList saveStarts_;
+  QStringList saveFilters_;
+  QStringList saveSuffixes_;
+  QString saveAnswer_;
+};
+
+QTEST_MAIN(TStateCommandsTest)
+#include "state_commands_test.moc"
