@@ -17,6 +17,6 @@ endif()
 # The monitor's drawing needs Qt: a benchmark executable of its own.
 if(QRX_WITH_GUI)
   add_executable(qrx_gui_bench bench/monitor_render_bench.cpp bench/listing_paint_bench.cpp
-                               bench/workbench_run_bench.cpp)
+                               bench/workbench_run_bench.cpp bench/workbench_load_bench.cpp)
   target_link_libraries(qrx_gui_bench PRIVATE qrxgui benchmark::benchmark benchmark::benchmark_main)
 endif()

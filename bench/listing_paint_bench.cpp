@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "assembler/asm_line.h"
+#include "gui_bench_app.h"
 #include "monitor/monitor_model.h"
 #include "persistence/encoding.h"
 #include "persistence/program_session.h"
@@ -18,17 +19,6 @@
 #include "workbench/view_host.h"
 
 namespace {
-
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "qrx_gui_bench";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Never destroyed: an application torn down among the exit-time
-  // destructors crashes in Qt's own clean-up.
-  new QApplication(argc, argv);
-}
 
 class TBenchHost : public TViewHost {
  public:
@@ -109,7 +99,7 @@ void MakeListing(std::vector<TAsmLine>& lines, TListingRows& rows, int count) {
 }
 
 void BM_ListingPaintScreenful(benchmark::State& state) {
-  EnsureApplication();
+  BenchApplication();
   auto host = std::make_unique<TBenchHost>();
   std::vector<TAsmLine> lines;
   TListingRows rows;

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <memory>
 
+#include "gui_bench_app.h"
 #include "monitor/character_set.h"
 #include "monitor/form_mon.h"
 #include "monitor/monitor_font.h"
@@ -17,17 +18,6 @@
 #include "persistence/encoding.h"
 
 namespace {
-
-QApplication& App() {
-  if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
-  static int argc = 1;
-  static char name[] = "qrx_gui_bench";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Never destroyed: an application torn down among the exit-time
-  // destructors crashes in Qt's own clean-up.
-  return *new QApplication(argc, argv);
-}
 
 // A busy screen: every cell written, full-width letters, kana and kanji in
 // all four directions and several colour pairs, the cursor shown.
@@ -50,7 +40,7 @@ void FillScreen(TMonitorModel& model) {
 }
 
 void BM_FrameWarmCache(benchmark::State& state) {
-  App();
+  BenchApplication();
   auto model = std::make_unique<TMonitorModel>();
   FillScreen(*model);
   auto snapshot = std::make_unique<TScreenSnapshot>();
@@ -67,7 +57,7 @@ BENCHMARK(BM_FrameWarmCache)->Unit(benchmark::kMillisecond);
 
 // Every mask drawn anew: the first frame of a screen never seen before.
 void BM_FrameColdCache(benchmark::State& state) {
-  App();
+  BenchApplication();
   auto model = std::make_unique<TMonitorModel>();
   FillScreen(*model);
   auto snapshot = std::make_unique<TScreenSnapshot>();
@@ -86,7 +76,7 @@ BENCHMARK(BM_FrameColdCache)->Unit(benchmark::kMillisecond);
 // The frame as the screen thread draws it through the window: snapshot and
 // image under the window's lock, copy requested from the GUI thread.
 void BM_FrameThroughWindow(benchmark::State& state) {
-  App();
+  BenchApplication();
   auto model = std::make_unique<TMonitorModel>();
   auto form = std::make_unique<TFormMon>(*model);
   FillScreen(*model);
@@ -101,7 +91,7 @@ BENCHMARK(BM_FrameThroughWindow)->Unit(benchmark::kMillisecond);
 
 // The yardstick: fill and drawText per cell with a turned, clipped painter.
 void BM_FrameDrawTextPerCell(benchmark::State& state) {
-  App();
+  BenchApplication();
   RegisterFontSubstitutions();
   auto model = std::make_unique<TMonitorModel>();
   FillScreen(*model);

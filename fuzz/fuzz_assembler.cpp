@@ -1,11 +1,12 @@
 // Arbitrary bytes as a program's sources: the main file and, cut at
 // kFileMarker, two files it may include as "a.inc" and "b.inc". Each input
 // is loaded the way the workbench loads a file, assembled a second time
-// (which must give the same program), shown in every view, written as
-// machine code, and run under run control with breakpoints, trace and step.
-// A second assembly of the lines the first one left is what restoring a
-// state file does, so it must give the same program; and the lines must
-// come back whole from the stream a state file keeps them in.
+// (which must give the same program), shown in every view with every label
+// filter bit, written as machine code (checked record by record), and run
+// under run control with breakpoints, trace and step. A second assembly of
+// the lines the first one left is what restoring a state file does, so it
+// must give the same program; and the lines must come back whole from the
+// stream a state file keeps them in.
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
@@ -123,6 +124,33 @@ void CheckLinesRoundTrip(const TQRXAssembler& assembler) {
   FuzzCheck(restored.ToVector() == assembler.ToVector(), "restored lines are the saved lines");
 }
 
+// Every record of the machine-code text is "0AAAAh:DW" and any number of
+// ",WWWWh", ended by CR LF, with upper-case hexadecimal digits. The text is
+// made in memory (writing it to a file is the file layer's own business).
+void CheckMachineCode(const TQRXAssembler& assembler) {
+  const std::string text = MachineCodeText(assembler);
+  const auto hex4 = [&](size_t at) {
+    if (at + 4 > text.size()) return false;
+    for (size_t k = at; k < at + 4; ++k)
+      if (!std::isdigit(static_cast<unsigned char>(text[k])) && (text[k] < 'A' || text[k] > 'F'))
+        return false;
+    return true;
+  };
+  size_t at = 0;
+  while (at < text.size()) {
+    FuzzCheck(text[at] == '0' && hex4(at + 1) && text.compare(at + 5, 4, "h:DW") == 0,
+              "a machine-code record begins with its address");
+    at += 9;
+    while (at < text.size() && text[at] == ',') {
+      FuzzCheck(hex4(at + 1) && at + 5 < text.size() && text[at + 5] == 'h',
+                "a machine-code word is four digits and h");
+      at += 6;
+    }
+    FuzzCheck(text.compare(at, 2, "\r\n") == 0, "a machine-code record ends with CR LF");
+    at += 2;
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -156,6 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzCheck(first.machineCode == second.machineCode, "a second assembly gives the same code");
 
   ExerciseViews(assembler, *session);
+  CheckMachineCode(assembler);
   ShowAllUnits(assembler);
   RunCommands(*session, clock, size > 0 ? data[size - 1] : 0);
   CheckLinesRoundTrip(assembler);

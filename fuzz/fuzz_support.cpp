@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "app/tool_asm.h"
 #include "assembler/listing_text.h"
@@ -106,13 +107,16 @@ void ReadLabelRows(const TQRXAssembler& assembler) {
 }  // namespace
 
 void ExerciseViews(TQRXAssembler& assembler, const TProgramSession& session) {
-  static constexpr uint16_t kMasks[] = {0x000, 0x001, 0x1F7, 0x156 | 0x080, 0x002,
-                                        0x004, 0x010, 0x040, 0x100,         0x0FF};
+  // Every filter bit on its own (0x020 is carried without effect, 0x080
+  // stands for the selected labels), none, all, and the menu's usual sets.
+  std::vector<uint16_t> masks = {0x000, 0x1FF, 0x1F7, kLabelViewKindMask | 0x080, 0x0FF};
+  for (int bit = 0; bit < 9; ++bit)
+    masks.push_back(static_cast<uint16_t>(1u << bit));
   assembler.BuildListing();
   ReadListingRows(assembler, session.Files());
   for (const bool sorted : {false, true, false}) {
     assembler.SetSortLabels(sorted);
-    for (const uint16_t mask : kMasks) {
+    for (const uint16_t mask : masks) {
       assembler.BuildLabelView(mask);
       ReadLabelRows(assembler);
     }

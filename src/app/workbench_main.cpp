@@ -7,8 +7,9 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The application's title. No display name is set: Qt would append it
+  // to every window caption ("QRX エミュレータ : x.qasm — QRX Emulator").
   QApplication::setApplicationName(QStringLiteral("QRX Emulator"));
-  QApplication::setApplicationDisplayName(QStringLiteral("QRX Emulator"));
   RegisterFontSubstitutions();
 
   // The window is destroyed before the application: its destructor stops

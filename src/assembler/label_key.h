@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "persistence/compare_text.h"
 #include "persistence/encoding.h"
 
 // Whether c may appear in a label key: "*", ".", "0"-"9", ">", "A"-"Z",
@@ -26,34 +27,6 @@ inline std::string_view OuterScope(std::string_view scope) {
   if (scope.empty() || scope.front() != '.') return {};
   const size_t next = scope.find('.', 1);
   return next == std::string_view::npos ? std::string_view{} : scope.substr(next);
-}
-
-namespace label_key_detail {
-inline uint8_t Fold(uint8_t c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<uint8_t>(c + 32) : c;
-}
-}  // namespace label_key_detail
-
-// CompareText(a, b) for two texts that continue a common beginning: trail
-// tells whether their first bytes are the second byte of a double-byte
-// character begun there. Single-byte letters compare without regard to
-// case, a second byte as it is; a proper prefix sorts first. <0, 0 or >0.
-inline int CompareTextFrom(std::string_view a, std::string_view b, bool trail) {
-  const size_t n = a.size() < b.size() ? a.size() : b.size();
-  for (size_t i = 0; i < n; ++i) {
-    uint8_t ca = static_cast<uint8_t>(a[i]);
-    uint8_t cb = static_cast<uint8_t>(b[i]);
-    if (trail) {
-      trail = false;
-    } else {
-      trail = IsLeadByte(ca);
-      ca = label_key_detail::Fold(ca);
-      cb = label_key_detail::Fold(cb);
-    }
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
 }
 
 // Whether the byte after text is the second byte of a double-byte character

@@ -15,24 +15,6 @@ bool IsControlOrBlank(char c) {
   return static_cast<unsigned char>(c) <= ' ';
 }
 
-// The index of the first byte of `delimiters` (or c) outside quotes, or npos.
-size_t FindOutsideQuotes(std::string_view delimiters, std::string_view text) {
-  bool quoted = false;
-  size_t i = 0;
-  while (i < text.size()) {
-    const size_t length = CharLengthAt(text, i);
-    if (length == 1) {
-      const char b = text[i];
-      if (b == kApostrophe)
-        quoted = !quoted;
-      else if (!quoted && delimiters.find(b) != std::string_view::npos)
-        return i;
-    }
-    i += length;
-  }
-  return std::string_view::npos;
-}
-
 bool EqualsUpperAscii(std::string_view text, std::string_view upper) {
   if (text.size() != upper.size()) return false;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -56,6 +38,23 @@ void AssignUpperAscii(std::string& out, std::string_view text) {
 
 }  // namespace
 
+size_t FindOutsideQuotes(std::string_view text, std::string_view delimiters) {
+  bool quoted = false;
+  size_t i = 0;
+  while (i < text.size()) {
+    const size_t length = CharLengthAt(text, i);
+    if (length == 1) {
+      const char b = text[i];
+      if (b == kApostrophe)
+        quoted = !quoted;
+      else if (!quoted && delimiters.find(b) != std::string_view::npos)
+        return i;
+    }
+    i += length;
+  }
+  return std::string_view::npos;
+}
+
 std::string_view TrimControls(std::string_view text) {
   while (!text.empty() && IsControlOrBlank(text.front()))
     text.remove_prefix(1);
@@ -68,7 +67,7 @@ TSplitResult SplitAt(std::string_view delimiters, std::string_view text) {
   text = TrimControls(text);
   if (!text.empty() && text.front() == ',') text = TrimControls(text.substr(1));
   TSplitResult result;
-  const size_t at = FindOutsideQuotes(delimiters, text);
+  const size_t at = FindOutsideQuotes(text, delimiters);
   if (at == std::string_view::npos) {
     result.Before = text;
     return result;
@@ -80,7 +79,7 @@ TSplitResult SplitAt(std::string_view delimiters, std::string_view text) {
 }
 
 size_t PosOutsideQuotes(char c, std::string_view text) {
-  const size_t at = FindOutsideQuotes(std::string_view(&c, 1), text);
+  const size_t at = FindOutsideQuotes(text, std::string_view(&c, 1));
   return at == std::string_view::npos ? 0 : at + 1;
 }
 

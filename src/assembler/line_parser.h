@@ -13,6 +13,12 @@ struct TSplitResult {
   std::string_view After;
 };
 
+// The index of the first byte of `delimiters` outside apostrophe quotes, or
+// npos. An apostrophe opens or closes a quote; a double-byte character is
+// stepped over whole, so its second byte is never taken for a delimiter or
+// an apostrophe.
+size_t FindOutsideQuotes(std::string_view text, std::string_view delimiters);
+
 // The text with bytes of code 32 or below removed at both ends.
 std::string_view TrimControls(std::string_view text);
 

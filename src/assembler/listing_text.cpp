@@ -45,8 +45,11 @@ bool IsOperandListRow(const TAsmLine& line) {
 std::string OperandListText(const TAsmLine& line) {
   const size_t end = std::min<size_t>(line.FieldCount, line.Fields.size());
   if (end < 2) return {};
-  std::string text = line.Fields[1];
+  // A list that begins with string characters opens its quoted run at once,
+  // so that 'Hello',0 reads 'Hello',0 and not H\ello',0.
   bool previousInRun = EndsWithBackslash(line.Fields[1]);
+  std::string text =
+      previousInRun ? "'" + line.Fields[1].substr(0, line.Fields[1].size() - 1) : line.Fields[1];
   for (size_t k = 2; k < end; ++k) {
     const std::string& field = line.Fields[k];
     const bool inRun = EndsWithBackslash(field);

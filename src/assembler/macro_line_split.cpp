@@ -1,36 +1,10 @@
 #include "assembler/macro_line_split.h"
 
 #include "assembler/line_parser.h"
-#include "assembler/sjis_scan.h"
 
 namespace {
 
-constexpr char kQuote = '\'';
 constexpr std::string_view kFieldDelimiters = ", \t";
-
-bool IsOneOf(char b, std::string_view set) {
-  for (const char c : set)
-    if (b == c) return true;
-  return false;
-}
-
-// Index of the first byte of `delimiters` outside apostrophe quotes, or npos.
-size_t FindOutsideQuotes(std::string_view text, std::string_view delimiters) {
-  bool quoted = false;
-  size_t i = 0;
-  while (i < text.size()) {
-    const size_t length = CharLengthAt(text, i);
-    if (length == 1) {
-      const char b = text[i];
-      if (b == kQuote)
-        quoted = !quoted;
-      else if (!quoted && IsOneOf(b, delimiters))
-        return i;
-    }
-    i += length;
-  }
-  return std::string_view::npos;
-}
 
 struct TMacroLineParts {
   std::string_view label;

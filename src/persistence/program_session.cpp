@@ -1,5 +1,8 @@
 #include "persistence/program_session.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "assembler/machine_loader.h"
 #include "assembler/qrx_assembler.h"
 #include "machine/machine.h"
@@ -35,8 +38,14 @@ TProgramSession::TProgramSession(TMonitorModel& monitor)
 
 TProgramSession::~TProgramSession() = default;
 
-int TProgramSession::LoadFile(const std::string& path, TLoadOutcome& outcome) {
+int TProgramSession::LoadFile(const std::string& given, TLoadOutcome& outcome) {
   outcome = TLoadOutcome{};
+  // The file set holds full paths: a name relative to the working folder
+  // would name another file (or none) once a state file that recorded it is
+  // opened elsewhere, and the reload and the time-stamp check would miss it.
+  std::error_code failed;
+  const std::filesystem::path full = std::filesystem::absolute(given, failed);
+  const std::string path = failed || given.empty() ? given : full.string();
   if (!FileExists(path)) return kLoadNoSuchFile;
   if (FileSize(path) == 0) return kLoadEmptyFile;
   std::string bytes;
@@ -111,15 +120,12 @@ std::string TProgramSession::StateBytes() {
 }
 
 bool TProgramSession::SaveState(const std::string& path, std::string& error) {
-  std::string bytes;
-  try {
-    bytes = StateBytes();
-  } catch (const std::exception& e) {
-    // A list too large for its 32-bit length field.
-    error = e.what();
-    return false;
-  }
-  return WriteFileAtomically(path, bytes, error);
+  TCustomStringList visibleUnits;
+  assembler_->CollectVisibleUnits(visibleUnits);
+  const TStateSource source{
+      *machine_,    monitor_,   breakpoints_, files_, assembler_->SelectedLabels(),
+      visibleUnits, *assembler_};
+  return WriteStateFile(path, source, error);
 }
 
 void TProgramSession::Reset() {

@@ -59,6 +59,7 @@ class TProgramSession {
 
   // Loads a source (with its includes; assembled and loaded into the
   // machine) or restores a state file, whichever the file's first bytes say.
+  // A relative path is taken from the working folder and recorded in full.
   // Returns 0, the assembler's error tally (> 0: loaded all the same), or a
   // negative kLoad... result, in which case nothing has changed.
   //

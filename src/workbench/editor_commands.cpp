@@ -2,6 +2,7 @@
 // in the edit-file selection dialog, and the listing's pop-up items that
 // open the source (or the macro source) of the selected row at its line.
 #include <QInputDialog>
+#include <QLabel>
 
 #include "assembler/qrx_assembler.h"
 #include "persistence/program_session.h"
@@ -35,6 +36,7 @@ void TForm1::E1Click() {
   TEditFileSelect& dialog = *editFileSelect_;
   dialog.move(CentredOn(frameGeometry(), dialog.size()));
   dialog.setWindowTitle(QStringLiteral("ソースの編集"));
+  dialog.Prompt()->setText(QStringLiteral("編集するファイルを選択して下さい"));
   dialog.FillFromFileSet();
   if (ExecModal(dialog) != QDialog::Accepted) return;
   const TFileNames& files = session_->Files();

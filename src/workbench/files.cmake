@@ -27,6 +27,8 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/message_line.h
   src/workbench/navigation.cpp
   src/workbench/navigation.h
+  src/workbench/owner_drawn_list.cpp
+  src/workbench/owner_drawn_list.h
   src/workbench/run_commands.cpp
   src/workbench/run_commands.h
   src/workbench/tool_buttons.cpp

@@ -2,15 +2,11 @@
 // of a row with its values read from the machine when it is painted.
 #include "workbench/label_view.h"
 
-#include <QContextMenuEvent>
-#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <algorithm>
 #include <string_view>
 
@@ -23,7 +19,6 @@ namespace {
 // The registers stand in the first rows.
 constexpr int kRegisterRows = 6;
 const QColor kSelectedAccent(255, 0, 0);
-const std::vector<int> kDefaultWidths = {42, 48, 48, 48, 48};
 
 const std::vector<THeaderSection>& LabelSections() {
   static const std::vector<THeaderSection> sections = {
@@ -51,39 +46,20 @@ struct TLabelView::TPaintKit {
 };
 
 TLabelView::TLabelView(TViewHost& host, QWidget* parent)
-    : QAbstractScrollArea(parent), host_(host), header_(CreateHeaderBar(LabelSections())) {
+    : TOwnerDrawnList(LabelSections(), parent), host_(host) {
   setObjectName(QStringLiteral("ListBox1"));
-  header_->setObjectName(QStringLiteral("HeaderControl1"));
-  setFocusPolicy(Qt::StrongFocus);
-  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-  viewport()->setAutoFillBackground(false);
-  verticalScrollBar()->setSingleStep(1);
-  connect(header_.data(), &QHeaderView::sectionResized, this, [this] {
-    UpdateScrollBars();
-    viewport()->update();
-  });
-  connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
-    if (header_) header_->setOffset(value);
-  });
+  HeaderBar()->setObjectName(QStringLiteral("HeaderControl1"));
   UpdateScrollBars();
 }
 
-TLabelView::~TLabelView() {
-  if (header_ && header_->parent() == nullptr) delete header_.data();
-}
-
-QHeaderView* TLabelView::HeaderBar() const {
-  return header_.data();
-}
+TLabelView::~TLabelView() = default;
 
 void TLabelView::SetRows(const TLabelViewRows* rows) {
   rows_ = rows;
   selected_.assign(static_cast<size_t>(RowCount()), false);
   current_ = anchor_ = RowCount() > 0 ? 0 : -1;
   drawnLooks_.clear();
-  UpdateScrollBars();
-  verticalScrollBar()->setValue(0);
-  viewport()->update();
+  ScrollToTop();
 }
 
 int TLabelView::RowCount() const {
@@ -127,27 +103,9 @@ bool TLabelView::IsSelected(int row) const {
          selected_[static_cast<size_t>(row)];
 }
 
-void TLabelView::SetRowHeight(int height) {
-  rowHeight_ = std::max(1, height);
-  UpdateScrollBars();
-  viewport()->update();
-}
-
-int TLabelView::RowHeight() const {
-  return rowHeight_;
-}
-
-int TLabelView::TopRow() const {
-  return verticalScrollBar()->value();
-}
-
-void TLabelView::SetTopRow(int row) {
-  verticalScrollBar()->setValue(std::max(0, row));
-}
-
 void TLabelView::RepaintRow(int row) {
   if (row < 0 || row >= RowCount()) return;
-  const QRect rect(0, (row - TopRow()) * rowHeight_, viewport()->width(), rowHeight_);
+  const QRect rect = RowRect(row);
   if (!rect.intersects(viewport()->rect())) return;
   // Run control asks for the register rows after every traced line; most of
   // them show what they showed before.
@@ -156,17 +114,6 @@ void TLabelView::RepaintRow(int row) {
   // Scheduled: the rows a trace line touches are painted together at the
   // next event delivery instead of one paint pass each.
   viewport()->update(rect);
-}
-
-void TLabelView::RepaintAll() {
-  UpdateScrollBars();
-  viewport()->update();
-}
-
-int TLabelView::RowAt(const QPoint& pos) const {
-  if (pos.y() < 0) return -1;
-  const int row = TopRow() + pos.y() / rowHeight_;
-  return row < RowCount() ? row : -1;
 }
 
 void TLabelView::SelectOnly(int row) {
@@ -191,27 +138,6 @@ void TLabelView::SelectRange(int row) {
 void TLabelView::ReportCurrent(int row) {
   EnsureVisible(row);
   emit RowClicked(row);
-}
-
-void TLabelView::EnsureVisible(int row) {
-  if (row < 0) return;
-  const int top = TopRow();
-  const int visible = std::max(1, viewport()->height() / rowHeight_);
-  if (row < top)
-    SetTopRow(row);
-  else if (row >= top + visible)
-    SetTopRow(row - visible + 1);
-}
-
-void TLabelView::UpdateScrollBars() {
-  const int visible = std::max(1, viewport()->height() / rowHeight_);
-  verticalScrollBar()->setRange(0, std::max(0, RowCount() - visible));
-  verticalScrollBar()->setPageStep(visible);
-  const int length = header_ ? header_->length() : 0;
-  const int width = viewport()->width();
-  horizontalScrollBar()->setRange(0, std::max(0, length - width));
-  horizontalScrollBar()->setPageStep(std::max(1, width));
-  horizontalScrollBar()->setSingleStep(8);
 }
 
 // ---------------------------------------------------------------- input
@@ -247,44 +173,8 @@ void TLabelView::mouseDoubleClickEvent(QMouseEvent* event) {
   event->accept();
 }
 
-// The button's release belongs to the press the view handled.
-void TLabelView::mouseReleaseEvent(QMouseEvent* event) {
-  event->accept();
-}
-
-void TLabelView::keyPressEvent(QKeyEvent* event) {
-  const int count = RowCount();
-  const int current = CurrentRow();
-  const int top = TopRow();
-  const int page = std::max(1, viewport()->height() / rowHeight_ - 1);
-  int target;
-  switch (event->key()) {
-    case Qt::Key_Up:
-      target = current < 0 ? 0 : current - 1;
-      break;
-    case Qt::Key_Down:
-      target = current + 1;
-      break;
-    case Qt::Key_PageUp:
-      target = current > top ? top : current - page;
-      break;
-    case Qt::Key_PageDown:
-      target = current >= 0 && current < top + page ? top + page : current + page;
-      break;
-    case Qt::Key_Home:
-      target = 0;
-      break;
-    case Qt::Key_End:
-      target = count - 1;
-      break;
-    default:
-      QAbstractScrollArea::keyPressEvent(event);
-      return;
-  }
-  event->accept();
-  if (count == 0) return;
-  target = std::clamp(target, 0, count - 1);
-  if (event->modifiers() & Qt::ShiftModifier)
+void TLabelView::MoveByKey(int target, int current, Qt::KeyboardModifiers modifiers) {
+  if (modifiers & Qt::ShiftModifier)
     SelectRange(target);
   else
     SelectOnly(target);
@@ -292,33 +182,6 @@ void TLabelView::keyPressEvent(QKeyEvent* event) {
     ReportCurrent(target);
   else
     EnsureVisible(target);
-}
-
-void TLabelView::focusInEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusInEvent(event);
-  viewport()->update();
-}
-
-void TLabelView::focusOutEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusOutEvent(event);
-  viewport()->update();
-}
-
-void TLabelView::resizeEvent(QResizeEvent* event) {
-  QAbstractScrollArea::resizeEvent(event);
-  UpdateScrollBars();
-}
-
-void TLabelView::contextMenuEvent(QContextMenuEvent* event) {
-  // The mouse opens the menu from mousePressEvent; this is the menu key.
-  if (event->reason() != QContextMenuEvent::Mouse) {
-    const int row = CurrentRow();
-    const QRect rect =
-        row >= 0 ? QRect(0, (row - TopRow()) * rowHeight_, viewport()->width(), rowHeight_)
-                 : viewport()->rect();
-    emit ContextMenuRequested(viewport()->mapToGlobal(rect.center()));
-  }
-  event->accept();
 }
 
 // ---------------------------------------------------------------- drawing
@@ -391,8 +254,7 @@ TLabelRowLook TLabelView::RowLook(int row, bool selected) const {
 TLabelView::TPaintKit TLabelView::MakePaintKit() const {
   TRowFonts fonts(host_.MainFont());
   QFontMetrics regular(fonts.Regular), bold(fonts.Bold);
-  return TPaintKit{fonts, regular, bold,
-                   SectionSpans(header_.data(), kDefaultWidths, horizontalScrollBar()->value())};
+  return TPaintKit{fonts, regular, bold, Spans()};
 }
 
 TLabelRowLook TLabelView::DrawRow(QPainter& painter, int row, const QRect& rect, bool selected,
@@ -445,19 +307,11 @@ TLabelRowLook TLabelView::DrawRow(QPainter& painter, int row, const QRect& rect,
 void TLabelView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const TPaintKit kit = MakePaintKit();
-  const QRegion& area = event->region();
-  const int width = viewport()->width();
-  const int height = viewport()->height();
-  const int count = RowCount();
-  int y = 0;
-  for (int row = TopRow(); row < count && y < height; ++row, y += rowHeight_) {
-    const QRect rect(0, y, width, rowHeight_);
-    if (!area.intersects(rect)) continue;
+  PaintRows(painter, event->region(), [&](int row, const QRect& rect, bool whole) {
     TLabelRowLook look = DrawRow(painter, row, rect, IsSelected(row), kit);
-    if ((QRegion(rect) - area).isEmpty())
+    if (whole)
       drawnLooks_[row] = std::move(look);
     else
       drawnLooks_.erase(row);
-  }
-  if (y < height) painter.fillRect(QRect(0, y, width, height - y), ListBackground(hasFocus()));
+  });
 }

@@ -5,17 +5,15 @@
 // label's Selected flag).
 #pragma once
 
-#include <QAbstractScrollArea>
 #include <QColor>
-#include <QPointer>
 #include <QString>
 #include <array>
 #include <unordered_map>
 #include <vector>
 
 #include "assembler/qrx_assembler.h"
+#include "workbench/owner_drawn_list.h"
 
-class QHeaderView;
 class TViewHost;
 
 // Accent and grey of the value columns.
@@ -35,22 +33,21 @@ struct TLabelRowLook {
   bool operator==(const TLabelRowLook&) const = default;
 };
 
-class TLabelView : public QAbstractScrollArea {
+class TLabelView : public TOwnerDrawnList {
   Q_OBJECT
 
  public:
   TLabelView(TViewHost& host, QWidget* parent = nullptr);
   ~TLabelView() override;
 
-  // The header bar with the five sections ("ラベル" 42, "値" 48, "参照値" 48,
-  // "間接値" 48, "パス" 48); the main window lays it out above the view.
-  // Resizing a section repaints the view.
-  QHeaderView* HeaderBar() const;
+  // The header bar (HeaderBar) has the five sections "ラベル" 42, "値" 48,
+  // "参照値" 48, "間接値" 48, "パス" 48; the main window lays it out above the
+  // view. Resizing a section repaints the view.
 
   // The rows shown (the assembler's LabelView); nullptr shows none. Row
   // selection is cleared; the current row becomes 0.
   void SetRows(const TLabelViewRows* rows);
-  int RowCount() const;
+  int RowCount() const override;
 
   // The current row (the one a click or the arrow keys moved to), or -1.
   int CurrentRow() const;
@@ -62,43 +59,28 @@ class TLabelView : public QAbstractScrollArea {
   std::vector<int> SelectedRows() const;
   void SetRowSelected(int row, bool selected);
 
-  void SetRowHeight(int height);
-  int RowHeight() const;
-  int TopRow() const;
-  void SetTopRow(int row);
-
-  // Redraws one row / the whole view (the values are read again). A row
-  // whose look is the one it was last drawn with whole is left as it is.
+  // Redraws one row (the values are read again). A row whose look is the
+  // one it was last drawn with whole is left as it is.
   void RepaintRow(int row);
-  void RepaintAll();
 
   // The look of a row in the current state of the machine and the number
   // format; selected says whether it is drawn as a selected row.
   TLabelRowLook RowLook(int row, bool selected) const;
 
- signals:
-  // The current row changed by a click or by the keyboard.
-  void RowClicked(int row);
-  void RowDoubleClicked(int row);
-  // The right mouse button asked for the pop-up menu (PopupMenu1).
-  void ContextMenuRequested(const QPoint& globalPos);
+  // Signals (TOwnerDrawnList): RowClicked, the current row changed by a
+  // click or by the keyboard; RowDoubleClicked; ContextMenuRequested asks
+  // for PopupMenu1.
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
+  int CurrentListRow() const override { return CurrentRow(); }
+  void MoveByKey(int target, int current, Qt::KeyboardModifiers modifiers) override;
 
  private:
   struct TPaintKit;
 
-  // The row under a point of the viewport, or -1.
-  int RowAt(const QPoint& pos) const;
   bool IsSelected(int row) const;
   // Only row selected; it becomes the current row and the anchor.
   void SelectOnly(int row);
@@ -106,8 +88,6 @@ class TLabelView : public QAbstractScrollArea {
   void SelectRange(int row);
   // Makes row current, shows it and reports it as a click.
   void ReportCurrent(int row);
-  void EnsureVisible(int row);
-  void UpdateScrollBars();
   // Keeps the selection flags as long as the rows.
   void FitSelection() const;
   TPaintKit MakePaintKit() const;
@@ -116,13 +96,10 @@ class TLabelView : public QAbstractScrollArea {
                         const TPaintKit& kit);
 
   TViewHost& host_;
-  // Owned here while the main window has not given it a parent.
-  QPointer<QHeaderView> header_;
   const TLabelViewRows* rows_ = nullptr;
   mutable std::vector<bool> selected_;
   int current_ = -1;
   int anchor_ = -1;
-  int rowHeight_ = 16;
   // The look each row was last drawn with across its whole width; a paint
   // that covers only part of a row forgets the row's entry.
   std::unordered_map<int, TLabelRowLook> drawnLooks_;

@@ -2,10 +2,8 @@
 // Each row is formatted when it is painted, from the line record, the
 // breakpoints, the number format and the focus as they are at that moment.
 #include <QFontMetrics>
-#include <QHeaderView>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <vector>
 
 #include "assembler/listing_text.h"
@@ -20,7 +18,6 @@ namespace {
 const QColor kNonCodeFocusBackground(244, 244, 244);
 const QColor kCommentGreen(0, 128, 0);
 const QColor kErrorRed(255, 0, 0);
-const std::vector<int> kDefaultWidths = {48, 48, 48, 56, 56, 240};
 
 // Where a comment that has neither fields nor a label beside it starts: a
 // text whose second character is ";" (a ";;" comment) is indented to the
@@ -44,8 +41,7 @@ struct TListingView::TPaintKit {
 TListingView::TPaintKit TListingView::MakePaintKit() const {
   TRowFonts fonts(host_.MainFont());
   QFontMetrics metrics(fonts.Regular);
-  return TPaintKit{fonts, metrics,
-                   SectionSpans(header_.data(), kDefaultWidths, horizontalScrollBar()->value())};
+  return TPaintKit{fonts, metrics, Spans()};
 }
 
 TListingRowLook TListingView::RowLook(int row, bool selected) const {
@@ -175,15 +171,8 @@ void TListingView::DrawRow(QPainter& painter, int row, const QRect& rect, bool s
 void TListingView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const TPaintKit kit = MakePaintKit();
-  const QRect area = event->rect();
-  const int width = viewport()->width();
-  const int height = viewport()->height();
-  const int count = RowCount();
   const int selected = SelectedRow();
-  int y = 0;
-  for (int row = TopRow(); row < count && y < height; ++row, y += rowHeight_) {
-    const QRect rect(0, y, width, rowHeight_);
-    if (rect.intersects(area)) DrawRow(painter, row, rect, row == selected, kit);
-  }
-  if (y < height) painter.fillRect(QRect(0, y, width, height - y), ListBackground(hasFocus()));
+  PaintRows(painter, event->region(), [&](int row, const QRect& rect, bool) {
+    DrawRow(painter, row, rect, row == selected, kit);
+  });
 }

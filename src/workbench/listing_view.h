@@ -4,16 +4,14 @@
 // is formatted when it is painted, so a listing of 100,000 rows stays fast.
 #pragma once
 
-#include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
-#include <QPointer>
 #include <QString>
 #include <array>
 
 #include "assembler/qrx_assembler.h"
+#include "workbench/owner_drawn_list.h"
 
-class QHeaderView;
 class TViewHost;
 
 // Everything one row shows, as ListBox2DrawItem draws it; tests ask for it
@@ -34,42 +32,31 @@ struct TListingRowLook {
   bool OperandListSpansRow = false;
 };
 
-class TListingView : public QAbstractScrollArea {
+class TListingView : public TOwnerDrawnList {
   Q_OBJECT
 
  public:
   TListingView(TViewHost& host, QWidget* parent = nullptr);
   ~TListingView() override;
 
-  // The header bar with the six sections ("アドレス" 48, "ラベル" 48, "命令" 48,
-  // "ﾊﾟﾗﾒｰﾀ1" 56, "ﾊﾟﾗﾒｰﾀ2" 56, "コメント" 240); the main window lays it out
-  // above the view. Resizing a section repaints the view.
-  QHeaderView* HeaderBar() const;
+  // The header bar (HeaderBar) has the six sections "アドレス" 48, "ラベル" 48,
+  // "命令" 48, "ﾊﾟﾗﾒｰﾀ1" 56, "ﾊﾟﾗﾒｰﾀ2" 56, "コメント" 240; the main window
+  // lays it out above the view. Resizing a section repaints the view.
 
   // The rows shown (the assembler's Listing); nullptr shows none. The
   // selection moves to row 0 (or none when there are no rows) and the view
   // scrolls to the top.
   void SetRows(const TListingRows* rows);
-  int RowCount() const;
+  int RowCount() const override;
 
   // The selected row, or -1. SetSelectedRow selects without emitting
   // RowClicked and scrolls only as far as needed to show the row; -1 or a
   // row outside the list leaves no row selected.
   int SelectedRow() const;
   void SetSelectedRow(int row);
-  // The first row shown, and how many whole rows fit.
-  int TopRow() const;
-  void SetTopRow(int row);
-  int VisibleRowCount() const;
-  // Fixed row height in pixels (the main window sets the font height + 4).
-  void SetRowHeight(int height);
-  int RowHeight() const;
-  // The row's rectangle in the viewport's coordinates.
-  QRect RowRect(int row) const;
 
-  // Redraws one row now / the whole view.
+  // Redraws one row now.
   void RepaintRow(int row);
-  void RepaintAll();
 
   // The look of a row in the current state of the program, the breakpoints,
   // the number format and the focus.
@@ -81,44 +68,27 @@ class TListingView : public QAbstractScrollArea {
   // sight.
   qint64 RowsDrawn() const { return rowsDrawn_; }
 
- signals:
-  // ListBox2Click: the selected row changed by a click or by the keyboard.
-  void RowClicked(int row);
-  // ListBox2DblClick.
-  void RowDoubleClicked(int row);
-  // The right mouse button asked for the pop-up menu (PopupMenu2) at pos.
-  void ContextMenuRequested(const QPoint& globalPos);
+  // Signals (TOwnerDrawnList): RowClicked is ListBox2Click, the selected row
+  // changed by a click or by the keyboard; RowDoubleClicked is
+  // ListBox2DblClick; ContextMenuRequested asks for PopupMenu2.
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
+  int CurrentListRow() const override { return SelectedRow(); }
+  void MoveByKey(int target, int current, Qt::KeyboardModifiers modifiers) override;
 
  private:
   struct TPaintKit;
 
-  // The row under a point of the viewport, or -1.
-  int RowAt(const QPoint& pos) const;
   // Selects row, shows it and reports it as a click.
   void SelectAsClick(int row);
-  // Scrolls as little as needed to show row whole.
-  void EnsureVisible(int row);
-  void UpdateScrollBars();
-  // The left edges and widths of the header sections in the viewport.
   TPaintKit MakePaintKit() const;
   void DrawRow(QPainter& painter, int row, const QRect& rect, bool selected, const TPaintKit& kit);
 
   TViewHost& host_;
-  // Owned here while the main window has not given it a parent.
-  QPointer<QHeaderView> header_;
   const TListingRows* rows_ = nullptr;
   int selected_ = -1;
-  int rowHeight_ = 16;
   qint64 rowsDrawn_ = 0;
 };

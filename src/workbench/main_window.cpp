@@ -28,17 +28,11 @@
 #include "workbench/navigation.h"
 #include "workbench/run_commands.h"
 #include "workbench/tool_buttons.h"
+#include "workbench/view_support.h"
 
 namespace {
 
 const QString kCaption = QStringLiteral("QRX エミュレータ");
-
-// The font of the header bars and the memory status bar.
-QFont HeaderFont() {
-  QFont font(QStringLiteral("MS UI Gothic"));
-  font.setPixelSize(12);
-  return font;
-}
 
 // A panel with a header bar of fixed height above its view.
 QWidget* HeaderedPanel(QHeaderView* header, QWidget* view) {
@@ -46,7 +40,6 @@ QWidget* HeaderedPanel(QHeaderView* header, QWidget* view) {
   auto* layout = new QVBoxLayout(panel);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  header->setFont(HeaderFont());
   header->setFixedHeight(TForm1::kHeaderHeight);
   header->setSectionsMovable(false);
   layout->addWidget(header);
@@ -173,7 +166,7 @@ void TForm1::BuildLayout() {
   labelSplitter_->setStretchFactor(1, 1);
 
   memoryView_ = new TMemoryView(*this);
-  memoryView_->StatusBar()->setFont(HeaderFont());
+  memoryView_->StatusBar()->setFont(HeaderBarFont());
   memoryPanel_ = memoryView_;
   memorySplitter_->addWidget(labelSplitter_);
   memorySplitter_->addWidget(memoryPanel_);

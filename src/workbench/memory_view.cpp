@@ -15,6 +15,7 @@
 #include "workbench/memory_grid.h"
 #include "workbench/memory_grid_model.h"
 #include "workbench/view_host.h"
+#include "workbench/view_support.h"
 
 namespace {
 
@@ -98,9 +99,7 @@ TMemoryView::TMemoryView(TViewHost& host, QWidget* parent)
   statusBar_->setObjectName("StatusBar1");
   statusBar_->setSizeGripEnabled(false);
   statusBar_->setFixedHeight(kStatusBarHeight);
-  QFont panelFont("MS UI Gothic");
-  panelFont.setPixelSize(12);
-  statusBar_->setFont(panelFont);
+  statusBar_->setFont(HeaderBarFont());
   for (int i = 0; i < kPanelCount; ++i) {
     const TPanelLook& look = kPanels[i];
     auto* panel = new QLabel(statusBar_);

@@ -31,12 +31,14 @@ QString TForm1::AskSavePath(const std::string& basis, const char* filterPairs,
   const QString filter = QtFileFilter(QString::fromUtf8(filterPairs));
   if (saveDialogHook_) return saveDialogHook_(start, filter, suffix);
 
+  // A save dialog asks before it overwrites a file; a name typed without
+  // an extension is given the suffix.
   QFileDialog dialog(this, QString(), start, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(suffix);
   if (!basis.empty()) dialog.selectFile(start);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
 

@@ -53,8 +53,9 @@ void TForm1::CheckSourceTimeStamps() {
         R3Click();
         break;
       }
-      // This change is not asked about again.
-      files.SetTimeStamp(i, FileTimeStamp(files[i]));
+      // This change is not asked about again. (The box ran an event loop;
+      // the file set is looked at afresh.)
+      if (i < files.Count()) files.SetTimeStamp(i, FileTimeStamp(files[i]));
     }
   }
   checkingStamps_ = false;

@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -287,6 +290,41 @@ TEST_F(Samples, InteractiveSamplesDrawTheirScreenAndWaitForKeys) {
     const TScreen screen(run.out);
     EXPECT_EQ(screen.At(c.row, c.column, c.text), c.text);
   }
+}
+
+// The help page lies beside the samples in the source tree and ships with
+// them: it describes every sample, its table of contents leads somewhere,
+// and it needs no other file.
+TEST(HelpPage, NamesEverySampleAndStandsAlone) {
+  const std::string path = std::string(QRX_SAMPLES_DIR) + "/../HELP/index.html";
+  std::ifstream in(path, std::ios::binary);
+  ASSERT_TRUE(in.good()) << path;
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  const std::string page = buffer.str();
+  EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
+
+  for (const std::string& name : DiscoveredSamples())
+    EXPECT_NE(page.find(name + ".qasm"), std::string::npos) << name << ".qasm is not described";
+
+  std::set<std::string> ids;
+  const std::regex id(R"re(\sid="([^"]+)")re");
+  for (auto it = std::sregex_iterator(page.begin(), page.end(), id); it != std::sregex_iterator();
+       ++it)
+    ids.insert((*it)[1]);
+  int links = 0;
+  const std::regex reference(R"re(\s(href|src)="([^"]*)")re");
+  for (auto it = std::sregex_iterator(page.begin(), page.end(), reference);
+       it != std::sregex_iterator(); ++it) {
+    const std::string target = (*it)[2];
+    ASSERT_FALSE(target.empty());
+    EXPECT_EQ(target[0], '#') << "the page refers to another file: " << target;
+    if (target[0] == '#') {
+      ++links;
+      EXPECT_EQ(ids.count(target.substr(1)), 1u) << "no anchor for " << target;
+    }
+  }
+  EXPECT_GT(links, 10) << "no table of contents";
 }
 
 }  // namespace

@@ -37,8 +37,8 @@ TEST(OperandListText, StringCharactersBecomeOneQuotedRun) {
       {{"1", "A\\", "B\\"}, "1,'AB"},  // a run at the end is not closed
       {{"1", "A\\", "B\\", "0"}, "1,'AB',0"},
       {{"1", "2", "3"}, "1,2,3"},
-      {{"A\\", "B\\"}, "A\\B"},  // the first entry stays as it is
-      {{"A\\", "1"}, "A\\',1"},
+      {{"A\\", "B\\"}, "'AB"},  // a list may begin with a run
+      {{"A\\", "1"}, "'A',1"},
       {{"1", "A\\", "2", "B\\"}, "1,'A',2,'B"},
       {{"X"}, "X"},
       {{}, ""},

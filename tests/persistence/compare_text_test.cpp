@@ -66,6 +66,23 @@ TEST(CompareText, NeverFoldsTheSecondByteOfADoubleByteCharacter) {
                "A"));
 }
 
+TEST(CompareText, ContinuedComparisonKeepsTheStateOfTheBeginning) {
+  // Comparing the pieces of two texts cut at the same byte gives the same
+  // answer as comparing the whole texts, also when the cut falls inside a
+  // double-byte character: the piece after the cut starts with a second
+  // byte, which is not folded.
+  const std::string a = Sjis("ア") + "Bc";
+  const std::string b = Sjis("ヂ") + "bC";
+  for (size_t cut = 0; cut <= a.size(); ++cut) {
+    const bool trail = cut == 1;
+    const int head = CompareTextFrom(a.substr(0, cut), b.substr(0, cut), false);
+    const int whole = head != 0 ? head : CompareTextFrom(a.substr(cut), b.substr(cut), trail);
+    EXPECT_EQ(Sign(whole), Sign(CompareText(a, b))) << "cut at " << cut;
+  }
+  EXPECT_NE(CompareTextFrom("\x41", "\x61", true), 0);
+  EXPECT_EQ(CompareTextFrom("\x41", "\x61", false), 0);
+}
+
 struct TIntCase {
   const char* text;
   bool ok;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,39 @@ TEST_F(ProgramSession, IncludedFilesJoinTheFileSetWithTheirStamps) {
   EXPECT_EQ(files.ShortName(2), "lib.qasm");
   EXPECT_NE(files.TimeStamp(2), -1);
   EXPECT_EQ(rig.session->Machine().ReadWord(1), 9);
+}
+
+// Names relative to the working folder are recorded in full, so a state
+// file saved from them still names its sources when opened from elsewhere.
+TEST_F(ProgramSession, RelativeNamesAreRecordedAsFullPaths) {
+  folder_.Write("sub/lib.qasm", SourceText({"L: DW 9"}));
+  folder_.Write("sub/main.qasm", SourceText({" HALT", " INCLUDE lib.qasm"}));
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(folder_.Folder());
+  TSessionRig saver;
+  const int loaded = saver.Load("sub/main.qasm");
+  std::string error;
+  const bool saved = saver.session->SaveState("sub/main.qsav", error);
+  TSessionRig rig;
+  TLoadOutcome outcome;
+  const int restored = rig.Load("./sub/main.qsav", outcome);
+  std::filesystem::current_path(before);
+
+  ASSERT_EQ(loaded, 0);
+  ASSERT_TRUE(saved) << error;
+  EXPECT_EQ(saver.session->Files().ToVector(),
+            (std::vector<std::string>{folder_.Path("sub/main.qasm"), folder_.Path("sub/main.qasm"),
+                                      folder_.Path("sub/lib.qasm")}));
+  ASSERT_EQ(restored, 0);
+  EXPECT_EQ(outcome.Branch, TLoadBranch::State);
+  const TFileNames& files = rig.session->Files();
+  ASSERT_EQ(files.Count(), 3);
+  EXPECT_TRUE(std::filesystem::path(files[0]).is_absolute()) << files[0];
+  EXPECT_TRUE(std::filesystem::equivalent(files[0], folder_.Path("sub/main.qsav"))) << files[0];
+  EXPECT_EQ(files[1], folder_.Path("sub/main.qasm"));
+  // The restored stamps are found on disk: nothing changed since.
+  EXPECT_EQ(files.StampDelta(1), 0);
+  EXPECT_EQ(files.StampDelta(2), 0);
 }
 
 TEST_F(ProgramSession, ResetReloadsTheProgramAndClearsTheScreen) {

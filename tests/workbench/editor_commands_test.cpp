@@ -3,6 +3,7 @@
 // listing row, and the editor command's input box. The editor is captured
 // instead of started.
 #include <QInputDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -70,12 +71,13 @@ class TEditorCommandsTest : public QObject {
     TForm1& form = LoadProgram();
     QStringList offered;
     QList<int> selectedAtStart;
-    QString caption;
+    QString caption, prompt;
     QPoint position;
     form.SetModalHook([&](QDialog& dialog) {
       auto* select = qobject_cast<TEditFileSelect*>(&dialog);
       if (select == nullptr) return int(QDialog::Rejected);
       caption = select->windowTitle();
+      prompt = select->Prompt()->text();
       position = select->pos();
       offered = ItemTexts(*select->List());
       for (int k : select->SelectedItems())
@@ -89,6 +91,7 @@ class TEditorCommandsTest : public QObject {
     });
     form.E1Click();
     QCOMPARE(caption, QStringLiteral("ソースの編集"));
+    QCOMPARE(prompt, QStringLiteral("編集するファイルを選択して下さい"));
     QCOMPARE(offered, QStringList({"main.qasm", "lib.qasm", "util.qasm"}));
     QCOMPARE(selectedAtStart, QList<int>{0});
     QCOMPARE(position, CentredOn(form.frameGeometry(), form.EditFileSelect()->size()));

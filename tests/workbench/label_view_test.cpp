@@ -155,6 +155,28 @@ class TLabelViewTest : public QObject {
     QCOMPARE(reg.Background, palette.color(QPalette::Highlight));
   }
 
+  // Label rows turn white while the view has the focus; register rows stay
+  // on button face either way.
+  void FocusWhitensTheLabelRows() {
+    QWidget other;
+    view_->setParent(&other);
+    auto* field = new QWidget(&other);
+    field->setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    const QColor button = view_->palette().color(QPalette::Button);
+    view_->setFocus();
+    QTRY_VERIFY(view_->hasFocus());
+    QCOMPARE(view_->RowLook(6, false).Background, kViewFocusBackground);
+    QCOMPARE(view_->RowLook(0, false).Background, button);
+    field->setFocus();
+    QTRY_VERIFY(!view_->hasFocus());
+    QCOMPARE(view_->RowLook(6, false).Background, kViewBackground);
+    QCOMPARE(view_->RowLook(0, false).Background, button);
+    view_->setParent(nullptr);
+  }
+
   void SelectedLabelsAreBold() {
     const int row = RowOf("START.*");
     host_->Program().Assembler().Labels().FindRecord("START.*")->Selected = true;

@@ -333,6 +333,23 @@ class TLoadFlowTest : public QObject {
     QCOMPARE(rig_->Message(), QString());
   }
 
+  // Like the file menu, a drop loads nothing while the program runs: the
+  // running loop still steps the program a load would replace.
+  void ADropWhileAProgramRunsOpensNothing() {
+    TForm1& form = rig_->Create();
+    const QString running = rig_->WriteSource("running.qasm", Lines({"  HALT"}));
+    QCOMPARE(form.OpenFile(running), 0);
+    const QString other = rig_->WriteSource("other.qasm", Lines({"  NOP", "  HALT"}));
+    for (const int state : {1, 2, 3}) {
+      form.SetRunState(state);
+      Drop(form, {QUrl::fromLocalFile(other)});
+      QCOMPARE(QString::fromStdString(form.CurrentFile()), running);
+    }
+    form.SetRunState(0);
+    Drop(form, {QUrl::fromLocalFile(other)});
+    QCOMPARE(QString::fromStdString(form.CurrentFile()), other);
+  }
+
  private:
   std::unique_ptr<TWindowRig> rig_;
 };

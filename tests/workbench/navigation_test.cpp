@@ -262,6 +262,19 @@ class TNavigationTest : public QObject {
     QCOMPARE(listing_->SelectedRow(), 0);
   }
 
+  void MenuMnemonicsStillWorkFromTheListing() {
+    // Alt with a letter is the menu bar's, not a search key: the file menu
+    // opens although the listing has the focus.
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_));
+    listing_->setFocus();
+    const QMenu* file = form_->Menus().File;
+    QVERIFY(!file->isVisible());
+    QTest::keyClick(listing_, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(file->isVisible());
+    QCOMPARE(listing_->SelectedRow(), 0);
+  }
+
   void AConsumedLetterStillCountsAsDown() {
     QTest::keyPress(listing_, Qt::Key_Q);
     QVERIFY(form_->KeyboardTable().IsDown(0x51));

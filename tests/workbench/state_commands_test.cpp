@@ -7,6 +7,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QToolButton>
 #include <vector>
@@ -147,6 +148,62 @@ class TStateCommandsTest : public QObject {
                                        QFileInfo(source).path() + QStringLiteral("/sum.qrxg")}));
   }
 
+  // The save dialog itself, answered through the modal hook: it starts in
+  // the current file's folder with the name given the new extension, offers
+  // the one filter, asks before overwriting, and gives a name typed without
+  // an extension the default one.
+  void TheSaveDialogGivesATypedNameItsExtension_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("bare name") << "typed" << int(QDialog::Accepted) << "typed.qsav";
+    QTest::newRow("own extension") << "kept.bin" << int(QDialog::Accepted) << "kept.bin";
+    QTest::newRow("cancelled") << "typed" << int(QDialog::Rejected) << "";
+  }
+  void TheSaveDialogGivesATypedNameItsExtension() {
+    QFETCH(QString, typed);
+    QFETCH(int, result);
+    QFETCH(QString, written);
+    TForm1& form = rig_->Create();
+    const QString source = rig_->WriteSource("sum.qasm", SumProgram());
+    QCOMPARE(form.OpenFile(source), 0);
+    const QString folder = QFileInfo(source).path();
+    bool saveMode = false;
+    bool confirmsOverwrite = false;
+    QString suffix, directory;
+    QStringList filters, offered;
+    form.SetModalHook([&](QDialog& dialog) {
+      auto* files = qobject_cast<QFileDialog*>(&dialog);
+      if (files == nullptr) return int(QDialog::Rejected);
+      saveMode = files->acceptMode() == QFileDialog::AcceptSave;
+      confirmsOverwrite = !files->testOption(QFileDialog::DontConfirmOverwrite);
+      suffix = files->defaultSuffix();
+      directory = files->directory().absolutePath();
+      filters = files->nameFilters();
+      offered = files->selectedFiles();
+      files->selectFile(folder + QLatin1Char('/') + typed);
+      return result;
+    });
+    form.S2Click();
+    QVERIFY(saveMode);
+    QVERIFY(confirmsOverwrite);
+    QCOMPARE(suffix, QStringLiteral("qsav"));
+    QCOMPARE(directory, folder);
+    QCOMPARE(filters, QStringList{"状態保存ファイル(*.qsav;*.bin) (*.qsav)"});
+    QCOMPARE(offered, QStringList{folder + QStringLiteral("/sum.qsav")});
+    QVERIFY(rig_->boxes.isEmpty());
+    QStringList expected{"sum.qasm"};
+    if (!written.isEmpty()) expected << written;
+    expected.sort();
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+    if (!written.isEmpty()) {
+      // What was written is a state file of this program.
+      TForm1& second = rig_->Create();
+      QCOMPARE(second.OpenFile(folder + QLatin1Char('/') + written), 0);
+      QCOMPARE(QString::fromStdString(second.Session().MainSource()), source);
+    }
+  }
+
   void BeforeAnyLoadTheDialogStartsInTheSourceFolder() {
     TForm1& form = Create();
     form.S2Click();
@@ -239,6 +296,28 @@ class TStateCommandsTest : public QObject {
     QCOMPARE(second.OpenFile(saveAnswer_), 0);
     QVERIFY(RowOfLabel(second, "TOTAL") >= 0);
     QVERIFY(LabelKeys(second).contains(QStringLiteral("TOTAL.MATH.*")));
+  }
+
+  // The labels selected when the state was saved are the selected ones
+  // after the restore, whatever the opening window had selected.
+  void TheSelectedLabelsTravelWithTheState() {
+    TForm1& form = Create();
+    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), 0);
+    TKwList& labels = form.Session().Assembler().Labels();
+    QVERIFY(labels.FindRecord("CNT.*") != nullptr && labels.FindRecord("SUM.*") != nullptr);
+    labels.FindRecord("CNT.*")->Selected = true;
+    saveAnswer_ = rig_->Root() + QStringLiteral("/selected.qsav");
+    form.S2Click();
+    QVERIFY(rig_->boxes.isEmpty());
+
+    // The opening window had SUM selected (as the setting SelectKw gives).
+    TForm1& second = Create();
+    second.Session().SelectedLabelList().Add("SUM.*");
+    QCOMPARE(second.OpenFile(saveAnswer_), 0);
+    const TKwList& restored = second.Session().Assembler().Labels();
+    QVERIFY(restored.RecordOf("CNT.*").Selected);
+    QVERIFY(!restored.RecordOf("SUM.*").Selected);
+    QVERIFY(!restored.RecordOf("LOOP.*").Selected);
   }
 
   void AFailedSaveShowsTheSystemsMessage() {

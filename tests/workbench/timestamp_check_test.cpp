@@ -4,6 +4,8 @@
 // file was opened (also one of another version).
 #include <QFileInfo>
 #include <QMessageBox>
+#include <functional>
+#include <utility>
 
 #include "assembler/file_stamp.h"
 #include "machine/machine.h"
@@ -60,6 +62,7 @@ class TTimeStampCheckTest : public QObject {
     oldTime_ = OldTime();
     newTime_ = NewTime();
     reentered_ = false;
+    duringQuestion_ = nullptr;
   }
   void cleanup() { rig_.reset(); }
 
@@ -174,6 +177,21 @@ class TTimeStampCheckTest : public QObject {
     QCOMPARE(questions_.size(), 1);
   }
 
+  // The question runs an event loop; a program with fewer sources loaded
+  // meanwhile must not make the No answer write past the file set.
+  void AProgramLoadedDuringTheQuestionIsKept() {
+    TForm1& form = LoadProgram();
+    QVERIFY(SetModified(lib_, newTime_));
+    const QString single = rig_->WriteSource("single.qasm", {"  HALT"});
+    duringQuestion_ = [&form, single] { form.OpenFile(single); };
+    answers_ = {QMessageBox::No};
+    form.ApplicationEvents1Activate();
+    QCOMPARE(questions_.size(), 1);
+    QCOMPARE(form.Session().Files().Count(), 2);
+    QCOMPARE(QString::fromStdString(form.CurrentFile()), single);
+    QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
+  }
+
   void AMissingSourceIsNeverOffered() {
     TForm1& form = LoadProgram();
     QVERIFY(QFile::remove(lib_));
@@ -257,6 +275,7 @@ class TTimeStampCheckTest : public QObject {
         reentered_ = false;
         form.ApplicationEvents1Activate();
       }
+      if (duringQuestion_) std::exchange(duringQuestion_, nullptr)();
       return answers_.isEmpty() ? int(QMessageBox::No) : answers_.takeFirst();
     });
   }
@@ -267,6 +286,8 @@ class TTimeStampCheckTest : public QObject {
   QStringList questions_;
   QList<int> answers_;
   bool reentered_ = false;
+  // Runs once inside the next question.
+  std::function<void()> duringQuestion_;
   QDateTime oldTime_;
   QDateTime newTime_;
 };
