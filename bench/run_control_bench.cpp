@@ -40,24 +40,11 @@ void LoadCode(TQRXEmulater& machine) {
 }
 
 // A host that does nothing but end the run once the target is reached.
-class TStopAtHost : public TRunHost {
+class TStopAtHost : public TQuietRunHost {
  public:
   void DeliverPendingEvents() override {
     if (machine->StepCount >= target) control->Stop();
   }
-  bool IsControlDown() const override { return false; }
-  void ShowExecutionState() override {}
-  void RepaintViews() override {}
-  void RepaintLabelView() override {}
-  void RefreshMemoryView() override {}
-  void ClearMemoryCells() override {}
-  void RefreshMonitor() override {}
-  void InitJumpHistory(int) override {}
-  int SelectedListingRow() const override { return 0; }
-  void RequestMonitorFront() override {}
-  void SetMessage(const std::string&) override {}
-  void SetRunButtonsEnabled(bool) override {}
-  void RunStateChanged(int) override {}
 
   TQRXEmulater* machine = nullptr;
   TRunControl* control = nullptr;

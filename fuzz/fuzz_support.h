@@ -72,7 +72,7 @@ class TFuzzKeyboard : public TKeyboardSource {
 // A host without windows for run control. Every delivery counts; after
 // `budget` deliveries it stops the running loop, so no loop can go on for
 // ever. Control is reported down when controlDown is set.
-class TFuzzHost : public TRunHost {
+class TFuzzHost : public TQuietRunHost {
  public:
   TFuzzHost(TProgramSession& session, int budget) : session_(session), budget_(budget) {}
   void Attach(TRunControl& control) { control_ = &control; }
@@ -80,17 +80,7 @@ class TFuzzHost : public TRunHost {
   void DeliverPendingEvents() override;
   bool IsControlDown() const override { return controlDown; }
   void ShowExecutionState() override;
-  void RepaintViews() override {}
-  void RepaintLabelView() override {}
-  void RefreshMemoryView() override {}
-  void ClearMemoryCells() override {}
-  void RefreshMonitor() override {}
-  void InitJumpHistory(int) override {}
-  int SelectedListingRow() const override { return 0; }
-  void RequestMonitorFront() override {}
   void SetMessage(const std::string& text) override { lastMessage = text; }
-  void SetRunButtonsEnabled(bool) override {}
-  void RunStateChanged(int) override {}
 
   // Gives the next command its own budget of deliveries.
   void Refill(int budget) { budget_ = budget; }

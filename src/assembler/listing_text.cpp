@@ -47,9 +47,15 @@ std::string OperandListText(const TAsmLine& line) {
   if (end < 2) return {};
   // A list that begins with string characters opens its quoted run at once,
   // so that 'Hello',0 reads 'Hello',0 and not H\ello',0.
-  bool previousInRun = EndsWithBackslash(line.Fields[1]);
-  std::string text =
-      previousInRun ? "'" + line.Fields[1].substr(0, line.Fields[1].size() - 1) : line.Fields[1];
+  const std::string& first = line.Fields[1];
+  bool previousInRun = EndsWithBackslash(first);
+  std::string text;
+  if (previousInRun) {
+    text.push_back('\'');
+    text.append(first, 0, first.size() - 1);
+  } else {
+    text = first;
+  }
   for (size_t k = 2; k < end; ++k) {
     const std::string& field = line.Fields[k];
     const bool inRun = EndsWithBackslash(field);

@@ -24,10 +24,10 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 // The UTF-8 rule for one piece of source text; a byte-order mark in front of
 // UTF-8 text would otherwise become a stray character on line 1.
-std::string TextToCp932(std::string text) {
-  if (text.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0 && IsValidUtf8(text))
-    text.erase(0, kUtf8Mark.size());
-  return SourceBytesToCp932(std::move(text));
+std::string TextToCp932(std::string_view text) {
+  if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark && IsValidUtf8(text))
+    text.remove_prefix(kUtf8Mark.size());
+  return SourceBytesToCp932(std::string(text));
 }
 
 // The file's bytes made ready for the string-list loader: a headed stream
@@ -35,8 +35,8 @@ std::string TextToCp932(std::string text) {
 // anything else is converted as a whole.
 std::string SourceStream(std::string bytes) {
   uint32_t length = 0;
-  if (!ReadListStreamHeader(bytes, 0, length)) return TextToCp932(std::move(bytes));
-  std::string text = TextToCp932(bytes.substr(kListStreamHeaderSize, length));
+  if (!ReadListStreamHeader(bytes, 0, length)) return TextToCp932(bytes);
+  std::string text = TextToCp932(std::string_view(bytes).substr(kListStreamHeaderSize, length));
   TMemoryStream stream;
   stream.Write(kListStreamTag);
   stream.WriteU32(static_cast<uint32_t>(text.size()));

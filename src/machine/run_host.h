@@ -51,3 +51,23 @@ class TRunHost {
   // 3 stepping); the "ファイル(&F)" menu is enabled exactly at 0.
   virtual void RunStateChanged(int state) = 0;
 };
+
+// A host without windows: every call does nothing. Hosts that care about a
+// few calls only (benchmarks, fuzzing) derive from it.
+class TQuietRunHost : public TRunHost {
+ public:
+  void DeliverPendingEvents() override {}
+  bool IsControlDown() const override { return false; }
+  void ShowExecutionState() override {}
+  void RepaintViews() override {}
+  void RepaintLabelView() override {}
+  void RefreshMemoryView() override {}
+  void ClearMemoryCells() override {}
+  void RefreshMonitor() override {}
+  void InitJumpHistory(int) override {}
+  int SelectedListingRow() const override { return 0; }
+  void RequestMonitorFront() override {}
+  void SetMessage(const std::string&) override {}
+  void SetRunButtonsEnabled(bool) override {}
+  void RunStateChanged(int) override {}
+};

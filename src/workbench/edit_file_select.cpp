@@ -9,6 +9,7 @@
 
 #include "assembler/file_set.h"
 #include "persistence/encoding.h"
+#include "workbench/dialog_buttons.h"
 
 TEditFileSelect::TEditFileSelect(const TFileNames& files, const QFont& font, QWidget* parent)
     : QDialog(parent), files_(files) {
@@ -27,13 +28,9 @@ TEditFileSelect::TEditFileSelect(const TFileNames& files, const QFont& font, QWi
   list_->viewport()->setMouseTracking(true);
   list_->viewport()->installEventFilter(this);
 
-  ok_ = new QPushButton(QStringLiteral("OK"), this);
-  ok_->setGeometry(56, 169, 75, 25);
-  ok_->setDefault(true);
-  cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-  cancel_->setGeometry(144, 169, 75, 25);
-  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  const TDialogButtons buttons = AddOkCancelButtons(this);
+  ok_ = buttons.ok;
+  cancel_ = buttons.cancel;
 }
 
 void TEditFileSelect::FillFromFileSet() {

@@ -42,6 +42,7 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/about_box.h
   src/workbench/dialog_commands.cpp
   src/workbench/dialog_placement.h
+  src/workbench/dialog_buttons.h
   src/workbench/edit_file_select.cpp
   src/workbench/edit_file_select.h
   src/workbench/editor_commands.cpp

@@ -1,4 +1,5 @@
 #include "workbench/unit_select.h"
+#include "workbench/dialog_buttons.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -19,13 +20,9 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
   list_->setGeometry(8, 26, kListWidth, kListHeight);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
 
-  ok_ = new QPushButton(QStringLiteral("OK"), this);
-  ok_->setGeometry(56, 169, 75, 25);
-  ok_->setDefault(true);
-  cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-  cancel_->setGeometry(144, 169, 75, 25);
-  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  const TDialogButtons buttons = AddOkCancelButtons(this);
+  ok_ = buttons.ok;
+  cancel_ = buttons.cancel;
 }
 
 void TForm2::ClearUnits() {

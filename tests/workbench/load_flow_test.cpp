@@ -12,13 +12,6 @@
 
 namespace {
 
-QStringList Lines(std::initializer_list<const char*> lines) {
-  QStringList list;
-  for (const char* line : lines)
-    list << QString::fromUtf8(line);
-  return list;
-}
-
 // A program long enough to scroll, with labels of several kinds.
 QStringList BaseProgram() {
   QStringList lines =

@@ -38,13 +38,6 @@ QStringList Checked(const QList<QAction*>& actions) {
   return checked;
 }
 
-QStringList Lines(std::initializer_list<const char*> lines) {
-  QStringList list;
-  for (const char* line : lines)
-    list << QString::fromUtf8(line);
-  return list;
-}
-
 }  // namespace
 
 class TMainWindowTest : public QObject {

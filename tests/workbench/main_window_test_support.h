@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -133,6 +134,14 @@ inline int RowOfLabel(TForm1& form, const std::string& name) {
   for (int r = 0; r < rows.Count(); ++r)
     if (rows.Ref(r) != nullptr && rows.Ref(r)->LabelName == name) return r;
   return -1;
+}
+
+// Source lines written as UTF-8 literals.
+inline QStringList Lines(std::initializer_list<const char*> lines) {
+  QStringList list;
+  for (const char* line : lines)
+    list << QString::fromUtf8(line);
+  return list;
 }
 
 // The keys of the label view's rows.

@@ -15,13 +15,6 @@
 
 namespace {
 
-QStringList Lines(std::initializer_list<const char*> lines) {
-  QStringList list;
-  for (const char* line : lines)
-    list << QString::fromUtf8(line);
-  return list;
-}
-
 // A main source with labels, important comments, errors and an include,
 // then filler rows so that the listing scrolls.
 QStringList MainProgram() {

@@ -16,13 +16,6 @@
 
 namespace {
 
-QStringList Lines(std::initializer_list<const char*> lines) {
-  QStringList list;
-  for (const char* line : lines)
-    list << QString::fromUtf8(line);
-  return list;
-}
-
 // Waits 40 ms on the machine's timer, then halts: long enough that the run
 // loop delivers events several times before the HALT.
 QStringList TimedProgram() {

@@ -11,13 +11,6 @@
 
 namespace {
 
-QStringList Lines(std::initializer_list<const char*> lines) {
-  QStringList list;
-  for (const char* line : lines)
-    list << QString::fromUtf8(line);
-  return list;
-}
-
 // A program with a label of every kind, a macro, a procedure without a
 // name (an automatic label), and enough rows to scroll.
 QStringList Program() {
