@@ -39,7 +39,9 @@ void FillScreen(TMonitorModel& model) {
   screen.SetCursorShown(1);
 }
 
-void BM_FrameWarmCache(benchmark::State& state) {
+// One frame (snapshot and render) per iteration; with coldCache every mask
+// is drawn anew, as for the first frame of a screen never seen before.
+void FrameLoop(benchmark::State& state, bool coldCache) {
   BenchApplication();
   auto model = std::make_unique<TMonitorModel>();
   FillScreen(*model);
@@ -47,29 +49,21 @@ void BM_FrameWarmCache(benchmark::State& state) {
   TMonitorRenderer renderer;
   QImage image;
   for (auto _ : state) {
+    if (coldCache) renderer.ClearCache();
     model->TakeSnapshot(*snapshot);
     renderer.Render(*snapshot, image, 100);
     benchmark::DoNotOptimize(image.constBits());
   }
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kScreenCellCount);
 }
+
+void BM_FrameWarmCache(benchmark::State& state) {
+  FrameLoop(state, false);
+}
 BENCHMARK(BM_FrameWarmCache)->Unit(benchmark::kMillisecond);
 
-// Every mask drawn anew: the first frame of a screen never seen before.
 void BM_FrameColdCache(benchmark::State& state) {
-  BenchApplication();
-  auto model = std::make_unique<TMonitorModel>();
-  FillScreen(*model);
-  auto snapshot = std::make_unique<TScreenSnapshot>();
-  TMonitorRenderer renderer;
-  QImage image;
-  for (auto _ : state) {
-    renderer.ClearCache();
-    model->TakeSnapshot(*snapshot);
-    renderer.Render(*snapshot, image, 100);
-    benchmark::DoNotOptimize(image.constBits());
-  }
-  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kScreenCellCount);
+  FrameLoop(state, true);
 }
 BENCHMARK(BM_FrameColdCache)->Unit(benchmark::kMillisecond);
 
