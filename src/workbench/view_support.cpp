@@ -1,5 +1,7 @@
 #include "workbench/view_support.h"
 
+#include <algorithm>
+
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -70,13 +72,20 @@ TRowFonts::TRowFonts(const QFont& font) : Regular(font), Bold(font) {
   FontHeight = QFontInfo(Regular).pixelSize();
   RegularAscent = QFontMetrics(Regular).ascent();
   BoldAscent = QFontMetrics(Bold).ascent();
+  RegularDescent = QFontMetrics(Regular).descent();
+  BoldDescent = QFontMetrics(Bold).descent();
 }
 
 int TRowFonts::Baseline(const QRect& rowRect, bool bold) const {
   // rowRect.top() + height() is the row's bottom edge (one past its last
-  // pixel line).
-  const int textTop = rowRect.top() + rowRect.height() - FontHeight - 1;
-  return textTop + (bold ? BoldAscent : RegularAscent);
+  // pixel line). The text's top edge lies the font height and one pixel
+  // above it. A font whose ascent and descent add up to more than its
+  // height (IPAGothic's do) is raised until its descent ends at the bottom
+  // edge, so that underscores and descenders are not cut off.
+  const int bottom = rowRect.top() + rowRect.height();
+  const int textTop = bottom - FontHeight - 1;
+  const int baseline = textTop + (bold ? BoldAscent : RegularAscent);
+  return std::min(baseline, bottom - (bold ? BoldDescent : RegularDescent));
 }
 
 void DrawClipped(QPainter& painter, const QRect& clip, int x, int baseline, const QString& text) {

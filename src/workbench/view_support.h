@@ -45,6 +45,7 @@ struct TRowFonts {
   QFont Regular, Bold;
   int FontHeight = 0;  // the font's absolute height in pixels
   int RegularAscent = 0, BoldAscent = 0;
+  int RegularDescent = 0, BoldDescent = 0;
 
   explicit TRowFonts(const QFont& font);
   // The baseline of a text in the row whose rectangle is rowRect.

@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <vector>
 
+#include "monitor/monitor_font.h"
 #include "view_test_support.h"
 #include "workbench/listing_view.h"
 
@@ -48,6 +49,26 @@ class TListingViewTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Descenders and underscores stay inside the row for the fonts the views
+  // are drawn with, and the text never sits lower than its text line.
+  void RowTextFitsItsRow() {
+    RegisterFontSubstitutions();
+    for (const int pixels : {12, 16, 20}) {
+      QFont font = HeaderBarFont();
+      font.setPixelSize(pixels);
+      const TRowFonts fonts(font);
+      const QRect row(0, 32, 200, fonts.FontHeight + 4);
+      const int bottom = row.top() + row.height();
+      for (const bool bold : {false, true}) {
+        const int baseline = fonts.Baseline(row, bold);
+        const QFontMetrics metrics(bold ? fonts.Bold : fonts.Regular);
+        QVERIFY2(baseline + metrics.descent() <= bottom, qPrintable(QString::number(pixels)));
+        QVERIFY(baseline <= bottom - fonts.FontHeight - 1 + metrics.ascent());
+        QVERIFY(baseline - metrics.ascent() >= row.top() - 1);
+      }
+    }
+  }
+
   void init() {
     host_ = std::make_unique<TFakeHost>();
     const std::string path = folders_.WriteSource("main.qasm", kSource);
