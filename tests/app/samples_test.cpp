@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../utf8_chars.h"
 #include "tool_runner.h"
 
 namespace {
@@ -46,14 +47,7 @@ std::vector<std::string> DiscoveredSamples() {
 // The cells of one row of `qrx run --screen`: one UTF-8 character per cell.
 // Every sample writes only full-width characters, so this holds for them.
 std::vector<std::string> Cells(const std::string& row) {
-  std::vector<std::string> cells;
-  for (size_t i = 0; i < row.size();) {
-    const auto lead = static_cast<unsigned char>(row[i]);
-    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    cells.push_back(row.substr(i, length));
-    i += length;
-  }
-  return cells;
+  return Utf8Chars(row);
 }
 
 // The screen of a run, as 48 rows of cells (a trimmed row is padded with

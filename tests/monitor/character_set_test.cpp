@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../utf8_chars.h"
 #include "persistence/encoding.h"
 
 namespace {
@@ -67,18 +68,6 @@ const char* const kExpectedChars[14] = {
     /* 0xE0 */ "□□□□□□□□□□□□□□□□",
     /* 0xF0 */ "□□□□□□□□□□□□□□□□",
 };
-
-// Splits UTF-8 text into its characters.
-std::vector<std::string> Utf8Chars(const std::string& text) {
-  std::vector<std::string> chars;
-  for (size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    chars.push_back(text.substr(i, len));
-    i += len;
-  }
-  return chars;
-}
 
 std::string Bytes(std::initializer_list<int> bytes) {
   std::string s;
