@@ -39,6 +39,7 @@ test-asan: deps
 check: build
 	scripts/check-format
 	scripts/check-core-purity $(BUILD)
+	scripts/check-desktop-files $(BUILD)
 
 run: build
 	@if [ -x $(BUILD)/qrx-workbench ]; then \

@@ -1,5 +1,7 @@
 #include "app/tool_options.h"
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -33,6 +35,142 @@ bool ParseDump(std::string_view text, TToolOptions& options) {
   return true;
 }
 
+// The two commands as CLI11 sees them. Flags go straight into the options;
+// values are kept as written, every occurrence in order, and checked after
+// the parse, so that the checks and their messages are the tool's own.
+// Anything CLI11 does not recognise is kept as an extra and reported here.
+struct TCommandLine {
+  CLI::App app;
+  CLI::App* asmCommand = nullptr;
+  CLI::App* runCommand = nullptr;
+  std::string file;
+  std::vector<std::string> machineCode;
+  std::vector<std::string> maxSteps;
+  std::vector<std::string> dump;
+  std::vector<std::string> saveState;
+
+  explicit TCommandLine(TToolOptions& options) : app("", "qrx") {
+    // No help flag (--help is answered before the parse) and unknown
+    // arguments kept as extras: the commands inherit both settings, so they
+    // are made before the commands exist. At most one command.
+    app.set_help_flag();
+    app.allow_extras();
+    app.require_subcommand(0, 1);
+    asmCommand = app.add_subcommand("asm");
+    asmCommand->add_option("SOURCE", file);
+    AddFlag(*asmCommand, "--listing", options.Listing);
+    AddFlag(*asmCommand, "--labels", options.Labels);
+    AddValues(*asmCommand, "--machine-code", machineCode);
+    runCommand = app.add_subcommand("run");
+    runCommand->add_option("FILE", file);
+    AddValues(*runCommand, "--max-steps", maxSteps);
+    AddFlag(*runCommand, "--regs", options.Regs);
+    AddFlag(*runCommand, "--screen", options.Screen);
+    AddValues(*runCommand, "--dump", dump);
+    AddValues(*runCommand, "--save-state", saveState);
+  }
+
+  static void AddFlag(CLI::App& command, const std::string& name, bool& target) {
+    command.add_flag(name, target)->disable_flag_override();
+  }
+
+  // One value per occurrence, taken even when it begins with "-".
+  static void AddValues(CLI::App& command, const std::string& name,
+                        std::vector<std::string>& target) {
+    command.add_option(name, target)
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  }
+};
+
+// CLI11 names the option first in both of its complaints about values: a
+// value option at the end of the line ("--dump: ...") and a flag given a
+// value ("regs was given ...", without the dashes).
+std::string ValueErrorText(const CLI::App& command, const CLI::ArgumentMismatch& mismatch) {
+  const std::string_view what = mismatch.what();
+  std::string name(what.substr(0, what.find_first_of(": ")));
+  if (!name.starts_with("-")) name.insert(0, "--");
+  const CLI::Option* option = command.get_option_no_throw(name);
+  if (option != nullptr && option->get_expected_max() == 0) return name + " takes no value";
+  return name + " needs a value";
+}
+
+// An unknown option is named without the value it was given.
+std::string OptionName(const std::string& arg) {
+  return arg.starts_with("--") ? arg.substr(0, arg.find('=')) : arg;
+}
+
+// CLI11 takes a few spellings that the tool refuses: a flag with an empty
+// or "true" value ("--regs=", "--regs=true") and "--" as the end of the
+// options. Such a token is refused unless it was taken as an option's
+// value; every occurrence that no option took was read as CLI11's spelling.
+bool RefusedSpelling(const std::vector<std::string>& args, const TCommandLine& line,
+                     const CLI::App& command, const std::string& commandName, std::string& error) {
+  const auto takenAsValue = [&](const std::string& token) {
+    size_t count = line.file == token ? 1 : 0;
+    for (const auto* values : {&line.machineCode, &line.maxSteps, &line.dump, &line.saveState})
+      count += static_cast<size_t>(std::ranges::count(*values, token));
+    return count;
+  };
+  for (const std::string& arg : args) {
+    std::string refusal;
+    if (arg == "--") {
+      refusal = "unknown option for " + commandName + ": --";
+    } else if (arg.starts_with("--") && arg.find('=') != std::string::npos) {
+      const CLI::Option* option = command.get_option_no_throw(OptionName(arg));
+      if (option != nullptr && option->get_expected_max() == 0)
+        refusal = OptionName(arg) + " takes no value";
+    }
+    if (!refusal.empty() &&
+        static_cast<size_t>(std::ranges::count(args, arg)) > takenAsValue(arg)) {
+      error = refusal;
+      return true;
+    }
+  }
+  return false;
+}
+
+// The checks after the parse, each with the tool's message.
+bool CheckCommand(const std::vector<std::string>& args, const TCommandLine& line,
+                  const std::string& commandName, TToolOptions& options, std::string& error) {
+  const CLI::App& command =
+      options.Command == TToolCommand::Asm ? *line.asmCommand : *line.runCommand;
+  const std::vector<std::string> extras = command.remaining();
+  if (!extras.empty()) {
+    const std::string& extra = extras.front();
+    if (extra.starts_with("-") && extra != "-") {
+      error = "unknown option for " + commandName + ": " + OptionName(extra);
+    } else {
+      error = "more than one file given: " + extra;
+    }
+    return false;
+  }
+  if (RefusedSpelling(args, line, command, commandName, error)) return false;
+  for (const std::string& text : line.maxSteps) {
+    uint64_t steps = 0;
+    if (!ParseSteps(text, steps)) {
+      error = "--max-steps needs a decimal number: " + text;
+      return false;
+    }
+    options.MaxSteps = steps;
+  }
+  for (const std::string& text : line.dump) {
+    if (!ParseDump(text, options)) {
+      error = "--dump needs START[:COUNT] (COUNT 1 to 65536): " + text;
+      return false;
+    }
+  }
+  if (!line.machineCode.empty()) options.MachineCodePath = line.machineCode.back();
+  if (!line.saveState.empty()) options.SaveStatePath = line.saveState.back();
+  options.File = line.file;
+  if (options.File.empty()) {
+    error = options.Command == TToolCommand::Asm ? "asm needs a SOURCE" : "run needs a FILE";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 const char* UsageText() {
@@ -62,11 +200,10 @@ const char* UsageText() {
 bool ParseToolOptions(const std::vector<std::string>& args, TToolOptions& options,
                       std::string& error) {
   options = TToolOptions{};
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      options.Command = TToolCommand::Help;
-      return true;
-    }
+  // --help wins wherever it stands; --version stands alone.
+  if (std::ranges::any_of(args, [](const std::string& a) { return a == "--help" || a == "-h"; })) {
+    options.Command = TToolCommand::Help;
+    return true;
   }
   if (args.empty()) {
     error = "no command given";
@@ -80,91 +217,33 @@ bool ParseToolOptions(const std::vector<std::string>& args, TToolOptions& option
     options.Command = TToolCommand::Version;
     return true;
   }
-  if (args[0] == "asm") {
+
+  TCommandLine line(options);
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    line.app.parse(reversed);
+  } catch (const CLI::ArgumentMismatch& mismatch) {
+    const CLI::App* command = line.asmCommand->parsed() ? line.asmCommand : line.runCommand;
+    error = ValueErrorText(*command, mismatch);
+    return false;
+  } catch (const CLI::ParseError& failure) {
+    error = failure.what();
+    return false;
+  }
+  const std::vector<std::string> unknown = line.app.remaining();
+  if (!unknown.empty()) {
+    error = "unknown command: " + unknown.front();
+    return false;
+  }
+  if (line.asmCommand->parsed()) {
     options.Command = TToolCommand::Asm;
-  } else if (args[0] == "run") {
+    return CheckCommand(args, line, "asm", options, error);
+  }
+  if (line.runCommand->parsed()) {
     options.Command = TToolCommand::Run;
-  } else {
-    error = "unknown command: " + args[0];
-    return false;
+    return CheckCommand(args, line, "run", options, error);
   }
-  const bool isAsm = options.Command == TToolCommand::Asm;
-
-  bool haveFile = false;
-  for (size_t i = 1; i < args.size(); ++i) {
-    std::string name = args[i];
-    std::optional<std::string> value;
-    if (name.starts_with("--")) {
-      const size_t equals = name.find('=');
-      if (equals != std::string::npos) {
-        value = name.substr(equals + 1);
-        name.resize(equals);
-      }
-    }
-    const auto takeValue = [&](std::string& out) {
-      if (value) {
-        out = *value;
-        return true;
-      }
-      if (i + 1 >= args.size()) {
-        error = name + " needs a value";
-        return false;
-      }
-      out = args[++i];
-      return true;
-    };
-    const auto flag = [&](bool& out) {
-      if (value) {
-        error = name + " takes no value";
-        return false;
-      }
-      out = true;
-      return true;
-    };
-
-    std::string text;
-    if (isAsm && name == "--listing") {
-      if (!flag(options.Listing)) return false;
-    } else if (isAsm && name == "--labels") {
-      if (!flag(options.Labels)) return false;
-    } else if (isAsm && name == "--machine-code") {
-      if (!takeValue(text)) return false;
-      options.MachineCodePath = text;
-    } else if (!isAsm && name == "--max-steps") {
-      uint64_t steps = 0;
-      if (!takeValue(text)) return false;
-      if (!ParseSteps(text, steps)) {
-        error = "--max-steps needs a decimal number: " + text;
-        return false;
-      }
-      options.MaxSteps = steps;
-    } else if (!isAsm && name == "--regs") {
-      if (!flag(options.Regs)) return false;
-    } else if (!isAsm && name == "--screen") {
-      if (!flag(options.Screen)) return false;
-    } else if (!isAsm && name == "--dump") {
-      if (!takeValue(text)) return false;
-      if (!ParseDump(text, options)) {
-        error = "--dump needs START[:COUNT] (COUNT 1 to 65536): " + text;
-        return false;
-      }
-    } else if (!isAsm && name == "--save-state") {
-      if (!takeValue(text)) return false;
-      options.SaveStatePath = text;
-    } else if (name.starts_with("-") && name != "-") {
-      error = "unknown option for " + args[0] + ": " + name;
-      return false;
-    } else if (haveFile) {
-      error = "more than one file given: " + name;
-      return false;
-    } else {
-      options.File = name;
-      haveFile = true;
-    }
-  }
-  if (!haveFile || options.File.empty()) {
-    error = isAsm ? "asm needs a SOURCE" : "run needs a FILE";
-    return false;
-  }
-  return true;
+  error = "no command given";
+  return false;
 }

@@ -2,5 +2,6 @@
 set(QRX_TESTS_APP
   tests/app/tool_asm_test.cpp
   tests/app/tool_run_test.cpp
+  tests/app/tool_options_test.cpp
   tests/app/samples_test.cpp
 )
