@@ -5,12 +5,16 @@
 
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
+#include "persistence/encoding.h"
 
 using TMode = THistoryPortDevice::TMode;
 
 TExecutionHistory::TExecutionHistory(TQRXEmulater& machine, TMonitorModel& monitor)
     : machine_(machine), monitor_(monitor), device_(machine, monitor, log_) {
   machine_.SetPortDevice(&device_);
+  // The machine reset ends every load of a program and the reset command:
+  // what went before is no longer this run's past.
+  device_.SetResetListener([this] { Start(); });
 }
 
 TExecutionHistory::~TExecutionHistory() {
@@ -38,6 +42,7 @@ void TExecutionHistory::Start() {
   replayEnd_.reset();
   nextEdit_ = 0;
   startStepCount_ = machine_.StepCount;
+  startMemory_ = MemoryHash(machine_.Memory);
   device_.SetStartStepCount(startStepCount_);
   device_.Cursor().Rewind();
   clockMark_.reset();
@@ -124,7 +129,11 @@ bool TExecutionHistory::RunBackTo(const THistoryStop& stop) {
 
 // ---- replaying a given log
 
-void TExecutionHistory::StartReplay(TInputLogFile log) {
+bool TExecutionHistory::StartReplay(TInputLogFile log, std::string& error) {
+  if (log.StartMemory && *log.StartMemory != MemoryHash(machine_.Memory)) {
+    error = Sjis("この入力ログは別のプログラムを実行したときのものです (開始時のメモリが違います)");
+    return false;
+  }
   enabled_ = true;
   Start();
   log_ = std::move(log.Log);
@@ -134,6 +143,7 @@ void TExecutionHistory::StartReplay(TInputLogFile log) {
     ApplyEditsUpTo(0);
     DropFuture();
   }
+  return true;
 }
 
 TReplayRun TExecutionHistory::RunReplay(uint64_t maxSteps) {
@@ -159,7 +169,7 @@ std::optional<uint64_t> TExecutionHistory::LogEnd() const {
 }
 
 bool TExecutionHistory::SaveLog(const std::string& path, std::string& error) const {
-  return SaveInputLogFile(path, log_, LogEnd(), error);
+  return SaveInputLogFile(path, log_, LogEnd(), startMemory_, error);
 }
 
 // ---- inside
@@ -221,7 +231,8 @@ void TExecutionHistory::DropFuture() {
   const uint64_t position = Position();
   log_.TruncateAt(position);
   store_.DropAfter(position);
-  lastCheckpointPosition_ = store_.AtOrBefore(position)->Position;
+  const TCheckpoint* latest = store_.AtOrBefore(position);
+  lastCheckpointPosition_ = latest != nullptr ? latest->Position : 0;
   replayEnd_.reset();
   SetMode(TMode::Recording);
 }

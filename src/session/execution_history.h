@@ -12,8 +12,9 @@
 // they are; the screen and the selected key of port 272 are program state
 // and go back with the machine.
 //
-// Positions count instructions from the start of the history; the start is
-// set by Start (after a load, a reset or a restored state file).
+// Positions count instructions from the start of the history. A machine
+// reset (the end of every program load and of the reset command) starts a
+// new history by itself; after restoring a state file, call Start.
 //
 // Going back discards the old future at once: the log keeps the inputs of
 // instructions before the new position and the edits stamped at it or
@@ -21,8 +22,8 @@
 // afresh from there.
 //
 // The machine must be changed only by Step while the history records, apart
-// from user edits that are passed to RecordEdit; any other change (a reset,
-// a load, a restored state) must be followed by Start.
+// from user edits that are passed to RecordEdit and machine resets; any
+// other change (a restored state) must be followed by Start.
 #pragma once
 
 #include <cstddef>
@@ -74,7 +75,8 @@ class TExecutionHistory {
   void SetEnabled(bool on);
   bool Enabled() const { return enabled_; }
   // A new history at the current state: empty log, one checkpoint at
-  // position 0, recording. Call after a load, a reset or a restored state.
+  // position 0, recording. Called by the machine reset; call it after
+  // restoring a state file.
   void Start();
 
   // Instructions since the start of the history (0 when off).
@@ -116,8 +118,10 @@ class TExecutionHistory {
   // ---- replaying a given log (qrx run --replay, scripted input)
   // Starts a new history at the current state whose inputs and edits come
   // from the log: IN of the input ports reads it, the live devices are not
-  // asked. Drive the machine with RunReplay until it reaches the end.
-  void StartReplay(TInputLogFile log);
+  // asked. Drive the machine with RunReplay until it reaches the end. A log
+  // that names a start memory other than the machine's is refused: false, a
+  // CP932 error text, and nothing changes.
+  bool StartReplay(TInputLogFile log, std::string& error);
   // Runs forward under the replayed log until HALT, maxSteps instructions or
   // the log's end (when it has one), applying the edits at their steps.
   // At the end the history switches to recording.
@@ -130,7 +134,8 @@ class TExecutionHistory {
   // The end a saved log gets: the position, or while replaying the end of
   // the replayed log (none when it is open).
   std::optional<uint64_t> LogEnd() const;
-  // Writes the log as a text file (input_log_file.h); CP932 error text.
+  // Writes the log as a text file (input_log_file.h) with LogEnd and the
+  // memory hash of the start; CP932 error text.
   bool SaveLog(const std::string& path, std::string& error) const;
   void SetBudget(size_t bytes) { store_.SetBudget(bytes); }
   const TCheckpointStore& Checkpoints() const { return store_; }
@@ -163,6 +168,8 @@ class TExecutionHistory {
   THistoryPortDevice device_;
   bool enabled_ = false;
   uint64_t startStepCount_ = 0;
+  // MemoryHash of the memory at the start.
+  uint32_t startMemory_ = 0;
   // The next logged edit that a replay has not applied yet.
   size_t nextEdit_ = 0;
   // The end of a replayed log (none: open).

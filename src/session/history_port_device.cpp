@@ -20,3 +20,8 @@ void THistoryPortDevice::PortOut(uint16_t port, uint16_t value) {
   if (mode_ == TMode::Replaying && OutChangesLiveInput(port)) return;
   inner_.PortOut(port, value);
 }
+
+void THistoryPortDevice::ResetScreen() {
+  inner_.ResetScreen();
+  if (resetListener_) resetListener_();
+}

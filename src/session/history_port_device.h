@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "machine/port_device.h"
 #include "session/input_log.h"
@@ -24,7 +25,10 @@ class THistoryPortDevice : public TPortDevice {
 
   uint16_t PortIn(uint16_t port) override;
   void PortOut(uint16_t port, uint16_t value) override;
-  void ResetScreen() override { inner_.ResetScreen(); }
+  // The machine reset: the screen is reset, then the reset listener hears
+  // of it (the machine is then at a fresh start: a load or a reset).
+  void ResetScreen() override;
+  void SetResetListener(std::function<void()> listener) { resetListener_ = std::move(listener); }
 
   TMode Mode() const { return mode_; }
   void SetMode(TMode mode) { mode_ = mode; }
@@ -45,4 +49,5 @@ class THistoryPortDevice : public TPortDevice {
   TMode mode_ = TMode::Passing;
   uint64_t startStepCount_ = 0;
   TInputCursor cursor_;
+  std::function<void()> resetListener_;
 };

@@ -73,7 +73,8 @@ class TLogLineReader {
     if (fields[0] == "in" && fields.size() == 4) return ReadInput(fields);
     if (fields[0] == "set" && fields.size() == 4) return ReadEdit(fields);
     if (fields[0] == "end" && fields.size() <= 2) return ReadEnd(fields);
-    return Sjis("書式が正しくありません (in, set, end のどれでもありません)");
+    if (fields[0] == "memory" && fields.size() == 2) return ReadMemory(fields[1]);
+    return Sjis("書式が正しくありません (in, set, memory, end のどれでもありません)");
   }
 
   bool Ended() const { return ended_; }
@@ -121,6 +122,14 @@ class TLogLineReader {
     return {};
   }
 
+  std::string ReadMemory(std::string_view field) {
+    uint64_t hash = 0;
+    if (!ParseNumber(field, hash) || hash > 0xFFFFFFFF) return Sjis("数値が正しくありません");
+    if (result_.StartMemory) return Sjis("memory 行が2つあります");
+    result_.StartMemory = static_cast<uint32_t>(hash);
+    return {};
+  }
+
   TInputLogFile result_;
   bool ended_ = false;
 };
@@ -129,9 +138,29 @@ std::string LineMessage(int lineNumber, const std::string& reason) {
   return Sjis("入力ログファイルの ") + std::to_string(lineNumber) + Sjis(" 行目: ") + reason;
 }
 
+std::string Hex32(uint32_t value) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text = "0x";
+  for (int shift = 28; shift >= 0; shift -= 4)
+    text += kDigits[(value >> shift) & 0xF];
+  return text;
+}
+
 }  // namespace
 
-std::string InputLogText(const TInputLog& log, std::optional<uint64_t> endStep) {
+uint32_t MemoryHash(std::span<const uint16_t> words) {
+  uint32_t hash = 2166136261u;
+  for (uint16_t word : words) {
+    for (uint8_t byte : {static_cast<uint8_t>(word & 0xFF), static_cast<uint8_t>(word >> 8)}) {
+      hash ^= byte;
+      hash *= 16777619u;
+    }
+  }
+  return hash;
+}
+
+std::string InputLogText(const TInputLog& log, std::optional<uint64_t> endStep,
+                         std::optional<uint32_t> startMemory) {
   std::string text;
   const auto line = [&text](std::string_view body) {
     text += body;
@@ -141,6 +170,8 @@ std::string InputLogText(const TInputLog& log, std::optional<uint64_t> endStep) 
   line("# in STEP PORT VALUE: from instruction STEP on, IN from PORT reads VALUE");
   line("# set STEP ADDRESS VALUE: VALUE was written to ADDRESS after STEP instructions");
   line("# end STEPS: the run covered STEPS instructions");
+  line("# memory HASH: the memory at the start, so that a replay finds the same program");
+  if (startMemory) line("memory " + Hex32(*startMemory));
   const std::vector<TInputEvent>& inputs = log.Inputs();
   const std::vector<TUserEdit>& edits = log.Edits();
   size_t i = 0, e = 0;
@@ -202,8 +233,9 @@ bool ReadInputLogText(std::string_view text, TInputLogFile& out, std::string& er
 }
 
 bool SaveInputLogFile(const std::string& path, const TInputLog& log,
-                      std::optional<uint64_t> endStep, std::string& error) {
-  return WriteFileAtomically(path, InputLogText(log, endStep), error);
+                      std::optional<uint64_t> endStep, std::optional<uint32_t> startMemory,
+                      std::string& error) {
+  return WriteFileAtomically(path, InputLogText(log, endStep, startMemory), error);
 }
 
 bool LoadInputLogFile(const std::string& path, TInputLogFile& out, std::string& error) {

@@ -10,6 +10,7 @@
 
 #include "../assembler/temp_folder.h"
 #include "history_fixture.h"
+#include "persistence/encoding.h"
 #include "session/input_log_file.h"
 
 namespace {
@@ -77,7 +78,8 @@ uint64_t ReplayToTheEnd(TExecutionHistory& history) {
 TProgramState FreshReplay(const std::vector<uint16_t>& image, const TInputLog& log,
                           uint64_t position) {
   TRig fresh(image);
-  fresh.history.StartReplay({log, position});
+  std::string error;
+  EXPECT_TRUE(fresh.history.StartReplay({log, position, std::nullopt}, error));
   EXPECT_EQ(ReplayToTheEnd(fresh.history), position);
   return fresh.State();
 }
@@ -252,6 +254,24 @@ TEST(ExecutionHistory, StepBackOverCallReturnsToTheInstructionBeforeTheCall) {
   }
 }
 
+TEST(ExecutionHistory, AMachineResetStartsANewHistory) {
+  std::mt19937 rng(401);
+  const std::vector<uint16_t> image = RandomProgram(rng);
+  TRig rig(image);
+  int64_t nowMs = 0;
+  RunForward(rng, rig, 700, {}, 100, nowMs);
+  ASSERT_FALSE(rig.history.Log().Inputs().empty());
+  const TImageLine line{0, image, 0};
+  rig.machine->LoadImage({&line, 1});
+  EXPECT_FALSE(rig.history.CanGoBack());
+  EXPECT_TRUE(rig.history.Log() == TInputLog());
+  EXPECT_EQ(rig.history.Checkpoints().Count(), 1u);
+  // The new run goes back within itself only.
+  const auto states = RunForward(rng, rig, 400, {123}, 100, nowMs);
+  ASSERT_TRUE(rig.history.GoBackTo(123));
+  EXPECT_TRUE(SameState(rig.State(), states.at(123)));
+}
+
 TEST(ExecutionHistory, RecordsAnInputOnlyWhenItChangesAtTheInstructionThatReadIt) {
   // 0: IN 100,#768   3: IN 100,#768   6: NOP   7: IN 100,#768   10: JP 0
   std::vector<uint16_t> image = {0x5009, 100,    768, 0x5009, 100,    768,
@@ -286,10 +306,19 @@ TEST(ExecutionHistory, ARecordedSessionSavedAndReplayedReproducesTheEndState) {
     ASSERT_TRUE(LoadInputLogFile(path, file, error)) << error;
     EXPECT_EQ(file.EndStep, n);
     TRig replay(image);
-    replay.history.StartReplay(file);
+    ASSERT_TRUE(replay.history.StartReplay(file, error)) << error;
     EXPECT_TRUE(replay.history.Replaying());
     EXPECT_EQ(ReplayToTheEnd(replay.history), n);
     EXPECT_TRUE(SameState(replay.State(), end.at(n)));
+
+    // Another program does not take the log.
+    TRig other(RandomProgram(rng));
+    const TProgramState before = other.State();
+    EXPECT_FALSE(other.history.StartReplay(file, error));
+    EXPECT_NE(Cp932ToUtf8(error).find("別のプログラム"), std::string::npos);
+    EXPECT_FALSE(other.history.Replaying());
+    EXPECT_TRUE(other.history.Log() == TInputLog());
+    EXPECT_TRUE(SameState(other.State(), before));
   }
 }
 

@@ -85,6 +85,8 @@ TEST(InputLogFile, BadForeignAndCutFilesAreRefusedWithAMessageAndChangeNothing) 
       {header + "in 10 768 1\r\nend 10\r\n", "3 行目: end のステップ数より後"},
       {header + "set 11 1 1\r\nend 10\r\n", "3 行目: end のステップ数より後"},
       {header + "end 10\r\nin 11 768 1\r\n", "3 行目: end 行の後に"},
+      {header + "memory 0x100000000\r\nend\r\n", "2 行目: 数値が"},
+      {header + "memory 1\r\nmemory 1\r\nend\r\n", "3 行目: memory 行が2つ"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.text);
@@ -107,11 +109,12 @@ TEST(InputLogFile, SavesAndLoadsThroughFilesAndReportsAMissingOne) {
   log.RecordEdit(3, 0xFFFF, 0x20);
   std::string error;
   const std::string path = folder.Path("run.log");
-  ASSERT_TRUE(SaveInputLogFile(path, log, 9, error)) << Cp932ToUtf8(error);
+  ASSERT_TRUE(SaveInputLogFile(path, log, 9, 0xC0FFEE, error)) << Cp932ToUtf8(error);
   TInputLogFile read;
   ASSERT_TRUE(LoadInputLogFile(path, read, error)) << Cp932ToUtf8(error);
   EXPECT_TRUE(read.Log == log);
   EXPECT_EQ(read.EndStep, 9u);
+  EXPECT_EQ(read.StartMemory, 0xC0FFEEu);
   // The edit of step 3 comes before the input of step 3, as it happened.
   std::string text;
   ASSERT_TRUE(ReadWholeFile(path, text, error));
