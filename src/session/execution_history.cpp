@@ -88,6 +88,10 @@ void TExecutionHistory::RecordEdit(uint16_t address, uint16_t value) {
 
 bool TExecutionHistory::GoBackTo(uint64_t position) {
   if (!Valid() || position > Position()) return false;
+  if (position == Position()) {
+    if (Replaying()) DropFuture();
+    return true;
+  }
   store_.DropAfter(position);
   const TCheckpoint* checkpoint = store_.AtOrBefore(position);
   if (checkpoint == nullptr) return false;  // cannot happen: the start is always kept
