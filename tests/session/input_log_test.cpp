@@ -59,17 +59,4 @@ TEST(InputLog, ACursorReadsTheLastEventAtOrBeforeTheStep) {
   EXPECT_EQ(cursor.Read(log, 1, timer), 0);
 }
 
-TEST(InputLog, EveryInputPortHasItsOwnSlot) {
-  std::vector<bool> used(kInputPortSlots, false);
-  for (int port = 0; port < 0x10000; ++port) {
-    const int slot = InputPortSlot(static_cast<uint16_t>(port));
-    const bool input = port == 21 || (port >= 256 && port <= 515) || port == 768;
-    ASSERT_EQ(slot >= 0, input) << port;
-    if (slot < 0) continue;
-    ASSERT_LT(slot, kInputPortSlots);
-    EXPECT_FALSE(used[slot]) << port;
-    used[slot] = true;
-  }
-}
-
 }  // namespace
