@@ -8,10 +8,13 @@ set(QRX_BENCH_SOURCES
   bench/macro_bench.cpp
   bench/assembler_bench.cpp
   bench/state_file_bench.cpp
+  bench/history_bench.cpp
 )
 if(QRX_BENCH_SOURCES)
   add_executable(qrx_bench ${QRX_BENCH_SOURCES})
   target_link_libraries(qrx_bench PRIVATE qrxcore benchmark::benchmark benchmark::benchmark_main)
+  # The history benchmark plays a sample program.
+  target_compile_definitions(qrx_bench PRIVATE QRX_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/qasm")
 endif()
 
 # The monitor's drawing needs Qt: a benchmark executable of its own.

@@ -5,6 +5,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/monitor/files.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/assembler/files.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/persistence/files.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/app/files.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/session/files.cmake)
 
 set(QRX_TEST_DATA_DIR ${CMAKE_CURRENT_LIST_DIR}/programs)
 
@@ -27,6 +28,7 @@ qrx_core_test(test_machine ${QRX_TESTS_MACHINE})
 qrx_core_test(test_monitor ${QRX_TESTS_MONITOR})
 qrx_core_test(test_assembler ${QRX_TESTS_ASSEMBLER})
 qrx_core_test(test_persistence ${QRX_TESTS_PERSISTENCE})
+qrx_core_test(test_session ${QRX_TESTS_SESSION})
 # The tool's tests run the built qrx, so it must be there first.
 qrx_core_test(test_tool ${QRX_TESTS_APP})
 if(TARGET test_tool)
