@@ -1,4 +1,6 @@
 set(QRX_WORKBENCH_SOURCES
+  src/workbench/application_setup.cpp
+  src/workbench/application_setup.h
   src/workbench/keyboard_table.cpp
   src/workbench/keyboard_table.h
   src/workbench/memory_grid.cpp

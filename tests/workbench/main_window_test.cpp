@@ -7,11 +7,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
+#include "machine/run_control.h"
 #include "main_window_test_support.h"
 #include "monitor/form_mon.h"
 #include "monitor/monitor_font.h"
+#include "monitor/monitor_model.h"
+#include "workbench/application_setup.h"
 #include "workbench/tool_buttons.h"
 
 namespace {
@@ -36,6 +41,19 @@ QStringList Checked(const QList<QAction*>& actions) {
   for (const QAction* action : actions)
     if (action->isChecked()) checked << action->text();
   return checked;
+}
+
+// The exit code of an event loop that had to be ended from outside.
+constexpr int kNotEnded = 99;
+
+// Runs the application's event loop as the program does; a loop still
+// running after ms is ended with kNotEnded.
+int ExecUntilEnded(int ms) {
+  QTimer giveUp;
+  giveUp.setSingleShot(true);
+  QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(kNotEnded); });
+  giveUp.start(ms);
+  return QApplication::exec();
 }
 
 }  // namespace
@@ -384,6 +402,51 @@ class TMainWindowTest : public QObject {
     form.Menus().Quit->trigger();
     QVERIFY(!form.isVisible());
     QCOMPARE(closed.count(), 1);
+  }
+
+  // With the event loop running and the monitor on screen, the program ends
+  // once the main window has accepted its close, whether the window system
+  // asked for it or the quit item. The screen thread hides the monitor a
+  // few milliseconds later; a second monitor window stands for one that is
+  // still on screen then (its close box only hides it, so it refuses every
+  // close).
+  void TheProgramEndsOnceTheMainWindowHasClosed_data() {
+    QTest::addColumn<bool>("quitItem");
+    QTest::newRow("close request") << false;
+    QTest::newRow("quit item") << true;
+  }
+  void TheProgramEndsOnceTheMainWindowHasClosed() {
+    QFETCH(bool, quitItem);
+    TForm1& form = rig_->CreateShown();
+    QTRY_VERIFY(form.Screen().Monitor()->isVisible());
+    TMonitorModel otherModel;
+    TFormMon stillShown(otherModel);
+    stillShown.show();
+    EndWhenClosed(form);
+    QTimer::singleShot(0, &form, [&form, quitItem] {
+      if (quitItem)
+        form.Menus().Quit->trigger();
+      else
+        form.windowHandle()->close();
+    });
+    QCOMPARE(ExecUntilEnded(2000), 0);
+    QVERIFY(!form.isVisible());
+  }
+
+  void ACloseRefusedDuringARunKeepsTheProgramGoing() {
+    TForm1& form = rig_->CreateShown();
+    EndWhenClosed(form);
+    QCOMPARE(form.OpenFile(rig_->WriteSource("endless.qasm", Lines({"LOOP: JP LOOP"}))), 0);
+    bool closed = true;
+    QTimer::singleShot(0, &form, [&form] { form.SpeedButton1Click(TRunControl::kRunTag); });
+    QTimer::singleShot(50, &form, [&] {
+      closed = form.windowHandle()->close();
+      form.SpeedButton4Click();
+    });
+    QCOMPARE(ExecUntilEnded(500), kNotEnded);
+    QVERIFY(!closed);
+    QVERIFY(form.isVisible());
+    QCOMPARE(rig_->boxes, QStringList{QStringLiteral("終了するにはプログラムを停止させて下さい")});
   }
 
   void ASettingsFileThatCannotBeWrittenShowsTheErrorAndClosesAnyway() {
