@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -17,6 +18,7 @@
 #include "monitor/monitor_font.h"
 #include "monitor/monitor_model.h"
 #include "workbench/application_setup.h"
+#include "workbench/memory_view.h"
 #include "workbench/tool_buttons.h"
 
 namespace {
@@ -112,6 +114,15 @@ class TMainWindowTest : public QObject {
     const int listing[] = {48, 48, 48, 56, 56, 240};
     for (int i = 0; i < 6; ++i)
       QCOMPARE(form.ListingView()->HeaderBar()->sectionSize(i), listing[i]);
+  }
+
+  // The memory panel's status bar does not hold the window wide: its
+  // panels are cut off at the right edge instead.
+  void TheWindowNarrowsTo420Pixels() {
+    TForm1& form = rig_->CreateShown();
+    form.resize(420, 470);
+    QCOMPARE(form.width(), 420);
+    QTRY_COMPARE(form.MemoryView()->StatusBar()->width(), 420);
   }
 
   void RowHeightsFollowTheFont() {
