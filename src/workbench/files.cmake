@@ -54,4 +54,6 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/timestamp_check.cpp
   src/workbench/unit_select.cpp
   src/workbench/unit_select.h
+  src/workbench/window_placement.cpp
+  src/workbench/window_placement.h
 )

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include "workbench/application_setup.h"
 #include "workbench/memory_view.h"
 #include "workbench/tool_buttons.h"
+#include "workbench/window_placement.h"
 
 namespace {
 
@@ -222,6 +224,39 @@ class TMainWindowTest : public QObject {
     QCOMPARE(form.EditorCommand(), QStringLiteral("gedit +%L %F"));
     QCOMPARE(form.MainFont().pointSize(), 11);
     QCOMPARE(form.LabelFilterMask(), uint16_t{0x080 | 0x010 | 0x040});
+  }
+
+  // Two screens side by side, 1000 × 700 and 800 × 600 (a panel takes its
+  // top 40 pixels), and a window 500 pixels wide.
+  void TitleBarsAreKeptWithinReach_data() {
+    QTest::addColumn<QPoint>("kept");
+    QTest::addColumn<QPoint>("placed");
+    QTest::newRow("on the first screen") << QPoint(100, 50) << QPoint(100, 50);
+    QTest::newRow("on the second screen") << QPoint(1200, 300) << QPoint(1200, 300);
+    QTest::newRow("across both") << QPoint(700, 100) << QPoint(700, 100);
+    QTest::newRow("off the right, enough left") << QPoint(1700, 100) << QPoint(1700, 100);
+    QTest::newRow("off the right, too little") << QPoint(1750, 100) << QPoint(1300, 100);
+    QTest::newRow("above the top") << QPoint(100, -91) << QPoint(100, 0);
+    QTest::newRow("under the panel") << QPoint(1200, 10) << QPoint(1200, 40);
+    QTest::newRow("below the bottom") << QPoint(100, 690) << QPoint(100, 670);
+    QTest::newRow("left of everything") << QPoint(-2000, 100) << QPoint(0, 100);
+    QTest::newRow("far off") << QPoint(5000, 5000) << QPoint(1300, 570);
+  }
+  void TitleBarsAreKeptWithinReach() {
+    QFETCH(QPoint, kept);
+    const QList<QRect> areas = {QRect(0, 0, 1000, 700), QRect(1000, 40, 800, 560)};
+    QTEST(TitleBarOnScreen(kept, 500, areas), "placed");
+  }
+
+  void WindowsKeptOffTheScreenAreRestoredOnIt() {
+    rig_->SetIni("MAINFORM/FmLeft", -2000);
+    rig_->SetIni("MAINFORM/FmTop", -91);
+    rig_->SetIni("MAINFORM/MnLeft", -1000);
+    rig_->SetIni("MAINFORM/MnTop", 100);
+    TForm1& form = rig_->CreateShown();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(form.pos(), area.topLeft());
+    QCOMPARE(form.Screen().Monitor()->pos(), QPoint(area.left(), 100));
   }
 
   void WaitCountSelectsTheNearestItem_data() {
