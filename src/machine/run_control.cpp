@@ -159,13 +159,16 @@ void TRunControl::WaitTrace() {
     DeliverNow();
     return;
   }
+  // Events are delivered about every millisecond; in between the thread
+  // sleeps, so a slow trace leaves the processor to others.
   const int64_t start = clock_.NowTicks();
-  double elapsed = 0;
-  do {
+  for (;;) {
     DeliverNow();
-    elapsed =
+    const double elapsed =
         static_cast<double>(clock_.NowTicks() - start) * 1000.0 / static_cast<double>(frequency);
-  } while (elapsed <= traceWait_);
+    if (elapsed > traceWait_) return;
+    host_.SleepMs(kTraceWaitSliceMs);
+  }
 }
 
 // ---- lines and breakpoints

@@ -51,6 +51,8 @@ class TRunControl {
   static constexpr int kRunTag = 1;
   // Instructions between two readings of the clock in a paced delivery.
   static constexpr int kPaceInstructions = 256;
+  // The trace wait sleeps this long between two deliveries.
+  static constexpr int kTraceWaitSliceMs = 1;
 
   // The session, the host and the clock must outlive run control.
   TRunControl(TProgramSession& session, TRunHost& host, const TClock& clock);
@@ -105,8 +107,8 @@ class TRunControl {
   void FinishLoop();
   // The outcome text for the steps run since remembered.
   void ReportOutcome(uint64_t remembered);
-  // Pauses TraceWait ms on the clock, delivering events all the while; with
-  // no wait or no counter, delivers once.
+  // Pauses TraceWait ms on the clock, delivering events every slice and
+  // sleeping in between; with no wait or no counter, delivers once.
   void WaitTrace();
 
   // The listing line of the instruction at PC.

@@ -18,6 +18,9 @@ class TRunHost {
   // Whether the Control key is down in the keyboard state as the GUI
   // thread last saw it.
   virtual bool IsControlDown() const = 0;
+  // Sleeps for ms milliseconds (the trace wait sleeps in short slices
+  // between its deliveries instead of spinning).
+  virtual void SleepMs(int ms) = 0;
 
   // After instructions ran: the listing selects the execution position, the
   // label rows and the memory cell of the machine's Destination are redrawn.
@@ -58,6 +61,7 @@ class TQuietRunHost : public TRunHost {
  public:
   void DeliverPendingEvents() override {}
   bool IsControlDown() const override { return false; }
+  void SleepMs(int) override {}
   void ShowExecutionState() override {}
   void RepaintViews() override {}
   void RepaintLabelView() override {}

@@ -20,13 +20,15 @@ enum class TGuiCallState { Pending, Running, Done, Dropped };
 }  // namespace
 
 QRXScreen::QRXScreen(TMonitorModel& model, int left, int top, bool shown, TRunStateReader runState,
-                     TStartAction afterCreate, QObject* parent)
+                     TStartAction afterCreate, TScreenTiming timing, QObject* parent)
     : QThread(parent),
       model_(model),
       left_(left),
       top_(top),
       runState_(std::move(runState)),
       afterCreate_(std::move(afterCreate)),
+      clock_(timing.Clock != nullptr ? *timing.Clock : steadyClock_),
+      sleeping_(std::move(timing.Sleeping)),
       shown_(shown) {
   setObjectName(QStringLiteral("QRXScreen"));
   start();
@@ -66,6 +68,7 @@ bool QRXScreen::StopRequested() {
 }
 
 bool QRXScreen::SleepMs(int64_t ms) {
+  if (sleeping_) sleeping_(ms);
   std::unique_lock<std::mutex> lock(waitLock_);
   wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop_; });
   return !stop_;

@@ -16,6 +16,15 @@
 
 class TFormMon;
 
+// The screen thread's sense of time, replaceable for tests: the clock that
+// paces the frames (the steady clock when none is given), and a call that
+// hears of every sleep, in milliseconds, before the thread sleeps (a test's
+// clock moves on by it). Both are used on the screen thread.
+struct TScreenTiming {
+  const TClock* Clock = nullptr;
+  std::function<void(int64_t ms)> Sleeping;
+};
+
 class QRXScreen final : public QThread {
   Q_OBJECT
 
@@ -31,7 +40,7 @@ class QRXScreen final : public QThread {
   // once the GUI thread's event loop runs, at (left, top), shown when shown
   // is true. The model must outlive this object.
   QRXScreen(TMonitorModel& model, int left, int top, bool shown, TRunStateReader runState,
-            TStartAction afterCreate = {}, QObject* parent = nullptr);
+            TStartAction afterCreate = {}, TScreenTiming timing = {}, QObject* parent = nullptr);
   // Stops the thread and destroys the window (Stop). Destroy this object
   // before the QApplication.
   ~QRXScreen() override;
@@ -77,7 +86,9 @@ class QRXScreen final : public QThread {
   const int top_;
   TRunStateReader runState_;
   TStartAction afterCreate_;
-  TSteadyClock clock_;
+  TSteadyClock steadyClock_;
+  const TClock& clock_;
+  std::function<void(int64_t ms)> sleeping_;
 
   std::atomic<bool> shown_;
   std::atomic<bool> frontRequest_{false};

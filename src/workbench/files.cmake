@@ -1,4 +1,6 @@
 set(QRX_WORKBENCH_SOURCES
+  src/workbench/application_setup.cpp
+  src/workbench/application_setup.h
   src/workbench/keyboard_table.cpp
   src/workbench/keyboard_table.h
   src/workbench/memory_grid.cpp
@@ -52,4 +54,6 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/timestamp_check.cpp
   src/workbench/unit_select.cpp
   src/workbench/unit_select.h
+  src/workbench/window_placement.cpp
+  src/workbench/window_placement.h
 )

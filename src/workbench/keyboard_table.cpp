@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWidget>
 #include <algorithm>
 #include <utility>
 
@@ -87,6 +88,12 @@ int Lookup(const std::pair<int, int>* begin, const std::pair<int, int>* end, int
   const auto* found = std::find_if(
       begin, end, [qtKey](const std::pair<int, int>& entry) { return entry.first == qtKey; });
   return found != end ? found->second : 0;
+}
+
+// A top-level window that can hold the keyboard (tool tips never do).
+bool IsKeyboardWindow(const QObject* object) {
+  const auto* widget = qobject_cast<const QWidget*>(object);
+  return widget != nullptr && widget->isWindow() && widget->windowType() != Qt::ToolTip;
 }
 
 }  // namespace
@@ -196,6 +203,12 @@ bool TKeyboardTable::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::ApplicationDeactivate:
       Clear();
+      break;
+    case QEvent::Hide:
+      // A window that goes away while keys are held in it (a dialog closed
+      // with Return, a pop-up menu) takes their releases along: the window
+      // system sends them to a window that no longer exists.
+      if (IsKeyboardWindow(watched)) Clear();
       break;
     default:
       break;

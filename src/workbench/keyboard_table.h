@@ -2,8 +2,8 @@
 // 256 bytes indexed by Windows virtual-key codes, bit 7 set while the key or
 // mouse button is down. An event filter on the application keeps it up to
 // date from every key and mouse-button event in any window, and clears it
-// when the program loses the focus, so no key stays down while the events
-// go elsewhere.
+// when the program loses the focus or one of its windows is hidden, so no
+// key stays down while its release goes elsewhere.
 #pragma once
 
 #include <QObject>

@@ -157,10 +157,11 @@ void TLabelView::mousePressEvent(QMouseEvent* event) {
     ReportCurrent(row);
   } else if (event->button() == Qt::RightButton) {
     // A row outside the selection becomes the only selected row before its
-    // pop-up menu opens; a click into the selection keeps it whole.
+    // pop-up menu opens; a click into the selection keeps it whole. Unlike
+    // a click it does not move the memory view.
     if (row >= 0 && !IsSelected(row)) {
       SelectOnly(row);
-      ReportCurrent(row);
+      EnsureVisible(row);
     }
     emit ContextMenuRequested(event->globalPosition().toPoint());
   }

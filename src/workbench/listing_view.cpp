@@ -76,9 +76,9 @@ void TListingView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     if (row >= 0) SelectAsClick(row);
   } else if (event->button() == Qt::RightButton) {
-    // As a list box does, the row under the pointer is selected before its
-    // pop-up menu opens.
-    if (row >= 0 && row != selected_) SelectAsClick(row);
+    // The row under the pointer is selected for the pop-up menu to act on;
+    // unlike a click it records no jump and moves no memory view.
+    if (row >= 0) SetSelectedRow(row);
     emit ContextMenuRequested(event->globalPosition().toPoint());
   }
   event->accept();

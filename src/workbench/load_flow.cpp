@@ -80,22 +80,40 @@ const std::string& TForm1::CurrentFile() const {
   return session_->CurrentFile();
 }
 
+namespace {
+
+bool IsPattern(const QString& name) {
+  return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
+}  // namespace
+
 QString TForm1::OpenDialogStartPath() const {
   const QString& name = openDialogName_;
   if (name.isEmpty()) return folders_.SourceFolder;
   const QFileInfo info(name);
-  const bool pattern = name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
-  if (info.isAbsolute()) return pattern ? info.path() : name;
-  if (pattern) return folders_.SourceFolder;
+  if (info.isAbsolute()) return IsPattern(name) ? info.path() : name;
+  if (IsPattern(name)) return folders_.SourceFolder;
   return folders_.SourceFolder + QLatin1Char('/') + name;
+}
+
+QString TForm1::AskOpenPath(const QString& start, const QString& filter) {
+  QFileDialog dialog(this, QString(), start, filter);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  // The captions carry their patterns already; the patterns still filter.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  // The dialog starts in the pattern's folder with the pattern ("*.qasm")
+  // in its name field.
+  if (IsPattern(openDialogName_)) dialog.selectFile(QFileInfo(openDialogName_).fileName());
+  if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
 }
 
 void TForm1::Load1Click() {
   const QString filter = OpenDialogFilter();
   const QString start = OpenDialogStartPath();
-  const QString chosen = openDialogHook_
-                             ? openDialogHook_(start, filter)
-                             : QFileDialog::getOpenFileName(this, QString(), start, filter);
+  const QString chosen =
+      openDialogHook_ ? openDialogHook_(start, filter) : AskOpenPath(start, filter);
   if (chosen.isEmpty()) return;
   openDialogName_ = chosen;
   OpenFile(chosen);

@@ -17,6 +17,7 @@
 #include "machine/run_control.h"
 #include "monitor/form_mon.h"
 #include "monitor/monitor_model.h"
+#include "monitor/screen_cell.h"
 #include "monitor/screen_thread.h"
 #include "persistence/encoding.h"
 #include "persistence/program_session.h"
@@ -29,6 +30,7 @@
 #include "workbench/run_commands.h"
 #include "workbench/tool_buttons.h"
 #include "workbench/view_support.h"
+#include "workbench/window_placement.h"
 
 namespace {
 
@@ -180,7 +182,9 @@ void TForm1::BuildLayout() {
 }
 
 void TForm1::ApplySettings(const TWorkbenchSettings& s) {
-  move(s.FmLeft, s.FmTop);
+  // The kept values stay as they are; the window goes where its title bar
+  // can be reached.
+  move(TitleBarOnScreen(QPoint(s.FmLeft, s.FmTop), s.FmWidth));
   resize(s.FmWidth, s.FmHeight);
   if (s.FmWindowState == 1) setWindowState(Qt::WindowMinimized);
   if (s.FmWindowState == 2) setWindowState(Qt::WindowMaximized);
@@ -227,8 +231,9 @@ void TForm1::ApplySettings(const TWorkbenchSettings& s) {
 }
 
 void TForm1::StartScreenThread(const TWorkbenchSettings& s) {
+  const QPoint monitorAt = TitleBarOnScreen(QPoint(s.MnLeft, s.MnTop), kScreenWidth);
   screen_ = std::make_unique<QRXScreen>(
-      *monitorModel_, s.MnLeft, s.MnTop, s.MnState,
+      *monitorModel_, monitorAt.x(), monitorAt.y(), s.MnState,
       [&state = runControl_->RunStateValue()] { return state.load(std::memory_order_relaxed); },
       [this] {
         if (!startFile_.isEmpty()) OpenFile(startFile_);

@@ -305,6 +305,9 @@ class TForm1 : public QMainWindow, public TViewHost {
   void SetUpNavigation();
   // Follows the application's activation (timestamp_check.cpp).
   void ConnectActivation();
+  // The open dialog: starts at start (a folder or a file) and returns the
+  // chosen file, "" when cancelled.
+  QString AskOpenPath(const QString& start, const QString& filter);
   // The save dialog (or its hook): start in basis's folder with basis's
   // name given the extension suffix; "" when cancelled.
   QString AskSavePath(const std::string& basis, const char* filterPairs, const QString& suffix);

@@ -47,10 +47,14 @@ const std::array<TPanelLook, TMemoryView::kPanelCount> kPanels{{
 }};
 
 constexpr int kStatusBarHeight = 20;
-// The height the status bar gives its panels (3 pixels above, 2 below).
-// Fixed, so that a new text in a panel does not make the status bar lay
-// itself out again: the panels change after every traced line.
+// The panels' place in the status bar: 3 pixels from its top, 2 from its
+// left edge, 6 between two panels. Their height is fixed, so that a new
+// text in a panel does not make the status bar lay itself out again: the
+// panels change after every traced line.
+constexpr int kPanelTop = 3;
 constexpr int kPanelHeight = kStatusBarHeight - 5;
+constexpr int kFirstPanelLeft = 2;
+constexpr int kPanelGap = 6;
 
 // What the character panel shows for the bytes of the character reading:
 // every whole, printable character they hold. A control byte, a lead byte
@@ -71,7 +75,10 @@ QString CharacterDisplay(const std::string& bytes) {
 
 // A status bar whose panels draw their own frames: the style's frame around
 // every item would give the caption panels a bevel too. It shows no
-// temporary messages.
+// temporary messages. The panels are placed by the memory view, not by the
+// status bar's layout: a layout squeezes fixed-width panels over one another
+// when the bar is narrower than they are, while placed panels are cut off
+// at the bar's right edge.
 class TPanelBar : public QStatusBar {
  public:
   using QStatusBar::QStatusBar;
@@ -110,10 +117,9 @@ TMemoryView::TMemoryView(TViewHost& host, QWidget* parent)
     } else {
       panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
-    statusBar_->addWidget(panel);
     panels_[i] = panel;
   }
-  UpdatePanelWidths();
+  LayOutPanels();
   // The panels take the status bar's font, also when the main window sets
   // another one.
   statusBar_->installEventFilter(this);
@@ -135,11 +141,11 @@ TMemoryView::TMemoryView(TViewHost& host, QWidget* parent)
 TMemoryView::~TMemoryView() = default;
 
 bool TMemoryView::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == statusBar_ && event->type() == QEvent::FontChange) UpdatePanelWidths();
+  if (watched == statusBar_ && event->type() == QEvent::FontChange) LayOutPanels();
   return QWidget::eventFilter(watched, event);
 }
 
-void TMemoryView::UpdatePanelWidths() {
+void TMemoryView::LayOutPanels() {
   // The widths suit the font the panels were laid out for; where the font at
   // hand is wider, a panel grows so that its widest text stays whole.
   const QFontMetrics metrics(statusBar_->font());
@@ -148,6 +154,12 @@ void TMemoryView::UpdatePanelWidths() {
     const QString widest = QString::fromUtf8(look.caption ? look.caption : look.widest);
     const int needed = metrics.horizontalAdvance(widest) + 2 * panels_[i]->frameWidth();
     panels_[i]->setFixedSize(std::max(look.width, needed), kPanelHeight);
+  }
+  // Left to right from the bar's left edge, whatever the bar's width.
+  int left = kFirstPanelLeft;
+  for (QLabel* panel : panels_) {
+    panel->move(left, kPanelTop);
+    left += panel->width() + kPanelGap;
   }
 }
 

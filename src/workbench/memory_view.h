@@ -64,8 +64,9 @@ class TMemoryView : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // Widens a panel whose widest text does not fit the status bar's font.
-  void UpdatePanelWidths();
+  // Widens a panel whose widest text does not fit the status bar's font, and
+  // places the panels side by side.
+  void LayOutPanels();
   // Writes the value of a non-empty typed text at address; a text that is no
   // number is ignored.
   void EditCell(uint16_t address, const QString& text);

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QToolButton>
+#include <chrono>
+#include <thread>
 
 #include "machine/run_control.h"
 #include "monitor/form_mon.h"
@@ -23,6 +25,10 @@
 
 void TWorkbenchRunHost::DeliverPendingEvents() {
   QCoreApplication::processEvents();
+}
+
+void TWorkbenchRunHost::SleepMs(int ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 bool TWorkbenchRunHost::IsControlDown() const {

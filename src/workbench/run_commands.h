@@ -17,6 +17,8 @@ class TWorkbenchRunHost final : public TRunHost {
   void DeliverPendingEvents() override;
   // The keyboard table's Control key.
   bool IsControlDown() const override;
+  // Sleeps the GUI thread (between the trace wait's deliveries).
+  void SleepMs(int ms) override;
   void ShowExecutionState() override;
   void RepaintViews() override;
   void RepaintLabelView() override;

@@ -37,6 +37,8 @@ QString TForm1::AskSavePath(const std::string& basis, const char* filterPairs,
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(suffix);
+  // The caption names its patterns already.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   if (!basis.empty()) dialog.selectFile(start);
   if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();

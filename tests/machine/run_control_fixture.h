@@ -57,6 +57,12 @@ class TFakeHost : public TRunHost {
     if (Machine().StepCount > kRunaway) control->Stop();
   }
   bool IsControlDown() const override { return controlDown ? controlDown() : false; }
+  // Records the sleep; the clock moves on by it only when asked to.
+  void SleepMs(int ms) override {
+    sleeps.push_back(ms);
+    log.push_back("sleep");
+    if (sleepMovesClock) clock->now += ms * clock->frequency / 1000;
+  }
   void ShowExecutionState() override {
     log.push_back("show");
     shown.push_back({CurrentLine(), control->RunState(), clock->Ms()});
@@ -94,6 +100,8 @@ class TFakeHost : public TRunHost {
   std::function<bool()> controlDown;
   int selectedRow = 7;
   bool logDeliveries = true;
+  bool sleepMovesClock = false;
+  std::vector<int> sleeps;
   int deliveries = 0;
   std::vector<uint64_t> deliverySteps;
   std::vector<int> deliveryStates;

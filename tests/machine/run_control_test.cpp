@@ -290,6 +290,27 @@ TEST_F(RunControlTest, TraceWaitPausesUntilTheClockHasPassedIt) {
   }
 }
 
+TEST_F(RunControlTest, TraceWaitSleepsInSlicesBetweenDeliveries) {
+  // The clock moves only while run control sleeps. A wait that spins would
+  // never see it move: after many deliveries the clock jumps, so such a
+  // fault fails the test instead of hanging it.
+  clock.frequency = 1000;
+  clock.advance = 0;
+  host.sleepMovesClock = true;
+  host.onDeliver = [this] {
+    if (host.deliveries > 10'000) clock.now += 1'000'000;
+  };
+  Load(kStraight);
+  control.SetTraceWait(20);
+  control.RunOrTrace(2);
+  // Per displayed line: deliveries at 0, 1, ... 21 ms with a 1 ms sleep
+  // after each but the last, then one delivery after the line.
+  EXPECT_EQ(host.sleeps, std::vector<int>(2 * 21, 1));
+  EXPECT_EQ(host.deliveries, 2 * (22 + 1));
+  for (size_t i = 1; i < host.log.size(); ++i)
+    EXPECT_FALSE(host.log[i] == "sleep" && host.log[i - 1] == "sleep") << i;
+}
+
 TEST_F(RunControlTest, TraceWaitWithoutACounterDeliversOnce) {
   clock.frequency = 0;
   Load(kStraight);

@@ -5,12 +5,14 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
 
 #include "main_window_test_support.h"
 #include "monitor/monitor_font.h"
 #include "workbench/about_box.h"
+#include "workbench/application_setup.h"
 #include "workbench/dialog_placement.h"
 #include "workbench/edit_file_select.h"
 #include "workbench/main_menus.h"
@@ -288,6 +290,21 @@ class TDialogsTest : public QObject {
     QCOMPARE(form.ListingView()->RowHeight(), pixels + 4);
     QCOMPARE(form.LabelView()->RowHeight(), pixels + 4);
     QCOMPARE(form.ListingView()->font().pointSize(), form.MainFont().pointSize());
+  }
+
+  // Last: the application keeps the translations from here on.
+  void QtsOwnTextsSpeakJapanese() {
+    PrepareApplication(*qApp);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("QRX Emulator"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    const auto* nameLabel = files.findChild<QLabel*>(QStringLiteral("fileNameLabel"));
+    QVERIFY(nameLabel != nullptr);
+    QCOMPARE(nameLabel->text(), QStringLiteral("ファイル名(&N):"));
   }
 
  private:

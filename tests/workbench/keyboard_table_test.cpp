@@ -1,6 +1,7 @@
 // The program-wide keyboard table: the Qt-key mapping, key and mouse-button
 // bits from events in any window, auto-repeat, keys whose character changes
-// between press and release, and clearing when the program loses the focus.
+// between press and release, and clearing when the program loses the focus
+// or hides a window.
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
@@ -219,6 +220,29 @@ class TKeyboardTableTest : public QObject {
       const TKeyboardState all = table_->KeyboardState();
       QVERIFY(std::all_of(all.begin(), all.end(), [](uint8_t b) { return b == 0; }));
     }
+  }
+
+  // A hidden window may have taken the releases of keys held in it; a tool
+  // tip or a child widget never holds the keyboard.
+  void HidingAWindowClearsTheTable_data() {
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<bool>("child");
+    QTest::addColumn<bool>("cleared");
+    QTest::newRow("dialog") << int(Qt::Dialog) << false << true;
+    QTest::newRow("pop-up") << int(Qt::Popup) << false << true;
+    QTest::newRow("tool tip") << int(Qt::ToolTip) << false << false;
+    QTest::newRow("child widget") << int(Qt::Widget) << true << false;
+  }
+  void HidingAWindowClearsTheTable() {
+    QFETCH(int, flags);
+    QFETCH(bool, child);
+    QFETCH(bool, cleared);
+    QWidget window(child ? first_.get() : nullptr, Qt::WindowFlags(flags));
+    first_->show();
+    window.show();
+    SendKey(first_.get(), QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, 38);
+    window.hide();
+    QCOMPARE(table_->IsDown(0x41), !cleared);
   }
 
   void MonitorReadsTheTableThroughItsPorts() {

@@ -282,11 +282,14 @@ class TLabelViewTest : public QObject {
     QTest::mouseRelease(view_->viewport(), Qt::RightButton, {}, at(3));
     QCOMPARE(view_->SelectedRows(), (std::vector<int>{2, 3, 4}));
     QCOMPARE(menu.count(), 1);
+    const int clicks = clicked.count();
     QTest::mousePress(view_->viewport(), Qt::RightButton, {}, at(8));
     QTest::mouseRelease(view_->viewport(), Qt::RightButton, {}, at(8));
     QCOMPARE(view_->SelectedRows(), (std::vector<int>{8}));
     QCOMPARE(view_->CurrentRow(), 8);
     QCOMPARE(menu.count(), 2);
+    // Neither right-click is a click.
+    QCOMPARE(clicked.count(), clicks);
   }
 
   void MultiSelectionByKeys() {

@@ -3,11 +3,13 @@
 // reloading, the open dialog and dropped files.
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
 #include "main_window_test_support.h"
 #include "monitor/monitor_font.h"
+#include "workbench/keyboard_table.h"
 #include "workbench/tool_buttons.h"
 
 namespace {
@@ -284,6 +286,54 @@ class TLoadFlowTest : public QObject {
     form.Load1Click();
     QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
     QCOMPARE(form.OpenDialogFileName(), path);
+  }
+
+  // The dialog itself, answered through the modal hook.
+  void TheOpenDialogListsEachCaptionOnceWithThePatternInItsNameField() {
+    TForm1& form = rig_->Create();
+    form.SetOpenDialogHook({});
+    QStringList captions, filters;
+    QString name, directory;
+    form.SetModalHook([&](QDialog& dialog) {
+      auto* files = qobject_cast<QFileDialog*>(&dialog);
+      if (files == nullptr || NameField(*files) == nullptr) return int(QDialog::Rejected);
+      captions = ShownFilterCaptions(*files);
+      filters = files->nameFilters();
+      name = NameField(*files)->text();
+      directory = files->directory().absolutePath();
+      return int(QDialog::Rejected);
+    });
+    form.Load1Click();
+    QCOMPARE(captions, (QStringList{"QRX関連ファイル", "QRXソースファイル(*.qasm)",
+                                    "状態保存ファイル(*.qsav;*.bin)", "全てのファイル(*.*)"}));
+    // The patterns still filter.
+    QCOMPARE(filters, OpenDialogFilter().split(QStringLiteral(";;")));
+    QCOMPARE(name, QStringLiteral("*.qasm"));
+    QCOMPARE(directory, QDir(rig_->SourceFolder()).absolutePath());
+    QCOMPARE(form.CurrentFile(), std::string());
+  }
+
+  // The real dialog, closed with Return in its name field: the press
+  // reaches the key table, the release would go to the dialog's window,
+  // which is gone by then.
+  void ReturnThatClosesTheOpenDialogIsNotLeftDown() {
+    TForm1& form = rig_->CreateShown();
+    form.SetOpenDialogHook({});
+    const QString path = rig_->WriteSource("typed.qasm", Lines({"  HALT"}));
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || !dialog->isVisible()) return;
+      answer.stop();
+      QLineEdit* name = NameField(*dialog);
+      if (name == nullptr) return dialog->reject();
+      name->setText(path);
+      QTest::keyPress(name, Qt::Key_Return);
+    });
+    answer.start(10);
+    form.Load1Click();
+    QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
+    QVERIFY(!form.KeyboardTable().IsDown(0x0D));
   }
 
   void DialogStartPathForTheNamesItMayHold_data() {

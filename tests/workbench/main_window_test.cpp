@@ -6,13 +6,22 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
+#include "machine/run_control.h"
 #include "main_window_test_support.h"
 #include "monitor/form_mon.h"
 #include "monitor/monitor_font.h"
+#include "monitor/monitor_model.h"
+#include "workbench/application_setup.h"
+#include "workbench/memory_view.h"
 #include "workbench/tool_buttons.h"
+#include "workbench/window_placement.h"
 
 namespace {
 
@@ -36,6 +45,19 @@ QStringList Checked(const QList<QAction*>& actions) {
   for (const QAction* action : actions)
     if (action->isChecked()) checked << action->text();
   return checked;
+}
+
+// The exit code of an event loop that had to be ended from outside.
+constexpr int kNotEnded = 99;
+
+// Runs the application's event loop as the program does; a loop still
+// running after ms is ended with kNotEnded.
+int ExecUntilEnded(int ms) {
+  QTimer giveUp;
+  giveUp.setSingleShot(true);
+  QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(kNotEnded); });
+  giveUp.start(ms);
+  return QApplication::exec();
 }
 
 }  // namespace
@@ -94,6 +116,15 @@ class TMainWindowTest : public QObject {
     const int listing[] = {48, 48, 48, 56, 56, 240};
     for (int i = 0; i < 6; ++i)
       QCOMPARE(form.ListingView()->HeaderBar()->sectionSize(i), listing[i]);
+  }
+
+  // The memory panel's status bar does not hold the window wide: its
+  // panels are cut off at the right edge instead.
+  void TheWindowNarrowsTo420Pixels() {
+    TForm1& form = rig_->CreateShown();
+    form.resize(420, 470);
+    QCOMPARE(form.width(), 420);
+    QTRY_COMPARE(form.MemoryView()->StatusBar()->width(), 420);
   }
 
   void RowHeightsFollowTheFont() {
@@ -193,6 +224,39 @@ class TMainWindowTest : public QObject {
     QCOMPARE(form.EditorCommand(), QStringLiteral("gedit +%L %F"));
     QCOMPARE(form.MainFont().pointSize(), 11);
     QCOMPARE(form.LabelFilterMask(), uint16_t{0x080 | 0x010 | 0x040});
+  }
+
+  // Two screens side by side, 1000 × 700 and 800 × 600 (a panel takes its
+  // top 40 pixels), and a window 500 pixels wide.
+  void TitleBarsAreKeptWithinReach_data() {
+    QTest::addColumn<QPoint>("kept");
+    QTest::addColumn<QPoint>("placed");
+    QTest::newRow("on the first screen") << QPoint(100, 50) << QPoint(100, 50);
+    QTest::newRow("on the second screen") << QPoint(1200, 300) << QPoint(1200, 300);
+    QTest::newRow("across both") << QPoint(700, 100) << QPoint(700, 100);
+    QTest::newRow("off the right, enough left") << QPoint(1700, 100) << QPoint(1700, 100);
+    QTest::newRow("off the right, too little") << QPoint(1750, 100) << QPoint(1300, 100);
+    QTest::newRow("above the top") << QPoint(100, -91) << QPoint(100, 0);
+    QTest::newRow("under the panel") << QPoint(1200, 10) << QPoint(1200, 40);
+    QTest::newRow("below the bottom") << QPoint(100, 690) << QPoint(100, 670);
+    QTest::newRow("left of everything") << QPoint(-2000, 100) << QPoint(0, 100);
+    QTest::newRow("far off") << QPoint(5000, 5000) << QPoint(1300, 570);
+  }
+  void TitleBarsAreKeptWithinReach() {
+    QFETCH(QPoint, kept);
+    const QList<QRect> areas = {QRect(0, 0, 1000, 700), QRect(1000, 40, 800, 560)};
+    QTEST(TitleBarOnScreen(kept, 500, areas), "placed");
+  }
+
+  void WindowsKeptOffTheScreenAreRestoredOnIt() {
+    rig_->SetIni("MAINFORM/FmLeft", -2000);
+    rig_->SetIni("MAINFORM/FmTop", -91);
+    rig_->SetIni("MAINFORM/MnLeft", -1000);
+    rig_->SetIni("MAINFORM/MnTop", 100);
+    TForm1& form = rig_->CreateShown();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(form.pos(), area.topLeft());
+    QCOMPARE(form.Screen().Monitor()->pos(), QPoint(area.left(), 100));
   }
 
   void WaitCountSelectsTheNearestItem_data() {
@@ -384,6 +448,51 @@ class TMainWindowTest : public QObject {
     form.Menus().Quit->trigger();
     QVERIFY(!form.isVisible());
     QCOMPARE(closed.count(), 1);
+  }
+
+  // With the event loop running and the monitor on screen, the program ends
+  // once the main window has accepted its close, whether the window system
+  // asked for it or the quit item. The screen thread hides the monitor a
+  // few milliseconds later; a second monitor window stands for one that is
+  // still on screen then (its close box only hides it, so it refuses every
+  // close).
+  void TheProgramEndsOnceTheMainWindowHasClosed_data() {
+    QTest::addColumn<bool>("quitItem");
+    QTest::newRow("close request") << false;
+    QTest::newRow("quit item") << true;
+  }
+  void TheProgramEndsOnceTheMainWindowHasClosed() {
+    QFETCH(bool, quitItem);
+    TForm1& form = rig_->CreateShown();
+    QTRY_VERIFY(form.Screen().Monitor()->isVisible());
+    TMonitorModel otherModel;
+    TFormMon stillShown(otherModel);
+    stillShown.show();
+    EndWhenClosed(form);
+    QTimer::singleShot(0, &form, [&form, quitItem] {
+      if (quitItem)
+        form.Menus().Quit->trigger();
+      else
+        form.windowHandle()->close();
+    });
+    QCOMPARE(ExecUntilEnded(2000), 0);
+    QVERIFY(!form.isVisible());
+  }
+
+  void ACloseRefusedDuringARunKeepsTheProgramGoing() {
+    TForm1& form = rig_->CreateShown();
+    EndWhenClosed(form);
+    QCOMPARE(form.OpenFile(rig_->WriteSource("endless.qasm", Lines({"LOOP: JP LOOP"}))), 0);
+    bool closed = true;
+    QTimer::singleShot(0, &form, [&form] { form.SpeedButton1Click(TRunControl::kRunTag); });
+    QTimer::singleShot(50, &form, [&] {
+      closed = form.windowHandle()->close();
+      form.SpeedButton4Click();
+    });
+    QCOMPARE(ExecUntilEnded(500), kNotEnded);
+    QVERIFY(!closed);
+    QVERIFY(form.isVisible());
+    QCOMPARE(rig_->boxes, QStringList{QStringLiteral("終了するにはプログラムを停止させて下さい")});
   }
 
   void ASettingsFileThatCannotBeWrittenShowsTheErrorAndClosesAnyway() {

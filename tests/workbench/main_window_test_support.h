@@ -4,8 +4,11 @@
 // the settings file back.
 #pragma once
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -151,4 +154,18 @@ inline QStringList LabelKeys(TForm1& form) {
   for (int r = 0; r < rows.Count(); ++r)
     keys << Text(rows[r]);
   return keys;
+}
+
+// The filter captions a file dialog lists, as the user sees them.
+inline QStringList ShownFilterCaptions(const QFileDialog& dialog) {
+  QStringList captions;
+  if (const auto* box = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+    for (int i = 0; i < box->count(); ++i)
+      captions << box->itemText(i);
+  return captions;
+}
+
+// A file dialog's name field (nullptr when the dialog has none).
+inline QLineEdit* NameField(const QFileDialog& dialog) {
+  return dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
 }

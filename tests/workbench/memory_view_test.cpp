@@ -172,6 +172,30 @@ class TMemoryViewTest : public QObject {
     QVERIFY(allFit());
   }
 
+  // At 420 pixels the status bar is narrower than its panels: they keep
+  // their widths, are cut off at its right edge and never lie over one
+  // another.
+  void ANarrowStatusBarCutsItsPanelsOffAtTheRight() {
+    QWidget holder;
+    TMemoryView narrow(*host_, &holder);
+    narrow.setGeometry(0, 0, 420, 120);
+    holder.resize(420, 120);
+    holder.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&holder));
+    QCOMPARE(narrow.StatusBar()->width(), 420);
+    const QList<QLabel*> panels =
+        narrow.StatusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(panels.size(), 13);
+    const int widths[] = {40, 50, 48, 48, 48, 48, 32, 48, 32, 120, 36, 32, 50};
+    for (int i = 0; i < 13; ++i) {
+      QVERIFY(panels[i]->width() >= widths[i]);
+      for (int j = 0; j < i; ++j)
+        QVERIFY2(!panels[i]->geometry().intersects(panels[j]->geometry()),
+                 qPrintable(QStringLiteral("panels %1 and %2").arg(j).arg(i)));
+    }
+    QVERIFY(panels.last()->geometry().left() > 420);
+  }
+
   void StatusShowsTheWordSixWays_data() {
     QTest::addColumn<int>("word");
     QTest::addColumn<QStringList>("panels");  // 3, 5, 7, 9, 11

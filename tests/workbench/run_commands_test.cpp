@@ -11,7 +11,11 @@
 #include "machine/machine.h"
 #include "machine/run_control.h"
 #include "main_window_test_support.h"
+#include "monitor/form_mon.h"
 #include "monitor/monitor_font.h"
+#include "monitor/monitor_model.h"
+#include "monitor/monitor_renderer.h"
+#include "workbench/keyboard_table.h"
 #include "workbench/tool_buttons.h"
 
 namespace {
@@ -39,6 +43,26 @@ QStringList CallProgram() {
 QStringList CountingProgram() {
   return Lines({"; counts to 50", "LOOP:   ADD  N, #1", "        CMP  N, #50",
                 "        JPT  LOOP, SF", "FIN:    HALT", "N:      DW   0"});
+}
+
+// Paints the whole screen red with a line of text on it, then halts.
+QStringList RedScreenProgram() {
+  return Lines({"        OUT  #38, #255", "        OUT  #39, #0", "        OUT  #40, #0",
+                "        OUT  #16, #32", "        OUT  #17, #72", "        OUT  #17, #105",
+                "FIN:    HALT"});
+}
+
+// Whether the monitor window shows the model's screen as it is now, with
+// the cursor in either phase of its blink.
+bool MonitorShowsTheModel(TForm1& form) {
+  TScreenSnapshot snapshot;
+  form.MonitorModel().TakeSnapshot(snapshot);
+  TMonitorRenderer renderer;
+  QImage cursorOn, cursorOff;
+  renderer.Render(snapshot, cursorOn, 0);
+  renderer.Render(snapshot, cursorOff, 800);
+  const QImage shown = form.Screen().Monitor()->Image();
+  return shown == cursorOn || shown == cursorOff;
 }
 
 // A count with "," between groups of three digits.
@@ -339,6 +363,48 @@ class TRunCommandsTest : public QObject {
     QCOMPARE(form_->Session().Machine().ReadWord(v), uint16_t{7});
   }
 
+  // Control held in the main window: a step on a CALL stops inside the
+  // subroutine, and a trace shows the subroutine's lines.
+  void ControlHeldStepsIntoCalls() {
+    Load("call.qasm", CallProgram());
+    Click(*form_, TToolBarPanel::Step);
+    Click(*form_, TToolBarPanel::Step);
+    QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "CALLER"));
+    QTest::keyPress(form_, Qt::Key_Control);
+    QVERIFY(form_->KeyboardTable().IsControlDown());
+    Click(*form_, TToolBarPanel::Step);
+    QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "SUB"));
+    QCOMPARE(Message(*form_), QStringLiteral(" 実行停止: 1steps(Total:3steps)"));
+    QTest::keyRelease(form_, Qt::Key_Control);
+    // Without Control the step stays at the subroutine's depth.
+    Click(*form_, TToolBarPanel::Step);
+    QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "SUB") + 1);
+  }
+
+  void ControlHeldTracesIntoCalls() {
+    Load("call.qasm", CallProgram());
+    form_->Menus().WaitItems[1]->trigger();  // 20 ms
+    QList<int> seen;
+    const auto sample = [&] {
+      const int row = form_->ListingView()->SelectedRow();
+      if (seen.isEmpty() || seen.last() != row) seen << row;
+    };
+    QTimer sampler;
+    connect(&sampler, &QTimer::timeout, sample);
+    sampler.start(2);
+    QTest::keyPress(form_, Qt::Key_Control);
+    Click(*form_, TToolBarPanel::Trace);
+    QTest::keyRelease(form_, Qt::Key_Control);
+    sampler.stop();
+    sample();
+    const int sub = RowOfLabel(*form_, "SUB");
+    const QList<int> expected = {
+        0,       RowOfLabel(*form_, "TWO"),  RowOfLabel(*form_, "CALLER"), sub,
+        sub + 1, RowOfLabel(*form_, "BACK"), RowOfLabel(*form_, "FIN")};
+    QCOMPARE(seen, expected);
+  }
+
+  // ---------------------------------------------------------- reset
   // ---------------------------------------------------------- reset
 
   void ResetReloadsTheProgramAndSaysSo() {
@@ -385,6 +451,31 @@ class TRunCommandsTest : public QObject {
     if (lastRowRecorded) expected.push_back(std::to_string(RowOfLabel(*form_, "FIN")));
     QCOMPARE(form_->JumpList().ToVector(), expected);
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
+  }
+
+  // The monitor shows the screen after a run, a reset, a state restore and
+  // a load, each of which changes it. The monitor is hidden, so the screen
+  // thread draws nothing: what it shows is what these commands drew.
+  void TheMonitorIsRedrawnAfterEveryCommandThatChangesTheScreen() {
+    form_->Screen().SetMonitorShown(false);
+    QTRY_VERIFY(!form_->Screen().Monitor()->isVisible());
+    const QString state = rig_->Root() + QStringLiteral("/red.qsav");
+    form_->SetSaveDialogHook(
+        [&state](const QString&, const QString&, const QString&) { return state; });
+    const QString path = Load("red.qasm", RedScreenProgram());
+    Click(*form_, TToolBarPanel::Run);
+    QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
+    QVERIFY(MonitorShowsTheModel(*form_));
+    form_->S2Click();
+    Click(*form_, TToolBarPanel::Reset);
+    QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
+    QVERIFY(MonitorShowsTheModel(*form_));
+    QCOMPARE(form_->OpenFile(state), 0);
+    QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
+    QVERIFY(MonitorShowsTheModel(*form_));
+    QCOMPARE(form_->OpenFile(path), 0);
+    QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
+    QVERIFY(MonitorShowsTheModel(*form_));
   }
 
   // ---------------------------------------------------------- settings and thread

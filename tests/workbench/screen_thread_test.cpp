@@ -1,6 +1,6 @@
 // The screen-refresh thread: creating and publishing the monitor window,
-// the start action, visibility, frames while a program runs, and stopping
-// at any point without a hang.
+// the start action, visibility, frames while a program runs and their
+// pacing, and stopping at any point without a hang.
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QSignalSpy>
@@ -8,15 +8,41 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "monitor/form_mon.h"
 #include "monitor/monitor_model.h"
+#include "monitor/performance_counter.h"
 #include "monitor/screen_thread.h"
 
 namespace {
 
 constexpr int kWait = 5000;
+
+// A millisecond clock that moves only while the screen thread sleeps.
+class TSleepClock : public TClock {
+ public:
+  int64_t NowTicks() const override { return now.load(); }
+  int64_t Frequency() const override { return 1000; }
+  std::atomic<int64_t> now{0};
+};
+
+// One sleep of the screen thread: when, how long, and how many frames had
+// been drawn by then.
+struct TSleep {
+  int64_t at;
+  int64_t ms;
+  uint16_t frames;
+};
+
+QString Text(const TSleep& sleep) {
+  return QStringLiteral("at %1: %2 ms after frame %3")
+      .arg(sleep.at)
+      .arg(sleep.ms)
+      .arg(sleep.frames);
+}
 
 }  // namespace
 
@@ -131,6 +157,49 @@ class TScreenThreadTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(model_->FrameCounter() > hidden + 2, kWait);
   }
 
+  // On a clock that moves only while the thread sleeps: while a program
+  // runs, the thread waits in 1 ms sleeps until more than 33 ms have passed
+  // since the last frame began, draws a frame, and sleeps the rest of the
+  // 33 ms; so a frame begins every 34 ms. Idle, it sleeps 10 ms at a time.
+  void FramesArePacedByTheClock() {
+    TSleepClock clock;
+    std::mutex lock;
+    std::vector<TSleep> sleeps;
+    TScreenTiming timing;
+    timing.Clock = &clock;
+    timing.Sleeping = [&](int64_t ms) {
+      std::lock_guard<std::mutex> guard(lock);
+      sleeps.push_back({clock.now.load(), ms, model_->FrameCounter()});
+      clock.now += ms;
+    };
+    const auto count = [&](int64_t ms) {
+      std::lock_guard<std::mutex> guard(lock);
+      return std::count_if(sleeps.begin(), sleeps.end(),
+                           [ms](const TSleep& s) { return s.ms == ms; });
+    };
+    runState_.store(1);
+    Start(0, 0, true, timing);
+    QTRY_VERIFY_WITH_TIMEOUT(model_->FrameCounter() >= 4, kWait);
+    runState_.store(0);
+    QTRY_VERIFY_WITH_TIMEOUT(count(10) >= 3, kWait);
+    screen_.reset();
+
+    // Running: 34 sleeps of 1 ms before the first frame, then after each
+    // frame one of 33 ms and one of 1 ms. Then idle.
+    QStringList running;
+    for (int64_t t = 0; t < 34; ++t)
+      running << Text({t, 1, 0});
+    for (uint16_t frame = 1; frame < 100; ++frame)
+      running << Text({34 * frame, 33, frame}) << Text({34 * frame + 33, 1, frame});
+    QStringList ran, idle;
+    for (const TSleep& sleep : sleeps)
+      (idle.isEmpty() && sleep.ms != 10 ? ran : idle) << Text(sleep);
+    QCOMPARE(ran, running.mid(0, ran.size()));
+    QVERIFY(ran.size() >= 34 + 2 * 3);
+    for (const QString& sleep : idle)
+      QVERIFY2(sleep.contains(QStringLiteral(" 10 ms")), qPrintable(sleep));
+  }
+
   void FramesDrawWhatTheProgramWrote() {
     Start(0, 0, true);
     QTRY_VERIFY_WITH_TIMEOUT(screen_->Monitor() != nullptr, kWait);
@@ -194,13 +263,14 @@ class TScreenThreadTest : public QObject {
   }
 
  private:
-  void Start(int left, int top, bool shown) {
+  void Start(int left, int top, bool shown, TScreenTiming timing = {}) {
     screen_ = std::make_unique<QRXScreen>(
         *model_, left, top, shown, [this] { return runState_.load(); },
         [this] {
           ++opens_;
           monitorAtOpen_ = screen_->Monitor();
-        });
+        },
+        std::move(timing));
   }
 
   std::unique_ptr<TMonitorModel> model_;

@@ -171,7 +171,7 @@ class TStateCommandsTest : public QObject {
     bool saveMode = false;
     bool confirmsOverwrite = false;
     QString suffix, directory;
-    QStringList filters, offered;
+    QStringList filters, captions, offered;
     form.SetModalHook([&](QDialog& dialog) {
       auto* files = qobject_cast<QFileDialog*>(&dialog);
       if (files == nullptr) return int(QDialog::Rejected);
@@ -180,6 +180,7 @@ class TStateCommandsTest : public QObject {
       suffix = files->defaultSuffix();
       directory = files->directory().absolutePath();
       filters = files->nameFilters();
+      captions = ShownFilterCaptions(*files);
       offered = files->selectedFiles();
       files->selectFile(folder + QLatin1Char('/') + typed);
       return result;
@@ -190,6 +191,8 @@ class TStateCommandsTest : public QObject {
     QCOMPARE(suffix, QStringLiteral("qsav"));
     QCOMPARE(directory, folder);
     QCOMPARE(filters, QStringList{"状態保存ファイル(*.qsav;*.bin) (*.qsav)"});
+    // The caption is shown once, without the pattern repeated after it.
+    QCOMPARE(captions, QStringList{"状態保存ファイル(*.qsav;*.bin)"});
     QCOMPARE(offered, QStringList{folder + QStringLiteral("/sum.qsav")});
     QVERIFY(rig_->boxes.isEmpty());
     QStringList expected{"sum.qasm"};

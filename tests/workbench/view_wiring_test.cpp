@@ -289,6 +289,28 @@ class TViewWiringTest : public QObject {
     QCOMPARE(form_->MemoryView()->CurrentAddress(), int{AddressOf(*form_, "COUNT.*")});
   }
 
+  // A right-click selects the row its pop-up menu acts on and nothing
+  // more: no jump-history entry, and the memory view stays where it is.
+  void RightClicksOnlySelect() {
+    TListingView* listing = form_->ListingView();
+    TLabelView* labels = form_->LabelView();
+    form_->JumpList().Init(0);
+    const int shown = form_->MemoryView()->CurrentAddress();
+    const int halt = RowWithMnemonic(*form_, "HALT", true);
+    QVERIFY(form_->Session().Assembler().Listing().Ref(halt)->Address != shown);
+    QTest::mouseClick(listing->viewport(), Qt::RightButton, {}, listing->RowRect(halt).center());
+    form_->ListingPopup().Menu->hide();
+    QCOMPARE(listing->SelectedRow(), halt);
+    QCOMPARE(form_->JumpList().ToVector(), std::vector<std::string>{"0"});
+    QCOMPARE(form_->MemoryView()->CurrentAddress(), shown);
+
+    const int ptrRow = LabelKeys(*form_).indexOf(QStringLiteral("^PTR.*"));
+    QTest::mouseClick(labels->viewport(), Qt::RightButton, {}, labels->RowRect(ptrRow).center());
+    form_->LabelPopup().Menu->hide();
+    QCOMPARE(labels->CurrentRow(), ptrRow);
+    QCOMPARE(form_->MemoryView()->CurrentAddress(), shown);
+  }
+
   void DefinitionJumpSelectsTheLabelsRow() {
     TLabelView* labels = form_->LabelView();
     const int workRow = LabelKeys(*form_).indexOf(QStringLiteral("WORK.*0000.*"));

@@ -1,0 +1,32 @@
+#include "workbench/application_setup.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "monitor/monitor_font.h"
+#include "workbench/main_window.h"
+
+void PrepareApplication(QCoreApplication& app) {
+  // The application's title. No display name is set: Qt would append it
+  // to every window caption ("QRX エミュレータ : x.qasm — QRX Emulator").
+  QCoreApplication::setApplicationName(QStringLiteral("QRX Emulator"));
+  RegisterFontSubstitutions();
+  InstallQtJapaneseTexts(app);
+}
+
+bool InstallQtJapaneseTexts(QCoreApplication& app) {
+  auto* translator = new QTranslator(&app);
+  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+      !QCoreApplication::installTranslator(translator)) {
+    delete translator;
+    return false;
+  }
+  return true;
+}
+
+void EndWhenClosed(TForm1& form) {
+  QObject::connect(&form, &TForm1::Closed, &form, [] { QCoreApplication::exit(0); });
+}
