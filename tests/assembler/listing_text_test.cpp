@@ -46,6 +46,9 @@ TEST(OperandListText, StringCharactersBecomeOneQuotedRun) {
       // backslash, so "ソ" alone is an ordinary field, its token a run.
       {{"1", "\x83\x5C"}, "1,\x83\x5C"},
       {{"1", "\x83\x5C\\"}, "1,'\x83\x5C"},
+      // A lone lead byte's token belongs to the run too.
+      {{"c\\", "\xE9$", "1"}, "'c\xE9',1"},
+      {{"1", "\xE9$"}, "1,'\xE9"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(OperandListText(DwLine(c.operands)), c.text) << testing::PrintToString(c.operands);
