@@ -12,7 +12,7 @@ struct TErrorText {
 };
 
 // Messages as written, in UTF-8; converted to CP932 when asked for.
-constexpr std::array<TErrorText, 11> kErrorTexts = {{
+constexpr std::array<TErrorText, 12> kErrorTexts = {{
     {kErrBadMnemonic, "命令が不正です"},
     {kErrFieldCount, "パラメータ数が不正です"},
     {kErrUndefined, "は未定義です"},
@@ -24,6 +24,7 @@ constexpr std::array<TErrorText, 11> kErrorTexts = {{
     {kErrMissingHash, "パラメータに#がありません"},
     {kErrBlockMismatch, "ブロックの対応が不正です"},
     {kErrMissingUnitName, "ユニット名がありません"},
+    {kErrUsesInProcedure, "USES は PROC の中には書けません"},
 }};
 
 }  // namespace

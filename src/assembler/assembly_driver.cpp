@@ -156,8 +156,11 @@ int TQRXAssembler::ParseAndScopePass() {
           if (!line.Fields[k].empty()) uses.Add(line.Fields[k]);
         }
       } else if (!unitName.empty() && depth >= 1) {
-        // Inside a procedure: there is no USES list to add to.
-        SetError(line, kErrBlockMismatch, tally);
+        // Inside a procedure: there is no USES list to add to. The line is
+        // still a directive, so it takes no word and every later address
+        // stays where it would be without it.
+        SetError(line, kErrUsesInProcedure, tally);
+        line.IsDirective = true;
       }
     }
     if (depth < 1) SetError(line, kErrBlockMismatch, tally);

@@ -250,19 +250,38 @@ TEST(AssemblerUnits, UsesInsideAUnitAppliesBetweenUnitAndEndunit) {
   EXPECT_EQ(assembler.UnitStack().ToVector(), (std::vector<std::string>{"*"}));
 }
 
-TEST(AssemblerUnits, UsesInsideAProcedureIsABlockError) {
+TEST(AssemblerUnits, UsesInsideAProcedureIsItsOwnErrorAndTakesNoWord) {
   TQRXAssembler assembler;
   EXPECT_GT(AssembleSource(assembler, {"MATH: UNIT", "ENDUNIT", "P: PROC", "USES MATH", "ENDPROC",
                                        "M: UNIT", "Q: PROC", "USES MATH", "ENDPROC", "ENDUNIT"}),
             0);
-  EXPECT_EQ(assembler.LineAt(3).Status, kErrBlockMismatch);
-  EXPECT_EQ(assembler.LineAt(7).Status, kErrBlockMismatch);
+  EXPECT_EQ(assembler.LineAt(3).Status, kErrUsesInProcedure);
+  EXPECT_EQ(assembler.LineAt(7).Status, kErrUsesInProcedure);
+  EXPECT_EQ(AsmErrorMessage(kErrUsesInProcedure), Sjis("USES は PROC の中には書けません"));
   EXPECT_EQ(assembler.ErrorLineCount(), 2);
   // Nothing was added to any list.
   for (int u = 0; u < assembler.Units().Count(); ++u) {
     const TSubStringList* uses = assembler.Units().ChildIfAny(u);
     EXPECT_TRUE(uses == nullptr || uses->Empty()) << assembler.Units()[u];
   }
+
+  // The rest of the program keeps the addresses and words it has without
+  // the misplaced line.
+  const std::vector<std::string> without = {"P: PROC", "LD X,#1", "ENDPROC", "X: DW 5", "HALT"};
+  std::vector<std::string> with = without;
+  with.insert(with.begin() + 2, "USES MATH, IO");
+  const auto imageWords = [&assembler] {
+    std::vector<std::pair<uint16_t, std::vector<uint16_t>>> words;
+    for (const TImageLine& line : assembler.MemoryImage())
+      words.emplace_back(line.Address, std::vector<uint16_t>(line.Words.begin(), line.Words.end()));
+    return words;
+  };
+  ASSERT_EQ(AssembleSource(assembler, without), 0);
+  const auto expected = imageWords();
+  EXPECT_GT(AssembleSource(assembler, with), 0);
+  EXPECT_EQ(assembler.LineAt(2).Status, kErrUsesInProcedure);
+  EXPECT_EQ(LabelValue(assembler, "X.*"), 3);
+  EXPECT_EQ(imageWords(), expected);
 }
 
 // ---------------------------------------------------------------- error codes
