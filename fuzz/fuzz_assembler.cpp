@@ -2,7 +2,8 @@
 // kFileMarker, two files it may include as "a.inc" and "b.inc". Each input
 // is loaded the way the workbench loads a file, assembled a second time
 // (which must give the same program), shown in every view with every label
-// filter bit, written as machine code (checked record by record), and run
+// filter bit, written as machine code (checked record by record against the
+// memory image), and run
 // under run control with breakpoints, trace and step. A second assembly of
 // the lines the first one left is what restoring a state file does, so it
 // must give the same program; and the lines must come back whole from the
@@ -14,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/tool_asm.h"
@@ -148,6 +150,29 @@ void CheckMachineCode(const TQRXAssembler& assembler) {
     }
     FuzzCheck(text.compare(at, 2, "\r\n") == 0, "a machine-code record ends with CR LF");
     at += 2;
+  }
+
+  // Every record that holds words is the memory image's entry for its line:
+  // the same address and the same words, in the same order.
+  std::vector<std::pair<uint16_t, std::vector<uint16_t>>> records;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = text.find("\r\n", start);
+    const std::string record = text.substr(start, end - start);
+    start = end + 2;
+    if (record.size() <= 9) continue;  // a DW without values: no words
+    std::vector<uint16_t> words;
+    for (size_t k = 9; k + 6 <= record.size(); k += 6)
+      words.push_back(static_cast<uint16_t>(std::stoul(record.substr(k + 1, 4), nullptr, 16)));
+    records.emplace_back(static_cast<uint16_t>(std::stoul(record.substr(1, 4), nullptr, 16)),
+                         std::move(words));
+  }
+  const std::vector<TImageLine> image = assembler.MemoryImage();
+  FuzzCheck(records.size() == image.size(), "one machine-code record per image line");
+  for (size_t k = 0; k < image.size() && k < records.size(); ++k) {
+    FuzzCheck(records[k].first == image[k].Address, "a record's address is its image line's");
+    FuzzCheck(std::equal(records[k].second.begin(), records[k].second.end(), image[k].Words.begin(),
+                         image[k].Words.end()),
+              "a record's words are its image line's");
   }
 }
 

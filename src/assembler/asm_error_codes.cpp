@@ -31,7 +31,9 @@ constexpr std::array<TErrorText, 12> kErrorTexts = {{
 
 std::string AsmErrorMessage(int32_t code, std::string_view undefinedName,
                             std::string_view commentText) {
-  if (code == kErrPrePass) return std::string(commentText);
+  // A flagged line always carries its message; only a line list written by
+  // hand (a state file) can lack it, and an error row never goes blank.
+  if (code == kErrPrePass && !commentText.empty()) return std::string(commentText);
   for (const TErrorText& row : kErrorTexts) {
     if (row.Code != code) continue;
     if (code != kErrUndefined) return Sjis(row.Utf8);

@@ -22,6 +22,7 @@ inline constexpr int32_t kErrPrePass = -30;          // marked by the macro pre-
 // The listing message of an error code, in CP932. For kErrUndefined the
 // message quotes `undefinedName`; for kErrPrePass it is `commentText` (the
 // line's comment without its source tag, which holds the pre-pass message).
-// Codes without a message of their own read "エラー：" and the number.
+// Codes without a message of their own, and kErrPrePass with an empty
+// comment, read "エラー：" and the number.
 std::string AsmErrorMessage(int32_t code, std::string_view undefinedName = {},
                             std::string_view commentText = {});

@@ -18,7 +18,6 @@
 #include "assembler/literals.h"
 #include "assembler/macro_prepass.h"
 #include "assembler/qrx_assembler.h"
-#include "persistence/compare_text.h"
 #include "persistence/convert_error.h"
 #include "persistence/string_list_error.h"
 
@@ -32,13 +31,13 @@ std::string_view FirstSegment(std::string_view scope) {
   return scope.substr(0, scope.find('.'));
 }
 
-// The text the passes parse: the line with its first pre-pass error marker
-// read as ";", so that the message and the line's former text are comment.
+// The text the passes parse: a line the pre-pass flagged has its error
+// marker read as ";", so that the message and the line's former text are
+// comment.
 std::string_view ParsedText(const std::string& text, std::string& scratch) {
-  const size_t marker = text.find(kMacroErrorMarker);
-  if (marker == std::string::npos) return text;
+  if (!IsFlaggedLine(text)) return text;
   scratch = text;
-  scratch.replace(marker, kMacroErrorMarker.size(), 1, ';');
+  scratch.replace(kMacroDefinitionMarker.size(), kMacroErrorMarker.size(), 1, ';');
   return scratch;
 }
 
@@ -51,20 +50,12 @@ bool IsExpandedLine(std::string_view text) {
   return std::count(fields.begin(), fields.end(), '\x1b') >= 4;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
-}
-
 void SetError(TAsmLine& line, int32_t code, int& tally) {
   line.Status = code;
   ++tally;
 }
 
 }  // namespace
-
-bool IsMacroDefinitionLine(std::string_view text) {
-  return StartsWithNoCase(text, kMacroDefinitionMarker);
-}
 
 int TQRXAssembler::Assemble() {
   ForgetRecords();
@@ -92,8 +83,7 @@ int TQRXAssembler::Assemble() {
   for (int i = 0; i < Count(); ++i) {
     auto line = std::make_unique<TAsmLine>();
     line->LineIndex = i;
-    if (Strings(i).find(kMacroErrorMarker) != std::string::npos)
-      SetError(*line, kErrPrePass, tally);
+    if (IsFlaggedLine(Strings(i))) SetError(*line, kErrPrePass, tally);
     if (IsExpandedLine(Strings(i)))
       autoLabelCounter_ = CounterPastAutoLabels(Strings(i), autoLabelCounter_);
     SetRecord(i, std::move(line));

@@ -102,6 +102,16 @@ struct TPendingExpansion {
 
 }  // namespace
 
+bool IsMacroDefinitionLine(std::string_view text) {
+  return text.size() >= kMacroDefinitionMarker.size() &&
+         SameText(text.substr(0, kMacroDefinitionMarker.size()), kMacroDefinitionMarker);
+}
+
+bool IsFlaggedLine(std::string_view text) {
+  return IsMacroDefinitionLine(text) &&
+         text.substr(kMacroDefinitionMarker.size()).starts_with(kMacroErrorMarker);
+}
+
 int CollectMacroDefinitions(TCustomStringList& lines, TMacroList& macros) {
   int errors = 0;
   bool inside = false;

@@ -17,6 +17,16 @@ inline constexpr std::string_view kMacroDefinitionMarker = ";M\x08";
 // ";" and gives the line an error code).
 inline constexpr std::string_view kMacroErrorMarker = "E\x08";
 
+// Whether a line's text begins with the macro-definition marker (without
+// regard to letter case).
+bool IsMacroDefinitionLine(std::string_view text);
+
+// Whether the pre-pass flagged the line: every line it flags begins with the
+// macro-definition marker directly followed by the error marker. An "E" and
+// a backspace anywhere else are the line's own text (a comment or a string
+// may hold them) and flag nothing.
+bool IsFlaggedLine(std::string_view text);
+
 // Empties `macros`, then pass 1 and, when it counted no error, pass 2.
 // Returns the number of errors counted. `lines` must be an unsorted list;
 // when calls are expanded it is rebuilt and its entries lose any per-entry

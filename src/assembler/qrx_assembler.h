@@ -51,10 +51,6 @@ inline constexpr std::string_view kRootUnitName = "*";
 // variable, line label, pointer, immediate, automatic.
 inline constexpr uint16_t kLabelViewKindMask = 0x156;
 
-// Whether a line's text begins with the macro-definition marker (without
-// regard to letter case).
-bool IsMacroDefinitionLine(std::string_view text);
-
 // Rows of the listing: line text + the line's record (not owned).
 using TListingRows = TRefStringList<TAsmLine>;
 // Rows of the label view: label key + the label's record (not owned).
@@ -177,11 +173,15 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   void MarkSelectedLabels(const TCustomStringList& names);
 
   // ---- memory image
-  // The lines that put words into memory, in source order: an instruction
-  // line (one not marked IsDirective) FieldCount words, a DW line its
-  // FieldCount - 1 values unless it is a macro-definition line; no other
-  // line. The spans look into the line records, so the result is valid only
-  // until the records change (the next Assemble or load).
+  // How many words line i puts into memory: none (-1) for a macro-definition
+  // line; a DW line its FieldCount - 1 values (0 for a DW without values);
+  // any other line not marked IsDirective its FieldCount when that is above
+  // 0; -1 for every other line. The memory image and the machine-code file
+  // both follow this one rule.
+  int ImageWordCount(int i) const;
+  // The lines that put at least one word into memory (ImageWordCount), in
+  // source order. The spans look into the line records, so the result is
+  // valid only until the records change (the next Assemble or load).
   std::vector<TImageLine> MemoryImage() const;
 
  private:
