@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "assembler/asm_line.h"
+#include "assembler/auto_label.h"
 #include "assembler/label_table.h"
 #include "assembler/macro_list.h"
 #include "machine/machine.h"
@@ -88,8 +89,8 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   // The mask of the last BuildLabelView.
   uint16_t LabelFilter() const { return labelFilter_; }
   // The counter of automatic labels; Assemble sets it to 0 first.
-  uint32_t AutoLabelCounter() const { return autoLabelCounter_; }
-  void SetAutoLabelCounter(uint32_t counter) { autoLabelCounter_ = counter; }
+  TAutoLabelCounter AutoLabelCounter() const { return autoLabelCounter_; }
+  void SetAutoLabelCounter(TAutoLabelCounter counter) { autoLabelCounter_ = counter; }
 
   // ---- assembling
   // Assembles the lines: macro pre-pass, then the four passes, then the
@@ -206,7 +207,7 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   TCustomStringList selectedLabelNames_;
   bool sortLabels_ = false;
   uint16_t labelFilter_ = 0;
-  uint32_t autoLabelCounter_ = 0;
+  TAutoLabelCounter autoLabelCounter_ = 0;
   // Read by the const LineAt for lines that have no record yet.
   const TAsmLine emptyLine_;
 };
