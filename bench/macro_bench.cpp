@@ -57,7 +57,7 @@ void BM_MacroPrePass(benchmark::State& state) {
     for (const std::string& line : source)
       lines.Add(line);
     state.ResumeTiming();
-    uint32_t counter = 0;
+    TAutoLabelCounter counter = 0;
     benchmark::DoNotOptimize(ExpandPrePass(lines, macros, counter));
     outputLines = lines.Count();
     state.PauseTiming();

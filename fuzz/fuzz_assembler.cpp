@@ -1,11 +1,13 @@
 // Arbitrary bytes as a program's sources: the main file and, cut at
 // kFileMarker, two files it may include as "a.inc" and "b.inc". Each input
-// is loaded the way the workbench loads a file, assembled a second time
-// (which must give the same program), shown in every view with every label
-// filter bit, written as machine code (checked record by record), and run
+// is loaded the way the workbench loads a file, assembled a second and a
+// third time, shown in every view with every label filter bit, written as
+// machine code (checked record by record against the memory image), and run
 // under run control with breakpoints, trace and step. A second assembly of
 // the lines the first one left is what restoring a state file does, so it
-// must give the same program; and the lines must come back whole from the
+// must give the same program (unless an automatic name stands where the
+// counter does not look for it, see AutoNamesOutsideExpandedLabels), and a
+// third the same as the second; and the lines must come back whole from the
 // stream a state file keeps them in.
 #include <algorithm>
 #include <cctype>
@@ -14,10 +16,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/tool_asm.h"
 #include "app/tool_common.h"
+#include "assembler/macro_prepass.h"
 #include "assembler/qrx_assembler.h"
 #include "fuzz_support.h"
 #include "machine/machine.h"
@@ -46,21 +50,27 @@ struct TAssembly {
   std::string machineCode;
 };
 
-// Text with every automatic name ("*" and four to eight hexadecimal digits)
-// written as "*?" (and, for the label table, whose order follows the names,
-// its lines sorted). A second assembly may name unnamed
-// blocks differently: names that the first one drew for a "?" macro
-// parameter its body never used are written nowhere, so the second
+// The number of hexadecimal digits of an automatic name ("*" and four to
+// eight hexadecimal digits) that starts at text[i], or 0.
+size_t AutoNameDigitsAt(std::string_view text, size_t i) {
+  size_t digits = 0;
+  while (text[i] == '*' && i + 1 + digits < text.size() &&
+         std::isxdigit(static_cast<unsigned char>(text[i + 1 + digits])))
+    ++digits;
+  return digits >= 4 && digits <= 8 ? digits : 0;
+}
+
+// Text with every automatic name written as "*?" (and, for the label table,
+// whose order follows the names, its lines sorted). A second assembly may
+// name unnamed blocks differently: names that the first one drew for a "?"
+// macro parameter its body never used are written nowhere, so the second
 // assembly cannot skip them. Everything else must stay the same.
 std::string WithoutAutoNames(const std::string& text, bool sortLines) {
   std::string out;
   size_t i = 0;
   while (i < text.size()) {
-    size_t digits = 0;
-    while (text[i] == '*' && i + 1 + digits < text.size() &&
-           std::isxdigit(static_cast<unsigned char>(text[i + 1 + digits])))
-      ++digits;
-    if (digits >= 4 && digits <= 8) {
+    const size_t digits = AutoNameDigitsAt(text, i);
+    if (digits > 0) {
       out += "*?";
       i += 1 + digits;
     } else {
@@ -79,6 +89,24 @@ std::string WithoutAutoNames(const std::string& text, bool sortLines) {
   for (const std::string& line : lines)
     sorted += line + "\n";
   return sorted;
+}
+
+// Whether an automatic name stands anywhere but in the label field of a
+// line an expansion wrote. Assembling the lines again moves the counter past
+// the names in those label fields only, so a name anywhere else (an operand,
+// a comment, a learner's own label) may be drawn again for an unnamed block,
+// and the second assembly may rightly resolve it differently.
+bool AutoNamesOutsideExpandedLabels(const TQRXAssembler& assembler) {
+  for (int i = 0; i < assembler.Count(); ++i) {
+    const std::string& text = assembler[i];
+    size_t names = 0;
+    for (size_t k = 0; k < text.size(); ++k)
+      names += AutoNameDigitsAt(text, k) > 0 ? 1 : 0;
+    const std::string& label = assembler.LineAt(i).LabelName;
+    const bool labelIsAutoName = !label.empty() && AutoNameDigitsAt(label, 0) + 1 == label.size();
+    if (names > (IsExpandedLine(text) && labelIsAutoName ? 1u : 0u)) return true;
+  }
+  return false;
 }
 
 TAssembly Outputs(TProgramSession& session) {
@@ -149,6 +177,29 @@ void CheckMachineCode(const TQRXAssembler& assembler) {
     FuzzCheck(text.compare(at, 2, "\r\n") == 0, "a machine-code record ends with CR LF");
     at += 2;
   }
+
+  // Every record that holds words is the memory image's entry for its line:
+  // the same address and the same words, in the same order.
+  std::vector<std::pair<uint16_t, std::vector<uint16_t>>> records;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = text.find("\r\n", start);
+    const std::string record = text.substr(start, end - start);
+    start = end + 2;
+    if (record.size() <= 9) continue;  // a DW without values: no words
+    std::vector<uint16_t> words;
+    for (size_t k = 9; k + 6 <= record.size(); k += 6)
+      words.push_back(static_cast<uint16_t>(std::stoul(record.substr(k + 1, 4), nullptr, 16)));
+    records.emplace_back(static_cast<uint16_t>(std::stoul(record.substr(1, 4), nullptr, 16)),
+                         std::move(words));
+  }
+  const std::vector<TImageLine> image = assembler.MemoryImage();
+  FuzzCheck(records.size() == image.size(), "one machine-code record per image line");
+  for (size_t k = 0; k < image.size() && k < records.size(); ++k) {
+    FuzzCheck(records[k].first == image[k].Address, "a record's address is its image line's");
+    FuzzCheck(std::equal(records[k].second.begin(), records[k].second.end(), image[k].Words.begin(),
+                         image[k].Words.end()),
+              "a record's words are its image line's");
+  }
 }
 
 }  // namespace
@@ -177,11 +228,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TQRXAssembler& assembler = session->Assembler();
   FuzzCheck(result == 0 || assembler.ErrorLineCount() > 0, "a tally only with error lines");
   const TAssembly first = Outputs(*session);
-  FuzzCheck(assembler.Assemble() == result, "a second assembly gives the same tally");
+  const bool namesElsewhere = AutoNamesOutsideExpandedLabels(assembler);
+  const int secondResult = assembler.Assemble();
   const TAssembly second = Outputs(*session);
-  FuzzCheck(first.listing == second.listing, "a second assembly gives the same listing");
-  FuzzCheck(first.labels == second.labels, "a second assembly gives the same labels");
-  FuzzCheck(first.machineCode == second.machineCode, "a second assembly gives the same code");
+  if (!namesElsewhere) {
+    FuzzCheck(secondResult == result, "a second assembly gives the same tally");
+    FuzzCheck(first.listing == second.listing, "a second assembly gives the same listing");
+    FuzzCheck(first.labels == second.labels, "a second assembly gives the same labels");
+    FuzzCheck(first.machineCode == second.machineCode, "a second assembly gives the same code");
+  }
+  // Assembling the same lines once more always gives the same program.
+  FuzzCheck(assembler.Assemble() == secondResult, "a third assembly gives the same tally");
+  const TAssembly third = Outputs(*session);
+  FuzzCheck(third.listing == second.listing && third.labels == second.labels &&
+                third.machineCode == second.machineCode,
+            "a third assembly gives the same program");
 
   ExerciseViews(assembler, *session);
   CheckMachineCode(assembler);

@@ -12,7 +12,7 @@ struct TErrorText {
 };
 
 // Messages as written, in UTF-8; converted to CP932 when asked for.
-constexpr std::array<TErrorText, 11> kErrorTexts = {{
+constexpr std::array<TErrorText, 12> kErrorTexts = {{
     {kErrBadMnemonic, "命令が不正です"},
     {kErrFieldCount, "パラメータ数が不正です"},
     {kErrUndefined, "は未定義です"},
@@ -24,13 +24,16 @@ constexpr std::array<TErrorText, 11> kErrorTexts = {{
     {kErrMissingHash, "パラメータに#がありません"},
     {kErrBlockMismatch, "ブロックの対応が不正です"},
     {kErrMissingUnitName, "ユニット名がありません"},
+    {kErrUsesInProcedure, "USES は PROC の中には書けません"},
 }};
 
 }  // namespace
 
 std::string AsmErrorMessage(int32_t code, std::string_view undefinedName,
                             std::string_view commentText) {
-  if (code == kErrPrePass) return std::string(commentText);
+  // A flagged line always carries its message; only a line list written by
+  // hand (a state file) can lack it, and an error row never goes blank.
+  if (code == kErrPrePass && !commentText.empty()) return std::string(commentText);
   for (const TErrorText& row : kErrorTexts) {
     if (row.Code != code) continue;
     if (code != kErrUndefined) return Sjis(row.Utf8);

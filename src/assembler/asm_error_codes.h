@@ -16,11 +16,13 @@ inline constexpr int32_t kErrBadLabelChar = -9;      // illegal label character;
 inline constexpr int32_t kErrMissingHash = -10;      // value-only constant used without "#"
 inline constexpr int32_t kErrBlockMismatch = -20;    // PROC/ENDPROC/UNIT/ENDUNIT do not pair
 inline constexpr int32_t kErrMissingUnitName = -21;  // UNIT without label
+inline constexpr int32_t kErrUsesInProcedure = -22;  // USES inside a PROC
 inline constexpr int32_t kErrPrePass = -30;          // marked by the macro pre-pass
 
 // The listing message of an error code, in CP932. For kErrUndefined the
 // message quotes `undefinedName`; for kErrPrePass it is `commentText` (the
 // line's comment without its source tag, which holds the pre-pass message).
-// Codes without a message of their own read "エラー：" and the number.
+// Codes without a message of their own, and kErrPrePass with an empty
+// comment, read "エラー：" and the number.
 std::string AsmErrorMessage(int32_t code, std::string_view undefinedName = {},
                             std::string_view commentText = {});

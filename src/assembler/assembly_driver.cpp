@@ -3,11 +3,11 @@
 //   pass 2  encode instructions, assign addresses, define labels;
 //   pass 3  evaluate operands into words;
 //   pass 4  parse macro-definition lines for the listing.
-#include <algorithm>
 #include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "assembler/asm_error_codes.h"
 #include "assembler/assembler_errors.h"
@@ -18,7 +18,6 @@
 #include "assembler/literals.h"
 #include "assembler/macro_prepass.h"
 #include "assembler/qrx_assembler.h"
-#include "persistence/compare_text.h"
 #include "persistence/convert_error.h"
 #include "persistence/string_list_error.h"
 
@@ -32,27 +31,14 @@ std::string_view FirstSegment(std::string_view scope) {
   return scope.substr(0, scope.find('.'));
 }
 
-// The text the passes parse: the line with its first pre-pass error marker
-// read as ";", so that the message and the line's former text are comment.
+// The text the passes parse: a line the pre-pass flagged has its error
+// marker read as ";", so that the message and the line's former text are
+// comment.
 std::string_view ParsedText(const std::string& text, std::string& scratch) {
-  const size_t marker = text.find(kMacroErrorMarker);
-  if (marker == std::string::npos) return text;
+  if (!IsFlaggedLine(text)) return text;
   scratch = text;
-  scratch.replace(marker, kMacroErrorMarker.size(), 1, ';');
+  scratch.replace(kMacroDefinitionMarker.size(), kMacroErrorMarker.size(), 1, ';');
   return scratch;
-}
-
-// True for a line that an earlier macro expansion wrote: its source tag
-// (";/", ESC, file, ESC, line) goes on with the call's ESC, file, ESC, line.
-bool IsExpandedLine(std::string_view text) {
-  const size_t tag = text.rfind(std::string_view(";/\x1b", 3));
-  if (tag == std::string_view::npos) return false;
-  const std::string_view fields = text.substr(tag + 2);
-  return std::count(fields.begin(), fields.end(), '\x1b') >= 4;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
 }
 
 void SetError(TAsmLine& line, int32_t code, int& tally) {
@@ -60,11 +46,17 @@ void SetError(TAsmLine& line, int32_t code, int& tally) {
   ++tally;
 }
 
-}  // namespace
-
-bool IsMacroDefinitionLine(std::string_view text) {
-  return StartsWithNoCase(text, kMacroDefinitionMarker);
+// The name a line defines in its label field, as pass 2 will define it
+// (an immediate constant's "#" dropped).
+std::string DefinedLabelName(std::string_view text) {
+  TAsmLine parsed;
+  ParseLine(text, parsed);
+  std::string& name = parsed.LabelName;
+  if (parsed.Mnemonic == "EQU" && !name.empty() && name.front() == '#') name.erase(0, 1);
+  return std::move(name);
 }
+
+}  // namespace
 
 int TQRXAssembler::Assemble() {
   ForgetRecords();
@@ -78,24 +70,28 @@ int TQRXAssembler::Assemble() {
   }
   unitStack_.Clear();
 
+  // Lines that an earlier expansion wrote (a restored state file brings
+  // them back, and so does assembling the same lines again) define in their
+  // label fields the automatic names that expansion drew; the counter moves
+  // past them so that no unnamed block draws one of them again. Operands
+  // and comments are text and move nothing, and lines read from sources
+  // never look expanded, so a fresh assembly counts from 0.
+  for (int i = 0; i < Count(); ++i) {
+    if (IsExpandedLine(Strings(i)))
+      autoLabelCounter_ = CounterPastAutoLabel(DefinedLabelName(Strings(i)), autoLabelCounter_);
+  }
   ExpandPrePass(*this, macros_, autoLabelCounter_);
 
   // Every error of the pre-pass is written into its line as the error
   // marker. The marker stays in the line text (the passes parse it as ";"),
   // so lines assembled again, as a state file brings them back, report the
   // same errors although the pre-pass then finds nothing left to flag; the
-  // tally therefore counts the marked lines. For the same reason the
-  // automatic names that an earlier expansion wrote into its lines are never
-  // drawn again; names a learner wrote (a reference to WORK.*0000, say) do
-  // not move the counter.
+  // tally therefore counts the marked lines.
   int tally = 0;
   for (int i = 0; i < Count(); ++i) {
     auto line = std::make_unique<TAsmLine>();
     line->LineIndex = i;
-    if (Strings(i).find(kMacroErrorMarker) != std::string::npos)
-      SetError(*line, kErrPrePass, tally);
-    if (IsExpandedLine(Strings(i)))
-      autoLabelCounter_ = CounterPastAutoLabels(Strings(i), autoLabelCounter_);
+    if (IsFlaggedLine(Strings(i))) SetError(*line, kErrPrePass, tally);
     SetRecord(i, std::move(line));
   }
 
@@ -156,8 +152,11 @@ int TQRXAssembler::ParseAndScopePass() {
           if (!line.Fields[k].empty()) uses.Add(line.Fields[k]);
         }
       } else if (!unitName.empty() && depth >= 1) {
-        // Inside a procedure: there is no USES list to add to.
-        SetError(line, kErrBlockMismatch, tally);
+        // Inside a procedure: there is no USES list to add to. The line is
+        // still a directive, so it takes no word and every later address
+        // stays where it would be without it.
+        SetError(line, kErrUsesInProcedure, tally);
+        line.IsDirective = true;
       }
     }
     if (depth < 1) SetError(line, kErrBlockMismatch, tally);

@@ -11,7 +11,7 @@ int HexDigitValue(char c) {
 
 }  // namespace
 
-std::string FormatAutoLabel(uint32_t counter) {
+std::string FormatAutoLabel(TAutoLabelCounter counter) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string hex;
   do {
@@ -22,20 +22,18 @@ std::string FormatAutoLabel(uint32_t counter) {
   return "*" + hex;
 }
 
-uint32_t CounterPastAutoLabels(std::string_view text, uint32_t counter) {
-  for (size_t star = text.find('*'); star != std::string_view::npos;
-       star = text.find('*', star + 1)) {
-    size_t end = star + 1;
-    while (end < text.size() && HexDigitValue(text[end]) >= 0)
-      ++end;
-    const size_t digits = end - star - 1;
-    // FormatAutoLabel writes four digits, or more without a leading zero,
-    // and never more than a 32-bit counter needs.
-    if (digits < 4 || digits > 8 || (digits > 4 && text[star + 1] == '0')) continue;
-    uint32_t number = 0;
-    for (size_t k = star + 1; k < end; ++k)
-      number = number * 16 + static_cast<uint32_t>(HexDigitValue(text[k]));
-    if (number != UINT32_MAX && number >= counter) counter = number + 1;
+TAutoLabelCounter CounterPastAutoLabel(std::string_view label, TAutoLabelCounter counter) {
+  if (label.empty() || label.front() != '*') return counter;
+  const std::string_view digits = label.substr(1);
+  // FormatAutoLabel writes four digits, or more without a leading zero; more
+  // than eight would take a source with billions of automatic names.
+  if (digits.size() < 4 || digits.size() > 8 || (digits.size() > 4 && digits.front() == '0'))
+    return counter;
+  TAutoLabelCounter number = 0;
+  for (char c : digits) {
+    const int value = HexDigitValue(c);
+    if (value < 0) return counter;
+    number = number * 16 + static_cast<TAutoLabelCounter>(value);
   }
-  return counter;
+  return number >= counter ? number + 1 : counter;
 }

@@ -6,27 +6,7 @@
 #include "assembler/asm_error_codes.h"
 #include "assembler/file_set.h"
 #include "assembler/label_table.h"
-#include "persistence/encoding.h"
-
-namespace {
-
-// Whether the last character of text is a backslash. The second byte of a
-// double-byte character may be 0x5C too, so the text is walked by
-// characters.
-bool EndsWithBackslash(std::string_view text) {
-  bool last = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (IsLeadByte(text[i]) && i + 1 < text.size()) {
-      ++i;
-      last = false;
-    } else {
-      last = text[i] == '\\';
-    }
-  }
-  return last;
-}
-
-}  // namespace
+#include "assembler/literals.h"
 
 bool IsCodeRow(const TAsmLine& line) {
   return line.Mnemonic == "DW" || (!line.IsDirective && line.FieldCount > 0);
@@ -48,7 +28,7 @@ std::string OperandListText(const TAsmLine& line) {
   // A list that begins with string characters opens its quoted run at once,
   // so that 'Hello',0 reads 'Hello',0 and not H\ello',0.
   const std::string& first = line.Fields[1];
-  bool previousInRun = EndsWithBackslash(first);
+  bool previousInRun = IsStringCharField(first);
   std::string text;
   if (previousInRun) {
     text.push_back('\'');
@@ -58,7 +38,7 @@ std::string OperandListText(const TAsmLine& line) {
   }
   for (size_t k = 2; k < end; ++k) {
     const std::string& field = line.Fields[k];
-    const bool inRun = EndsWithBackslash(field);
+    const bool inRun = IsStringCharField(field);
     if (inRun) {
       if (!previousInRun) text += ",'";
       text.append(field, 0, field.size() - 1);

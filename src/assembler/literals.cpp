@@ -8,6 +8,7 @@ namespace {
 constexpr char kBackslash = '\\';
 constexpr char kApostrophe = '\'';
 constexpr char kTab = '\t';
+constexpr char kLoneLeadMark = '$';
 
 int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -88,6 +89,15 @@ char EscapeLetter(char c) {
   }
 }
 
+// The token of a lead byte that no trail byte follows. Closed by a
+// backslash, the byte would pair with it into a double-byte character; "$"
+// can never be a trail byte, so the token reads as the byte's own code.
+void AppendLoneLeadToken(std::string& out, char lead) {
+  out += kTab;
+  out += lead;
+  out += kLoneLeadMark;
+}
+
 void AppendToken(std::string& out, std::string_view chunk) {
   out += kTab;
   const char letter = chunk.empty() ? 0 : EscapeLetter(chunk[0]);
@@ -110,6 +120,8 @@ void AppendStringTokens(std::string& out, std::string_view content) {
       if (next == 2) {
         // An escaped double-byte character is the character itself.
         AppendToken(out, content.substr(i + 1, 2));
+      } else if (IsLeadByte(content[i + 1])) {
+        AppendLoneLeadToken(out, content[i + 1]);
       } else if (EscapeLetter(content[i + 1]) != 0) {
         // A backslash before a blank, TAB or comma means that character;
         // written bare in the token it would split the field.
@@ -121,7 +133,9 @@ void AppendStringTokens(std::string& out, std::string_view content) {
       continue;
     }
     const size_t length = CharLengthAt(content, i);
-    if (length == 1 && static_cast<uint8_t>(b) < 0x20 && EscapeLetter(b) == 0) {
+    if (length == 1 && IsLeadByte(b)) {
+      AppendLoneLeadToken(out, b);
+    } else if (length == 1 && static_cast<uint8_t>(b) < 0x20 && EscapeLetter(b) == 0) {
       // Other control bytes would be trimmed off the field's edge; behind a
       // backslash they stay inside it and keep their own code.
       const char escaped[2] = {kBackslash, b};
@@ -222,4 +236,9 @@ std::string EscapeChar(std::string_view text) {
   const char letter = text.empty() ? 0 : EscapeLetter(text[0]);
   if (letter == 0) return std::string(text);
   return std::string{kBackslash, letter};
+}
+
+bool IsStringCharField(std::string_view field) {
+  if (field.size() == 2 && IsLeadByte(field[0]) && field[1] == kLoneLeadMark) return true;
+  return !field.empty() && field.back() == kBackslash && !EndsInDoubleByte(field);
 }

@@ -35,8 +35,17 @@ int32_t BinaryValue(std::string_view text, int limit);
 
 // Replaces every quoted string by its character tokens (TAB, the escaped
 // character, a backslash), from the left, until no pair of apostrophes with
-// something between them is left.
+// something between them is left. A lead byte of a double-byte character
+// that no trail byte follows (written bare or behind a backslash) is a
+// character of its own: its token is TAB, the byte and "$", which reads as
+// the byte's code (a backslash behind it would read as its trail byte).
 std::string ExpandStrings(std::string_view text);
+
+// Whether a field reads as one character of a string: it ends in a
+// backslash that is not the second byte of a double-byte character, or it
+// is a lone lead byte followed by "$". Without its last byte it is the
+// character as written between the quotes.
+bool IsStringCharField(std::string_view field);
 
 // The escape form of a character whose first byte is TAB, line feed,
 // carriage return, blank, apostrophe or comma; any other text unchanged.

@@ -25,7 +25,7 @@ int TMacroList::IndexOfMacro(std::string_view name) const {
 }
 
 void TMacroList::ExpandMacro(int macroIndex, const std::vector<std::string>& callSplit,
-                             std::string_view callTag, uint32_t& autoLabelCounter,
+                             std::string_view callTag, TAutoLabelCounter& autoLabelCounter,
                              std::vector<std::string>& lines) {
   const TCustomStringList& definition = Definition(macroIndex);
   lines.clear();

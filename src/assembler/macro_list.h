@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "assembler/auto_label.h"
 #include "persistence/custom_string_list.h"
 #include "persistence/record_string_list.h"
 
@@ -40,6 +41,6 @@ class TMacroList : public TRecordStringList<TCustomStringList> {
   // case-insensitively and anywhere in the line. An index outside the list
   // raises EStringListError.
   void ExpandMacro(int macroIndex, const std::vector<std::string>& callSplit,
-                   std::string_view callTag, uint32_t& autoLabelCounter,
+                   std::string_view callTag, TAutoLabelCounter& autoLabelCounter,
                    std::vector<std::string>& lines);
 };

@@ -1,5 +1,6 @@
 #include "assembler/macro_prepass.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -102,6 +103,23 @@ struct TPendingExpansion {
 
 }  // namespace
 
+bool IsMacroDefinitionLine(std::string_view text) {
+  return text.size() >= kMacroDefinitionMarker.size() &&
+         SameText(text.substr(0, kMacroDefinitionMarker.size()), kMacroDefinitionMarker);
+}
+
+bool IsFlaggedLine(std::string_view text) {
+  return IsMacroDefinitionLine(text) &&
+         text.substr(kMacroDefinitionMarker.size()).starts_with(kMacroErrorMarker);
+}
+
+bool IsExpandedLine(std::string_view text) {
+  const size_t tag = text.rfind(std::string_view(";/\x1b", 3));
+  if (tag == std::string_view::npos) return false;
+  const std::string_view fields = text.substr(tag + 2);
+  return std::count(fields.begin(), fields.end(), kEscape) >= 4;
+}
+
 int CollectMacroDefinitions(TCustomStringList& lines, TMacroList& macros) {
   int errors = 0;
   bool inside = false;
@@ -138,7 +156,8 @@ int CollectMacroDefinitions(TCustomStringList& lines, TMacroList& macros) {
   return errors;
 }
 
-int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros, uint32_t& autoLabelCounter) {
+int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros,
+                     TAutoLabelCounter& autoLabelCounter) {
   if (macros.Empty()) return 0;
   // Expanding from the last line to the first numbers the automatic labels
   // as inserting each expansion behind its call would; the list is then
@@ -176,7 +195,8 @@ int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros, uint32_t& aut
   return static_cast<int>(pending.size());
 }
 
-int ExpandPrePass(TCustomStringList& lines, TMacroList& macros, uint32_t& autoLabelCounter) {
+int ExpandPrePass(TCustomStringList& lines, TMacroList& macros,
+                  TAutoLabelCounter& autoLabelCounter) {
   macros.Clear();
   const int errors = CollectMacroDefinitions(lines, macros);
   if (errors == 0) ExpandMacroCalls(lines, macros, autoLabelCounter);

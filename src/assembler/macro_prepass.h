@@ -17,11 +17,27 @@ inline constexpr std::string_view kMacroDefinitionMarker = ";M\x08";
 // ";" and gives the line an error code).
 inline constexpr std::string_view kMacroErrorMarker = "E\x08";
 
+// Whether a line's text begins with the macro-definition marker (without
+// regard to letter case).
+bool IsMacroDefinitionLine(std::string_view text);
+
+// Whether the pre-pass flagged the line: every line it flags begins with the
+// macro-definition marker directly followed by the error marker. An "E" and
+// a backspace anywhere else are the line's own text (a comment or a string
+// may hold them) and flag nothing.
+bool IsFlaggedLine(std::string_view text);
+
+// Whether a macro expansion wrote the line: its source tag (";/", ESC, file,
+// ESC, line) goes on with the call's ESC, file, ESC, line. Lines read from
+// source files never look like this (the reader appends their tag last).
+bool IsExpandedLine(std::string_view text);
+
 // Empties `macros`, then pass 1 and, when it counted no error, pass 2.
 // Returns the number of errors counted. `lines` must be an unsorted list;
 // when calls are expanded it is rebuilt and its entries lose any per-entry
 // data.
-int ExpandPrePass(TCustomStringList& lines, TMacroList& macros, uint32_t& autoLabelCounter);
+int ExpandPrePass(TCustomStringList& lines, TMacroList& macros,
+                  TAutoLabelCounter& autoLabelCounter);
 
 // Pass 1, first line to last: stores every definition in `macros` (which it
 // does not empty), marks the definition lines and flags the malformed ones.
@@ -34,4 +50,5 @@ int CollectMacroDefinitions(TCustomStringList& lines, TMacroList& macros);
 // lowest automatic labels; expansion lines are never searched for calls.
 // Runs in time linear in the lines and the expansion. Returns the number of
 // calls expanded.
-int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros, uint32_t& autoLabelCounter);
+int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros,
+                     TAutoLabelCounter& autoLabelCounter);

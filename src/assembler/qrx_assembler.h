@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "assembler/asm_line.h"
+#include "assembler/auto_label.h"
 #include "assembler/label_table.h"
 #include "assembler/macro_list.h"
 #include "machine/machine.h"
@@ -50,10 +51,6 @@ inline constexpr std::string_view kRootUnitName = "*";
 // The label filter bits that BuildLabelView tests against the label kinds:
 // variable, line label, pointer, immediate, automatic.
 inline constexpr uint16_t kLabelViewKindMask = 0x156;
-
-// Whether a line's text begins with the macro-definition marker (without
-// regard to letter case).
-bool IsMacroDefinitionLine(std::string_view text);
 
 // Rows of the listing: line text + the line's record (not owned).
 using TListingRows = TRefStringList<TAsmLine>;
@@ -92,8 +89,8 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   // The mask of the last BuildLabelView.
   uint16_t LabelFilter() const { return labelFilter_; }
   // The counter of automatic labels; Assemble sets it to 0 first.
-  uint32_t AutoLabelCounter() const { return autoLabelCounter_; }
-  void SetAutoLabelCounter(uint32_t counter) { autoLabelCounter_ = counter; }
+  TAutoLabelCounter AutoLabelCounter() const { return autoLabelCounter_; }
+  void SetAutoLabelCounter(TAutoLabelCounter counter) { autoLabelCounter_ = counter; }
 
   // ---- assembling
   // Assembles the lines: macro pre-pass, then the four passes, then the
@@ -177,11 +174,15 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   void MarkSelectedLabels(const TCustomStringList& names);
 
   // ---- memory image
-  // The lines that put words into memory, in source order: an instruction
-  // line (one not marked IsDirective) FieldCount words, a DW line its
-  // FieldCount - 1 values unless it is a macro-definition line; no other
-  // line. The spans look into the line records, so the result is valid only
-  // until the records change (the next Assemble or load).
+  // How many words line i puts into memory: none (-1) for a macro-definition
+  // line; a DW line its FieldCount - 1 values (0 for a DW without values);
+  // any other line not marked IsDirective its FieldCount when that is above
+  // 0; -1 for every other line. The memory image and the machine-code file
+  // both follow this one rule.
+  int ImageWordCount(int i) const;
+  // The lines that put at least one word into memory (ImageWordCount), in
+  // source order. The spans look into the line records, so the result is
+  // valid only until the records change (the next Assemble or load).
   std::vector<TImageLine> MemoryImage() const;
 
  private:
@@ -206,7 +207,7 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   TCustomStringList selectedLabelNames_;
   bool sortLabels_ = false;
   uint16_t labelFilter_ = 0;
-  uint32_t autoLabelCounter_ = 0;
+  TAutoLabelCounter autoLabelCounter_ = 0;
   // Read by the const LineAt for lines that have no record yet.
   const TAsmLine emptyLine_;
 };

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace {
 
@@ -26,18 +27,21 @@ size_t SkipLength(std::string_view rest, bool inputIsUtf8) {
   return skip;
 }
 
-// Converts with iconv; on an input sequence that does not convert, writes
-// `replacement` and skips that character (SkipLength).
-std::string Convert(std::string_view in, const char* to, const char* from,
-                    std::string_view replacement, bool inputIsUtf8) {
+// Converts with iconv. An input sequence that does not convert is written
+// as `replacement` and skipped (SkipLength); without a replacement the
+// whole conversion fails instead (nullopt), as it does when iconv does not
+// know the encodings.
+std::optional<std::string> Convert(std::string_view in, const char* to, const char* from,
+                                   std::optional<std::string_view> replacement, bool inputIsUtf8) {
   std::string out;
   if (in.empty()) return out;
   iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
   out.reserve(in.size() * 2);
   char* src = const_cast<char*>(in.data());
   size_t srcLeft = in.size();
   char buffer[4096];
+  bool failed = false;
   while (srcLeft > 0) {
     char* dst = buffer;
     size_t dstLeft = sizeof buffer;
@@ -45,8 +49,12 @@ std::string Convert(std::string_view in, const char* to, const char* from,
     out.append(buffer, dst - buffer);
     if (r != static_cast<size_t>(-1)) continue;
     if (errno == E2BIG) continue;
-    // EILSEQ or EINVAL: replace one character and go on.
-    out.append(replacement);
+    // EILSEQ or EINVAL: replace one character and go on, or give up.
+    if (!replacement) {
+      failed = true;
+      break;
+    }
+    out.append(*replacement);
     const size_t skip = SkipLength(std::string_view(src, srcLeft), inputIsUtf8);
     src += skip;
     srcLeft -= skip;
@@ -57,6 +65,7 @@ std::string Convert(std::string_view in, const char* to, const char* from,
   iconv(cd, nullptr, nullptr, &dst, &dstLeft);
   out.append(buffer, dst - buffer);
   iconv_close(cd);
+  if (failed) return std::nullopt;
   return out;
 }
 
@@ -70,12 +79,17 @@ bool AllAscii(std::string_view bytes) {
 
 std::string Cp932ToUtf8(std::string_view cp932) {
   if (AllAscii(cp932)) return std::string(cp932);
-  return Convert(cp932, "UTF-8", "CP932", "\xEF\xBF\xBD", false);
+  return Convert(cp932, "UTF-8", "CP932", "\xEF\xBF\xBD", false).value_or(std::string(cp932));
 }
 
 std::string Utf8ToCp932(std::string_view utf8) {
   if (AllAscii(utf8)) return std::string(utf8);
-  return Convert(utf8, "CP932", "UTF-8", "?", true);
+  return Convert(utf8, "CP932", "UTF-8", "?", true).value_or(std::string(utf8));
+}
+
+std::optional<std::string> Utf8ToCp932Exactly(std::string_view utf8) {
+  if (AllAscii(utf8)) return std::string(utf8);
+  return Convert(utf8, "CP932", "UTF-8", std::nullopt, true);
 }
 
 bool IsValidUtf8(std::string_view s) {
@@ -118,5 +132,9 @@ bool IsValidUtf8(std::string_view s) {
 
 std::string SourceBytesToCp932(std::string bytes) {
   if (AllAscii(bytes) || !IsValidUtf8(bytes)) return bytes;
-  return Utf8ToCp932(bytes);
+  // Shift-JIS text can be valid UTF-8 by chance (half-width katakana such
+  // as C3 BD); such text nearly always holds a character CP932 lacks, and
+  // converting it would lose the learner's text.
+  std::optional<std::string> converted = Utf8ToCp932Exactly(bytes);
+  return converted ? std::move(*converted) : bytes;
 }

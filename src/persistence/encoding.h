@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,12 +23,17 @@ std::string Cp932ToUtf8(std::string_view cp932);
 // UTF-8 to CP932 bytes. Characters that CP932 lacks become "?".
 std::string Utf8ToCp932(std::string_view utf8);
 
+// UTF-8 to CP932 bytes when every character has a CP932 form; nullopt when
+// one has none or a sequence is no UTF-8.
+std::optional<std::string> Utf8ToCp932Exactly(std::string_view utf8);
+
 // Whether the bytes form valid UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 
-// The rule for source files: a file that is valid UTF-8 and holds bytes of
-// 0x80 or above is converted to CP932; ASCII and Shift-JIS files are kept
-// byte for byte.
+// The rule for source files: a file that is valid UTF-8, holds bytes of
+// 0x80 or above and has only characters that CP932 has is converted to
+// CP932; any other file (ASCII, Shift-JIS, also Shift-JIS that happens to
+// be valid UTF-8) is kept byte for byte.
 std::string SourceBytesToCp932(std::string bytes);
 
 // Shorthand for the program's own texts, written as UTF-8 literals in the

@@ -17,6 +17,8 @@ std::string LoadResultMessage(int result, const TQRXAssembler& assembler,
       return Sjis(" 指定されたファイルサイズが0です");
     case kLoadBadStateFile:
       return Sjis(" 状態保存ファイルのバージョンが違います");
+    case kLoadDamagedStateFile:
+      return Sjis(" 状態保存ファイルが壊れています");
     case kLoadIncludedTwice:
       return Sjis(" インクルードする\"") + outcome.DuplicateName + Sjis("\"が重複しています");
     default:

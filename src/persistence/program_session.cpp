@@ -85,7 +85,14 @@ int TProgramSession::LoadState(const std::string& path, const std::string& bytes
   outcome.Branch = TLoadBranch::State;
   // Every section is checked before anything is replaced.
   auto sections = std::make_unique<TStateSections>();
-  if (ReadStateSections(bytes, *sections) != 0) return kLoadBadStateFile;
+  switch (ReadStateSections(bytes, *sections)) {
+    case 0:
+      break;
+    case kStateFileDamaged:
+      return kLoadDamagedStateFile;
+    default:
+      return kLoadBadStateFile;
+  }
 
   TMemoryStream machineBlock(std::move(sections->machineBlock));
   TMemoryStream monitorBlock(std::move(sections->monitorBlock));

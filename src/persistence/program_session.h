@@ -25,15 +25,16 @@ class TQRXEmulater;
 // Results of LoadFile besides 0 (clean) and the assembler's tally (> 0).
 inline constexpr int kLoadNoSuchFile = -1;
 inline constexpr int kLoadEmptyFile = -2;
-inline constexpr int kLoadBadStateFile = -3;
+inline constexpr int kLoadBadStateFile = -3;  // a state file of another version
 inline constexpr int kLoadIncludedTwice = -4;
 inline constexpr int kLoadReadError = -5;
+inline constexpr int kLoadDamagedStateFile = -6;  // ours, but cut short or malformed
 
 // Which branch of LoadFile ran.
 enum class TLoadBranch {
   None,    // ended before the file's kind was known (-1, -2, unreadable)
   Source,  // read as an assembly source
-  State,   // read as a state file (also when it was refused with -3)
+  State,   // read as a state file (also when it was refused with -3 or -6)
 };
 
 // What LoadFile tells its caller besides the result.

@@ -98,9 +98,11 @@ bool WriteStateFile(const std::string& path, const TStateSource& source, std::st
 }
 
 int ReadStateSections(std::string_view fileBytes, TStateSections& out) {
-  if (!IsStateHeader(fileBytes.substr(0, kStateHeaderSize), out.version)) return kStateFileDamaged;
-  if (out.version != kStateFileVersion || fileBytes.size() < kStateHeaderSize)
-    return kStateFileDamaged;
+  if (!IsStateHeader(fileBytes.substr(0, kStateHeaderSize), out.version) ||
+      out.version != kStateFileVersion)
+    return kStateFileOtherVersion;
+  // From here on the file says it is ours: whatever is wrong is damage.
+  if (fileBytes.size() < kStateHeaderSize) return kStateFileDamaged;
   TMemoryStream stream{std::string(fileBytes)};
   stream.Seek(kStateHeaderSize);
   if (!TakeBlock(stream, kMachineBlockSize, out.machineBlock)) return kStateFileDamaged;

@@ -31,8 +31,12 @@ class TMonitorModel;
 // The format version this program reads and writes.
 inline constexpr int kStateFileVersion = 110;
 inline constexpr size_t kStateHeaderSize = 16;
-// The result for a state file of another version or with a damaged section.
-inline constexpr int kStateFileDamaged = -3;
+// The result for a file whose header names another version (or is no state
+// header at all).
+inline constexpr int kStateFileOtherVersion = -3;
+// The result for a file of this program's version with a section cut short
+// or malformed.
+inline constexpr int kStateFileDamaged = -6;
 
 // The 16 header bytes this program writes.
 std::string StateHeader();
@@ -82,10 +86,11 @@ struct TStateSections {
 };
 
 // Checks and parses a whole state file. Returns 0 when every section is
-// complete; kStateFileDamaged when the header is not this program's version
-// (or no state header at all), when any section is cut short, when a list
-// section lacks its string-list header or its text runs past the end of the
-// file, or when the file set holds fewer than its two fixed entries. Bytes
+// complete; kStateFileOtherVersion when the header is not this program's
+// version (or no state header at all); kStateFileDamaged when the header is
+// ours but the header field or any section is cut short, a list section
+// lacks its string-list header or its text runs past the end of the file,
+// or the file set holds fewer than its two fixed entries. Bytes
 // after the source lines are ignored. On failure `out` may hold part of the
 // file and is to be thrown away; nothing else is touched.
 int ReadStateSections(std::string_view fileBytes, TStateSections& out);

@@ -250,19 +250,38 @@ TEST(AssemblerUnits, UsesInsideAUnitAppliesBetweenUnitAndEndunit) {
   EXPECT_EQ(assembler.UnitStack().ToVector(), (std::vector<std::string>{"*"}));
 }
 
-TEST(AssemblerUnits, UsesInsideAProcedureIsABlockError) {
+TEST(AssemblerUnits, UsesInsideAProcedureIsItsOwnErrorAndTakesNoWord) {
   TQRXAssembler assembler;
   EXPECT_GT(AssembleSource(assembler, {"MATH: UNIT", "ENDUNIT", "P: PROC", "USES MATH", "ENDPROC",
                                        "M: UNIT", "Q: PROC", "USES MATH", "ENDPROC", "ENDUNIT"}),
             0);
-  EXPECT_EQ(assembler.LineAt(3).Status, kErrBlockMismatch);
-  EXPECT_EQ(assembler.LineAt(7).Status, kErrBlockMismatch);
+  EXPECT_EQ(assembler.LineAt(3).Status, kErrUsesInProcedure);
+  EXPECT_EQ(assembler.LineAt(7).Status, kErrUsesInProcedure);
+  EXPECT_EQ(AsmErrorMessage(kErrUsesInProcedure), Sjis("USES は PROC の中には書けません"));
   EXPECT_EQ(assembler.ErrorLineCount(), 2);
   // Nothing was added to any list.
   for (int u = 0; u < assembler.Units().Count(); ++u) {
     const TSubStringList* uses = assembler.Units().ChildIfAny(u);
     EXPECT_TRUE(uses == nullptr || uses->Empty()) << assembler.Units()[u];
   }
+
+  // The rest of the program keeps the addresses and words it has without
+  // the misplaced line.
+  const std::vector<std::string> without = {"P: PROC", "LD X,#1", "ENDPROC", "X: DW 5", "HALT"};
+  std::vector<std::string> with = without;
+  with.insert(with.begin() + 2, "USES MATH, IO");
+  const auto imageWords = [&assembler] {
+    std::vector<std::pair<uint16_t, std::vector<uint16_t>>> words;
+    for (const TImageLine& line : assembler.MemoryImage())
+      words.emplace_back(line.Address, std::vector<uint16_t>(line.Words.begin(), line.Words.end()));
+    return words;
+  };
+  ASSERT_EQ(AssembleSource(assembler, without), 0);
+  const auto expected = imageWords();
+  EXPECT_GT(AssembleSource(assembler, with), 0);
+  EXPECT_EQ(assembler.LineAt(2).Status, kErrUsesInProcedure);
+  EXPECT_EQ(LabelValue(assembler, "X.*"), 3);
+  EXPECT_EQ(imageWords(), expected);
 }
 
 // ---------------------------------------------------------------- error codes
@@ -420,8 +439,6 @@ TEST(AssemblerTally, ReassemblingExpandedLinesGivesTheSameProgram) {
        {"M: MACRO %A", "MACRO", "ENDMACRO", "M 1", "X: MACRO Q", "ENDMACRO"}},
       {"an unnamed block after an expansion with a label parameter",
        {"M: MACRO ?L", "?L: NOP", "JP ?L", "ENDMACRO", "M", "PROC", "RET", "ENDPROC", "M", "HALT"}},
-      {"a label parameter used only as an operand",
-       {"M: MACRO ?L", "JP ?L", "ENDMACRO", "M", "PROC", "ENDPROC", "HALT"}},
       {"an error marker written in the source", {"NOP ; E\x08", "LD X,#1 E\x08", "X: DW 0"}},
   };
   for (const TCase& c : cases) {
@@ -455,14 +472,33 @@ TEST(AssemblerTally, UnnamedBlocksSkipAutomaticNamesThatAnExpansionWrote) {
                                "9";
   const std::string plain = SourceTag(1, 3);
   TQRXAssembler assembler;
-  ASSERT_EQ(AssembleLines(assembler,
-                          {";M\x08M: MACRO ?L" + plain, "*0001: NOP" + expanded,
-                           "*0000: NOP" + expanded, "PROC" + plain, "ENDPROC" + plain,
-                           "PROC" + plain, "ENDPROC" + plain, "; *0005 in a comment" + expanded,
-                           "; *00009 and *123456789 are no such names" + expanded}),
+  ASSERT_EQ(AssembleLines(assembler, {";M\x08M: MACRO ?L" + plain, "*0001: NOP" + expanded,
+                                      "*0000: NOP" + expanded, "PROC" + plain, "ENDPROC" + plain,
+                                      "PROC" + plain, "ENDPROC" + plain}),
             0);
-  EXPECT_EQ(assembler.LineAt(3).LabelName, "*0006");
-  EXPECT_EQ(assembler.LineAt(5).LabelName, "*0007");
+  EXPECT_EQ(assembler.LineAt(3).LabelName, "*0002");
+  EXPECT_EQ(assembler.LineAt(5).LabelName, "*0003");
+  // Only label fields count: a name in an operand or a comment of an
+  // expanded line is text, and so is a name in a form no assembly writes.
+  // (The references are undefined, which is beside the point here.)
+  AssembleLines(assembler,
+                {"*0001: NOP" + expanded, "JP *0007" + expanded, "DW *0008, '*0009'" + expanded,
+                 "NOP ; loops 2*1000 times" + expanded, "*00005: NOP ; *123456789" + expanded,
+                 "PROC" + plain, "ENDPROC" + plain});
+  EXPECT_EQ(assembler.LineAt(5).LabelName, "*0002");
+  // The name an EQU line defines is its label field too ("#" dropped).
+  ASSERT_EQ(AssembleLines(assembler, {"*0004 EQU 1" + expanded, "#*0006 EQU 2" + expanded,
+                                      "PROC" + plain, "ENDPROC" + plain}),
+            0);
+  EXPECT_EQ(assembler.LineAt(2).LabelName, "*0007");
+  // The highest name an assembly can meet leaves the counter far from its
+  // end: the next names follow it and never come round to *0000 again.
+  ASSERT_EQ(AssembleLines(assembler,
+                          {"*FFFFFFFE: NOP" + expanded, "*0000: NOP" + expanded, "PROC" + plain,
+                           "ENDPROC" + plain, "PROC" + plain, "ENDPROC" + plain}),
+            0);
+  EXPECT_EQ(assembler.LineAt(2).LabelName, "*FFFFFFFF");
+  EXPECT_EQ(assembler.LineAt(4).LabelName, "*100000000");
   // A name in lower case is the same label.
   ASSERT_EQ(AssembleLines(assembler, {"*000b: NOP" + expanded, "PROC" + plain, "ENDPROC"}), 0);
   EXPECT_EQ(assembler.LineAt(1).LabelName, "*000C");
@@ -472,6 +508,31 @@ TEST(AssemblerTally, UnnamedBlocksSkipAutomaticNamesThatAnExpansionWrote) {
                                       "ENDPROC", "*0003: RET"}),
             0);
   EXPECT_EQ(assembler.LineAt(2).LabelName, "*0000");
+}
+
+// On a fresh assembly only "?" parameters and unnamed blocks draw names:
+// text that looks like an automatic name, in a macro body's comment or
+// operand or anywhere in the source, moves nothing.
+TEST(AssemblerTally, AFreshAssemblyNamesBlocksFromZero) {
+  TQRXAssembler assembler;
+  ASSERT_EQ(AssembleSource(assembler, {"M: MACRO %A", "DW %A ; loops 2*1000 times, *FFFFFFFE",
+                                       "ENDMACRO", "M 7", "PROC", "ENDPROC", "JP *0000 ; *0010"}),
+            0);
+  EXPECT_EQ(assembler.LineAt(4).LabelName, "*0000");
+  EXPECT_EQ(assembler.LineAt(6).Words[1], 1);  // the block's address
+
+  // A "?" parameter that the body uses only as an operand still draws its
+  // name first; the block follows it.
+  ASSERT_GT(AssembleSource(assembler,
+                           {"M: MACRO ?L", "JP ?L", "ENDMACRO", "M", "PROC", "ENDPROC", "HALT"}),
+            0);
+  EXPECT_EQ(assembler.LineAt(3).Status, kErrUndefined);
+  EXPECT_EQ(assembler.LineAt(4).LabelName, "*0001");
+  // Assembled again (as a state file restores them) the lines hold that
+  // name in no label field, so the block takes it and the jump finds it.
+  EXPECT_EQ(assembler.Assemble(), 0);
+  EXPECT_EQ(assembler.LineAt(4).LabelName, "*0000");
+  EXPECT_EQ(assembler.LineAt(3).Words[1], 2);
 }
 
 TEST(AssemblerTally, ReassemblyGivesTheSameResult) {

@@ -173,6 +173,12 @@ TEST(ParseLineStrings, DataWordsCarryOneValuePerCharacter) {
       {"DW '\\ x'", {32, 'x'}},
       {"DW 'a\\,b'", {'a', ',', 'b'}},
       {"DW '\x01'", {1}},
+      // A lead byte that no trail byte follows is a character of its own,
+      // written bare or behind a backslash, and the list goes on behind it.
+      {"DW 'caf\xE9'", {0x63, 0x61, 0x66, 0xE9}},
+      {"DW '\\\x81'", {0x81}},
+      {"DW '\xE9 x',1", {0xE9, 32, 'x', 1}},
+      {"DW '\x81\x7F\xFC'", {0x81, 0x7F, 0xFC}},
   };
   for (const TCase& c : cases) {
     TAsmLine line;

@@ -190,6 +190,10 @@ INSTANTIATE_TEST_SUITE_P(
                     TExpandCase{"'\\ '", "\t\\s\\"}, TExpandCase{"'\\,'", "\t\\c\\"},
                     TExpandCase{"'\\\t'", "\t\\t\\"},
                     // Other control bytes are kept behind a backslash, not trimmed away.
-                    TExpandCase{"'\x01'", "\t\\\x01\\"}));
+                    TExpandCase{"'\x01'", "\t\\\x01\\"},
+                    // A lead byte without its trail byte is closed by "$", which no
+                    // trail byte can be (a backslash would pair with it).
+                    TExpandCase{"'f\xE9'", "\tf\\\t\xE9$"}, TExpandCase{"'\\\x81',1", "\t\x81$,1"},
+                    TExpandCase{"'\xE9 '", "\t\xE9$\t\\s\\"}));
 
 }  // namespace

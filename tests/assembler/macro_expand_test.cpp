@@ -31,7 +31,7 @@ class MacroExpansion : public testing::Test {
   }
 
   TMacroList macros_;
-  uint32_t counter_ = 0;
+  TAutoLabelCounter counter_ = 0;
 };
 
 TEST_F(MacroExpansion, BodyLinesGetTheCallTagAndTheArguments) {

@@ -13,7 +13,8 @@
 
 namespace {
 
-void ReferenceExpandCalls(TCustomStringList& lines, TMacroList& macros, uint32_t& counter) {
+void ReferenceExpandCalls(TCustomStringList& lines, TMacroList& macros,
+                          TAutoLabelCounter& counter) {
   for (int i = lines.Count() - 1; i >= 0; --i) {
     const std::string text = lines.Strings(i);
     const std::vector<std::string> split = SplitMacroLine(text);
@@ -74,8 +75,8 @@ TEST(MacroCallExpansion, OneSweepEqualsInsertAndDeleteWalk) {
     macro_test::Fill(reference, source);
     TMacroList fastMacros;
     TMacroList referenceMacros;
-    uint32_t fastCounter = seed;
-    uint32_t referenceCounter = seed;
+    TAutoLabelCounter fastCounter = seed;
+    TAutoLabelCounter referenceCounter = seed;
 
     ASSERT_EQ(ExpandPrePass(fast, fastMacros, fastCounter), 0);
     ASSERT_EQ(CollectMacroDefinitions(reference, referenceMacros), 0);

@@ -31,7 +31,7 @@ class MacroPrePass : public testing::Test {
 
   TCustomStringList lines_;
   TMacroList macros_;
-  uint32_t counter_ = 0;
+  TAutoLabelCounter counter_ = 0;
   std::vector<std::string> source_;
 };
 

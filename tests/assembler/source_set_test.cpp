@@ -115,6 +115,8 @@ TEST_F(SourceFiles, LoadLinesConvertsUtf8AndKeepsShiftJis) {
       Sjis("MSG: DW 'あ' ; 日本語のコメント") + "\r\n" + Sjis("; 表示") + "\r\n";
   folder_.Write("sjis.qasm", sjis);
   folder_.Write("latin.qasm", "; caf\xE9\r\n");  // neither: kept byte for byte
+  // Shift-JIS ﾃｽ is valid UTF-8 ("ý") that CP932 lacks: kept byte for byte.
+  folder_.Write("kana.qasm", "MSG: DW '\xC3\xBD'\r\n");
 
   TLines lines;
   EXPECT_EQ(Load("utf8.qasm", lines), 0);
@@ -125,6 +127,8 @@ TEST_F(SourceFiles, LoadLinesConvertsUtf8AndKeepsShiftJis) {
   EXPECT_EQ(lines, (TLines{Sjis("MSG: DW 'あ' ; 日本語のコメント"), Sjis("; 表示")}));
   EXPECT_EQ(Load("latin.qasm", lines), 0);
   EXPECT_EQ(lines, TLines{"; caf\xE9"});
+  EXPECT_EQ(Load("kana.qasm", lines), 0);
+  EXPECT_EQ(lines, TLines{"MSG: DW '\xC3\xBD'"});
 }
 
 TEST_F(SourceFiles, LoadLinesConvertsTheTextOfAUtf8StreamButNotItsHeader) {

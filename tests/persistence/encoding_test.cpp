@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,27 @@ TEST(Encoding, SourcesAreConvertedOnlyWhenTheyAreUtf8) {
   // pairs next to invalid ones.
   EXPECT_EQ(SourceBytesToCp932("DW '\x82\xA0'"), "DW '\x82\xA0'");
   EXPECT_EQ(SourceBytesToCp932("\xC3\xA9\x82"), "\xC3\xA9\x82");
+}
+
+// Shift-JIS that happens to be valid UTF-8: half-width katakana pair up
+// into two-byte UTF-8 sequences. ﾃｽ (C3 BD) reads as "ý", which CP932 lacks,
+// so the text is kept as it is; converting it would turn it into "?".
+TEST(Encoding, ShiftJisThatLooksLikeUtf8IsKeptWhenCp932LacksACharacter) {
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string read;
+  } cases[] = {
+      {"half-width katakana ﾃｽ", "DW '\xC3\xBD'", "DW '\xC3\xBD'"},
+      {"one missing character among many", "; \xE3\x81\x82\xE3\x81\x84 \xC3\xBD",
+       "; \xE3\x81\x82\xE3\x81\x84 \xC3\xBD"},
+      {"every character in CP932", "; \xE3\x81\x82\xCE\xB1", Sjis("; あα")},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SourceBytesToCp932(c.bytes), c.read) << c.what;
+  EXPECT_EQ(Utf8ToCp932Exactly("\xC3\xBD"), std::nullopt);
+  EXPECT_EQ(Utf8ToCp932Exactly("A\xE3\x81\x82"), std::optional<std::string>("A\x82\xA0"));
+  EXPECT_EQ(Utf8ToCp932Exactly("\xC3"), std::nullopt);  // cut short: no UTF-8
 }
 
 TEST(Encoding, LeadBytesAreTheDoubleByteRanges) {

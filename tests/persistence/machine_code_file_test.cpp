@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../assembler/temp_folder.h"
@@ -14,8 +17,8 @@
 
 namespace {
 
-// Assembles the lines as the expanded source and returns the file's text.
-std::string CodeOf(const std::vector<std::string>& lines) {
+// An assembler holding the lines as the expanded source, assembled.
+std::unique_ptr<TQRXAssembler> Assembled(const std::vector<std::string>& lines) {
   TCustomStringList list;
   for (const std::string& line : lines)
     list.Add(line);
@@ -25,7 +28,45 @@ std::string CodeOf(const std::vector<std::string>& lines) {
   auto assembler = std::make_unique<TQRXAssembler>();
   EXPECT_EQ(assembler->RestoreLines(stream), 0);
   assembler->Assemble();
-  return MachineCodeText(*assembler);
+  return assembler;
+}
+
+// Assembles the lines as the expanded source and returns the file's text.
+std::string CodeOf(const std::vector<std::string>& lines) {
+  return MachineCodeText(*Assembled(lines));
+}
+
+// Address and words of one record, or of one line of the memory image.
+struct TWords {
+  uint16_t address;
+  std::vector<uint16_t> words;
+  bool operator==(const TWords&) const = default;
+};
+
+void PrintTo(const TWords& w, std::ostream* os) {
+  *os << w.address << ":" << testing::PrintToString(w.words);
+}
+
+// The records of a machine-code text that hold words, read back.
+std::vector<TWords> RecordsWithWords(const std::string& text) {
+  std::vector<TWords> records;
+  std::istringstream in(text);
+  std::string record;
+  while (std::getline(in, record)) {
+    if (!record.empty() && record.back() == '\r') record.pop_back();
+    TWords r{static_cast<uint16_t>(std::stoul(record.substr(1, 4), nullptr, 16)), {}};
+    for (size_t k = 9; k + 6 <= record.size(); k += 6)
+      r.words.push_back(static_cast<uint16_t>(std::stoul(record.substr(k + 1, 4), nullptr, 16)));
+    if (!r.words.empty()) records.push_back(std::move(r));
+  }
+  return records;
+}
+
+std::vector<TWords> ImageOf(const TQRXAssembler& assembler) {
+  std::vector<TWords> image;
+  for (const TImageLine& line : assembler.MemoryImage())
+    image.push_back({line.Address, std::vector<uint16_t>(line.Words.begin(), line.Words.end())});
+  return image;
 }
 
 TEST(MachineCodeText, RecordsHoldTheAddressAndTheWordsInUpperCaseHex) {
@@ -62,6 +103,30 @@ TEST(MachineCodeText, MacroDefinitionsGiveNoRecordButTheirExpansionsDo) {
       " HALT",
   });
   EXPECT_EQ(text, "00000h:DW,0005h,0005h\r\n00002h:DW,1009h,0005h,0001h\r\n00005h:DW,FFF0h\r\n");
+}
+
+// The file and the memory image follow one rule: every record that holds
+// words is the image's line, address and words, in order, and the image
+// has no line that the file lacks.
+TEST(MachineCodeText, EveryRecordIsTheMemoryImagesWords) {
+  const std::vector<std::vector<std::string>> sources = {
+      {"START: LD X,#1", "; a comment", "X: DW 1,2,'AB'", " HALT"},
+      // A comment that begins like a macro-definition line, in either case.
+      {" NOP", ";m\x08X: DW 1,2", ";M\x08 HALT", ";m\x08 LD A,B", " HALT"},
+      {"M: MACRO %A", " DW %A,%A", " LD %A,#1", " ENDMACRO", " M 5", " DW", " HALT"},
+      {"FOO X,#5", "X: DW 1", "UNIT", " NOP", "P: PROC", " USES Q", " ENDPROC", " ENDPROC"},
+      {"10h: NOP", "8: DW 3", "0FFFEh: LD PC,#0", " NOP", "K EQU 4", " PROGRAM K", " DW -1"},
+      {" NOP ; E\x08", ";M\x08E\x08 stray", " ENDMACRO", " LD [PC],NOPE", "A-B: DW 5,6"},
+  };
+  for (const auto& source : sources) {
+    const auto assembler = Assembled(source);
+    EXPECT_EQ(RecordsWithWords(MachineCodeText(*assembler)), ImageOf(*assembler))
+        << testing::PrintToString(source);
+  }
+}
+
+TEST(MachineCodeText, AMacroDefinitionLineInAnyCaseGivesNoRecord) {
+  EXPECT_EQ(CodeOf({" NOP", ";m\x08X: DW 1,2", " HALT"}), "00000h:DW,0000h\r\n00001h:DW,FFF0h\r\n");
 }
 
 TEST(MachineCodeText, LinesWithErrorsAreWrittenWithTheWordsTheyHold) {

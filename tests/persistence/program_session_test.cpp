@@ -133,7 +133,7 @@ TEST_F(ProgramSession, FailedLoadsChangeNothingAndNameTheirCause) {
   ASSERT_EQ(rig.Load(missing, outcome), kLoadReadError);
   EXPECT_NE(outcome.ErrorText.find("gone.qasm"), std::string::npos) << outcome.ErrorText;
   // Any other negative result reads as a loading error.
-  EXPECT_EQ(LoadResultMessage(-6, rig.session->Assembler(), outcome),
+  EXPECT_EQ(LoadResultMessage(-7, rig.session->Assembler(), outcome),
             Sjis(" ファイルロード時にエラーが発生しました"));
 }
 

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "persistence/encoding.h"
 #include "persistence/file_io.h"
+#include "persistence/load_message.h"
 #include "session_test_support.h"
 
 namespace {
@@ -209,8 +211,8 @@ TEST_F(StateFile, AProgramSavedMidRunResumesFromTheSavedPc) {
 
 // Every cut of the file (at the boundaries of the sections, one byte either
 // side, inside the list headers, and spread through every section) is
-// refused with -3, and the session that tried to load it is left exactly as
-// it was.
+// refused as a damaged file, not as one of another version, and the session
+// that tried to load it is left exactly as it was.
 TEST_F(StateFile, AFileCutShortAnywhereChangesNothing) {
   TSessionRig saver;
   Prepare(saver, 9);
@@ -259,7 +261,7 @@ TEST_F(StateFile, AFileCutShortAnywhereChangesNothing) {
     std::string error;
     ASSERT_TRUE(WriteFileAtomically(cutPath, full.substr(0, cut), error)) << error;
     TLoadOutcome outcome;
-    EXPECT_EQ(loader.Load(cutPath, outcome), kLoadBadStateFile) << "cut at " << cut;
+    EXPECT_EQ(loader.Load(cutPath, outcome), kLoadDamagedStateFile) << "cut at " << cut;
     EXPECT_EQ(outcome.Branch, TLoadBranch::State);
     EXPECT_FALSE(outcome.Committed);
     EXPECT_TRUE(Picture(*loader.session) == before) << "cut at " << cut;
@@ -267,20 +269,40 @@ TEST_F(StateFile, AFileCutShortAnywhereChangesNothing) {
   EXPECT_GE(cuts.size(), 60u);
 }
 
-TEST_F(StateFile, OtherVersionsAndTheBareHeaderAreRefused) {
+// Another version is named as such; our own header in front of sections
+// that are missing or cut short names the file damaged. Neither changes
+// anything.
+TEST_F(StateFile, OtherVersionsAndDamagedFilesAreRefusedWithTheirOwnMessage) {
   TSessionRig saver;
   Prepare(saver, 3);
-  std::string bytes = ReadFile(Save(saver, "v.qsav"));
-  bytes.replace(0, 12, "\x0BQRXBIN V111");
+  const std::string good = ReadFile(Save(saver, "v.qsav"));
+  std::string otherVersion = good;
+  otherVersion.replace(0, 12, "\x0BQRXBIN V111");
+  const std::string version = Sjis(" 状態保存ファイルのバージョンが違います");
+  const std::string damaged = Sjis(" 状態保存ファイルが壊れています");
+  const struct {
+    std::string content;
+    int result;
+    const std::string& message;
+  } cases[] = {
+      {otherVersion, kLoadBadStateFile, version},
+      {otherVersion.substr(0, otherVersion.size() - 1), kLoadBadStateFile, version},
+      {good.substr(0, good.size() - 1), kLoadDamagedStateFile, damaged},
+      {StateHeader(), kLoadDamagedStateFile, damaged},
+      {StateHeader().substr(0, 12), kLoadDamagedStateFile, damaged},
+  };
 
   TSessionRig loader;
   const TSessionPicture before = Picture(*loader.session);
-  for (const std::string& content : {bytes, StateHeader()}) {
-    const std::string path = folder_.Write("bad.qsav", content);
+  for (const auto& c : cases) {
+    const std::string path = folder_.Write("bad.qsav", c.content);
     TLoadOutcome outcome;
-    EXPECT_EQ(loader.Load(path, outcome), kLoadBadStateFile);
+    const int result = loader.Load(path, outcome);
+    EXPECT_EQ(result, c.result) << c.content.size();
+    EXPECT_EQ(LoadResultMessage(result, loader.session->Assembler(), outcome), c.message);
     EXPECT_EQ(outcome.Branch, TLoadBranch::State);
-    EXPECT_TRUE(Picture(*loader.session) == before);
+    EXPECT_FALSE(outcome.Committed);
+    EXPECT_TRUE(Picture(*loader.session) == before) << c.content.size();
   }
 }
 
