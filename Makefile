@@ -38,6 +38,7 @@ test-asan: deps
 
 check: build
 	scripts/check-format
+	scripts/check-layers
 	scripts/check-core-purity $(BUILD)
 	scripts/check-desktop-files $(BUILD)
 

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "monitor/monitor_font.h"
+#include "monitor_qt/monitor_font.h"
 
 // Creates the application on first use (with the font substitutions) and
 // returns it.

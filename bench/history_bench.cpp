@@ -21,9 +21,9 @@
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
 #include "monitor/performance_counter.h"
-#include "persistence/program_session.h"
 #include "session/execution_history.h"
 #include "session/input_log_file.h"
+#include "session/program_session.h"
 
 namespace {
 

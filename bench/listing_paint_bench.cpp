@@ -14,7 +14,7 @@
 #include "gui_bench_app.h"
 #include "monitor/monitor_model.h"
 #include "persistence/encoding.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/listing_view.h"
 #include "workbench/view_host.h"
 

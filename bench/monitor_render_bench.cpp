@@ -11,10 +11,10 @@
 
 #include "gui_bench_app.h"
 #include "monitor/character_set.h"
-#include "monitor/form_mon.h"
-#include "monitor/monitor_font.h"
 #include "monitor/monitor_model.h"
-#include "monitor/monitor_renderer.h"
+#include "monitor_qt/form_mon.h"
+#include "monitor_qt/monitor_font.h"
+#include "monitor_qt/monitor_renderer.h"
 #include "persistence/encoding.h"
 
 namespace {

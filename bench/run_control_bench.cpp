@@ -17,10 +17,10 @@
 #include <string>
 
 #include "machine/machine.h"
-#include "machine/run_control.h"
 #include "monitor/monitor_model.h"
 #include "monitor/performance_counter.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
+#include "session/run_control.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "monitor/monitor_model.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "gui_bench_app.h"
-#include "monitor/screen_thread.h"
+#include "monitor_qt/screen_thread.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 

@@ -22,10 +22,10 @@
 #include <memory>
 
 #include "machine/machine.h"
-#include "monitor/monitor_font.h"
 #include "monitor/monitor_model.h"
-#include "monitor/screen_thread.h"
-#include "persistence/program_session.h"
+#include "monitor_qt/monitor_font.h"
+#include "monitor_qt/screen_thread.h"
+#include "session/program_session.h"
 #include "workbench/main_window.h"
 
 namespace {

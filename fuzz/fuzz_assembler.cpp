@@ -21,16 +21,16 @@
 
 #include "app/tool_asm.h"
 #include "app/tool_common.h"
+#include "assembler/machine_code_file.h"
 #include "assembler/macro_prepass.h"
 #include "assembler/qrx_assembler.h"
 #include "fuzz_support.h"
 #include "machine/machine.h"
-#include "machine/run_control.h"
 #include "monitor/monitor_model.h"
-#include "persistence/load_message.h"
-#include "persistence/machine_code_file.h"
 #include "persistence/memory_stream.h"
-#include "persistence/program_session.h"
+#include "session/load_message.h"
+#include "session/program_session.h"
+#include "session/run_control.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include "fuzz_support.h"
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
-#include "persistence/load_message.h"
 #include "persistence/memory_stream.h"
-#include "persistence/program_session.h"
-#include "persistence/state_file.h"
+#include "session/load_message.h"
+#include "session/program_session.h"
+#include "session/state_file.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "assembler/listing_text.h"
 #include "assembler/qrx_assembler.h"
 #include "machine/machine.h"
-#include "machine/run_control.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
+#include "session/run_control.h"
 
 void FuzzCheck(bool condition, const char* what) {
   if (condition) return;

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "machine/run_host.h"
 #include "monitor/keyboard_source.h"
 #include "monitor/performance_counter.h"
+#include "session/run_host.h"
 
 class TQRXAssembler;
 class TProgramSession;

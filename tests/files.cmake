@@ -1,20 +1,22 @@
-# One GoogleTest executable per core subsystem, one Qt Test executable for the
-# windows. Each folder lists its own test sources.
+# One GoogleTest executable per core layer, linked against that layer's
+# library alone, and Qt Test executables for the windows. Each folder lists
+# its own test sources.
+include(${CMAKE_CURRENT_LIST_DIR}/persistence/files.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/machine/files.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/monitor/files.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/assembler/files.cmake)
-include(${CMAKE_CURRENT_LIST_DIR}/persistence/files.cmake)
-include(${CMAKE_CURRENT_LIST_DIR}/app/files.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/session/files.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/app/files.cmake)
 
 set(QRX_TEST_DATA_DIR ${CMAKE_CURRENT_LIST_DIR}/programs)
 
-function(qrx_core_test name)
+# qrx_core_test(NAME LIBRARY SOURCES...)
+function(qrx_core_test name library)
   if(NOT ARGN)
     return()
   endif()
   add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE qrxcore GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${library} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     QRX_TEST_DATA_DIR="${QRX_TEST_DATA_DIR}"
     QRX_TOOL_PATH="$<TARGET_FILE:qrx>")
@@ -24,13 +26,13 @@ function(qrx_core_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()
 
-qrx_core_test(test_machine ${QRX_TESTS_MACHINE})
-qrx_core_test(test_monitor ${QRX_TESTS_MONITOR})
-qrx_core_test(test_assembler ${QRX_TESTS_ASSEMBLER})
-qrx_core_test(test_persistence ${QRX_TESTS_PERSISTENCE})
-qrx_core_test(test_session ${QRX_TESTS_SESSION})
+qrx_core_test(test_persistence qrx_persistence ${QRX_TESTS_PERSISTENCE})
+qrx_core_test(test_machine qrx_machine ${QRX_TESTS_MACHINE})
+qrx_core_test(test_monitor qrx_monitor ${QRX_TESTS_MONITOR})
+qrx_core_test(test_assembler qrx_assembler ${QRX_TESTS_ASSEMBLER})
+qrx_core_test(test_session qrx_session ${QRX_TESTS_SESSION})
 # The tool's tests run the built qrx, so it must be there first.
-qrx_core_test(test_tool ${QRX_TESTS_APP})
+qrx_core_test(test_tool qrxcore ${QRX_TESTS_APP})
 if(TARGET test_tool)
   add_dependencies(test_tool qrx)
   # The sample programs are tested where they lie in the source tree.
@@ -38,5 +40,21 @@ if(TARGET test_tool)
 endif()
 
 if(QRX_WITH_GUI)
+  # Qt Test executables for the windows; each is registered with CTest here and
+  # runs on the offscreen platform.
+  function(qrx_gui_test name)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE qrxgui Qt6::Test)
+    add_test(NAME ${name} COMMAND ${name})
+    # A hang (a deadlock between the screen thread and the GUI thread) fails
+    # the test instead of stalling the run.
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+  endfunction()
+
+  include(${CMAKE_CURRENT_LIST_DIR}/monitor_qt/files.cmake)
   include(${CMAKE_CURRENT_LIST_DIR}/workbench/files.cmake)
 endif()
+
+# The include-order check of scripts/check-layers, on the tree and on planted
+# faults.
+add_test(NAME check_layers COMMAND ${CMAKE_CURRENT_LIST_DIR}/scripts/check_layers_test.sh)

@@ -4,10 +4,10 @@
 
 #include "app/tool_common.h"
 #include "assembler/listing_text.h"
+#include "assembler/machine_code_file.h"
 #include "assembler/qrx_assembler.h"
 #include "monitor/monitor_model.h"
-#include "persistence/machine_code_file.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 
 namespace {
 

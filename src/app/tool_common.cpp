@@ -4,8 +4,8 @@
 
 #include "assembler/qrx_assembler.h"
 #include "persistence/encoding.h"
-#include "persistence/load_message.h"
-#include "persistence/program_session.h"
+#include "session/load_message.h"
+#include "session/program_session.h"
 
 int LoadProgram(TProgramSession& session, const std::string& path) {
   TLoadOutcome outcome;

@@ -8,9 +8,9 @@
 #include "app/tool_run_loop.h"
 #include "assembler/qrx_assembler.h"
 #include "machine/machine.h"
-#include "machine/run_report.h"
 #include "monitor/monitor_model.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
+#include "session/run_report.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "assembler/include_line.h"
 
 #include "assembler/line_parser.h"
-#include "assembler/path_text.h"
 #include "assembler/sjis_scan.h"
 #include "persistence/custom_string_list.h"
+#include "persistence/path_text.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "assembler/asm_error_codes.h"
-#include "assembler/file_set.h"
 #include "assembler/label_table.h"
 #include "assembler/literals.h"
+#include "persistence/file_set.h"
 
 bool IsCodeRow(const TAsmLine& line) {
   return line.Mnemonic == "DW" || (!line.IsDirective && line.FieldCount > 0);

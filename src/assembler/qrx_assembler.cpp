@@ -5,8 +5,8 @@
 
 #include "assembler/auto_label.h"
 #include "assembler/label_key.h"
-#include "assembler/list_stream_header.h"
 #include "assembler/source_set.h"
+#include "persistence/list_stream_header.h"
 #include "persistence/memory_stream.h"
 
 TQRXAssembler::TQRXAssembler() {

@@ -7,16 +7,16 @@
 #include <set>
 #include <utility>
 
-#include "assembler/file_set.h"
 #include "assembler/include_line.h"
-#include "assembler/list_stream_header.h"
-#include "assembler/path_text.h"
 #include "persistence/compare_text.h"
 #include "persistence/custom_string_list.h"
 #include "persistence/encoding.h"
 #include "persistence/file_io.h"
+#include "persistence/file_set.h"
 #include "persistence/int_text.h"
+#include "persistence/list_stream_header.h"
 #include "persistence/memory_stream.h"
+#include "persistence/path_text.h"
 
 namespace {
 

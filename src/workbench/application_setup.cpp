@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "monitor/monitor_font.h"
+#include "monitor_qt/monitor_font.h"
 #include "workbench/main_window.h"
 
 void PrepareApplication(QCoreApplication& app) {

@@ -7,7 +7,7 @@
 
 #include "assembler/qrx_assembler.h"
 #include "persistence/encoding.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/about_box.h"
 #include "workbench/dialog_placement.h"
 #include "workbench/edit_file_select.h"

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QToolTip>
 
-#include "assembler/file_set.h"
 #include "persistence/encoding.h"
+#include "persistence/file_set.h"
 #include "workbench/dialog_buttons.h"
 
 TEditFileSelect::TEditFileSelect(const TFileNames& files, const QFont& font, QWidget* parent)

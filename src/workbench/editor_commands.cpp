@@ -5,7 +5,7 @@
 #include <QLabel>
 
 #include "assembler/qrx_assembler.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/dialog_placement.h"
 #include "workbench/edit_file_select.h"
 #include "workbench/editor_launch.h"

@@ -1,6 +1,8 @@
+# The main window, its views, commands, dialogs and settings (Qt).
 set(QRX_WORKBENCH_SOURCES
   src/workbench/application_setup.cpp
   src/workbench/application_setup.h
+  src/workbench/jump_list.cpp
   src/workbench/keyboard_table.cpp
   src/workbench/keyboard_table.h
   src/workbench/memory_grid.cpp

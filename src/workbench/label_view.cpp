@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/view_host.h"
 #include "workbench/view_support.h"
 

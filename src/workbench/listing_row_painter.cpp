@@ -8,7 +8,7 @@
 
 #include "assembler/listing_text.h"
 #include "persistence/encoding.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/listing_view.h"
 #include "workbench/view_host.h"
 #include "workbench/view_support.h"

@@ -9,12 +9,12 @@
 #include <QUrl>
 
 #include "assembler/qrx_assembler.h"
-#include "monitor/form_mon.h"
-#include "monitor/screen_thread.h"
+#include "monitor_qt/form_mon.h"
+#include "monitor_qt/screen_thread.h"
 #include "persistence/encoding.h"
 #include "persistence/file_io.h"
-#include "persistence/load_message.h"
-#include "persistence/program_session.h"
+#include "session/load_message.h"
+#include "session/program_session.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"

@@ -14,13 +14,13 @@
 #include <QVBoxLayout>
 
 #include "assembler/qrx_assembler.h"
-#include "machine/run_control.h"
-#include "monitor/form_mon.h"
 #include "monitor/monitor_model.h"
 #include "monitor/screen_cell.h"
-#include "monitor/screen_thread.h"
+#include "monitor_qt/form_mon.h"
+#include "monitor_qt/screen_thread.h"
 #include "persistence/encoding.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
+#include "session/run_control.h"
 #include "workbench/keyboard_table.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"

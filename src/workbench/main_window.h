@@ -21,7 +21,7 @@
 #include <string>
 
 #include "monitor/performance_counter.h"
-#include "persistence/jump_list.h"
+#include "workbench/jump_list.h"
 #include "workbench/main_menus.h"
 #include "workbench/view_host.h"
 #include "workbench/workbench_folders.h"

@@ -8,8 +8,8 @@
 
 #include "assembler/listing_text.h"
 #include "assembler/qrx_assembler.h"
-#include "monitor/screen_thread.h"
-#include "persistence/program_session.h"
+#include "monitor_qt/screen_thread.h"
+#include "session/program_session.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"

@@ -1,7 +1,7 @@
 #include "workbench/memory_grid_model.h"
 
 #include "machine/machine.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/view_host.h"
 
 TMemoryGridModel::TMemoryGridModel(TViewHost& host, QObject* parent)

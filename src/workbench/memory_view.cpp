@@ -11,7 +11,7 @@
 #include "assembler/literals.h"
 #include "machine/machine.h"
 #include "persistence/encoding.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/memory_grid.h"
 #include "workbench/memory_grid_model.h"
 #include "workbench/view_host.h"

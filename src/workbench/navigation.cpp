@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "persistence/bool_list.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/keyboard_table.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"

@@ -10,9 +10,9 @@
 #include <chrono>
 #include <thread>
 
-#include "machine/run_control.h"
-#include "monitor/form_mon.h"
-#include "monitor/screen_thread.h"
+#include "monitor_qt/form_mon.h"
+#include "monitor_qt/screen_thread.h"
+#include "session/run_control.h"
 #include "workbench/keyboard_table.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"

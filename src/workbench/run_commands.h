@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "machine/run_host.h"
+#include "session/run_host.h"
 
 class TForm1;
 

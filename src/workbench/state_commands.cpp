@@ -6,10 +6,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "assembler/machine_code_file.h"
 #include "assembler/qrx_assembler.h"
 #include "persistence/encoding.h"
-#include "persistence/machine_code_file.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/main_window.h"
 
 namespace {

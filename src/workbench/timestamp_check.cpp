@@ -4,10 +4,10 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
-#include "assembler/file_set.h"
-#include "assembler/file_stamp.h"
 #include "persistence/encoding.h"
-#include "persistence/program_session.h"
+#include "persistence/file_set.h"
+#include "persistence/file_stamp.h"
+#include "session/program_session.h"
 #include "workbench/main_window.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "assembler/qrx_assembler.h"
 #include "machine/machine.h"
 #include "persistence/compare_text.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"

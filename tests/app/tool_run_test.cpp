@@ -9,7 +9,7 @@
 
 #include "assembler/qrx_assembler.h"
 #include "monitor/monitor_model.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "tool_runner.h"
 
 namespace {

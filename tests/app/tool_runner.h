@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../assembler/temp_folder.h"
+#include "../persistence/temp_folder.h"
 
 struct TToolRun {
   int exit = -1;

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "assembler/file_set.h"
+#include "../persistence/temp_folder.h"
 #include "assembler/qrx_assembler.h"
 #include "assembler/source_set.h"
 #include "assembler_support.h"
+#include "persistence/file_set.h"
 #include "persistence/memory_stream.h"
 #include "persistence/string_list_error.h"
-#include "temp_folder.h"
 
 namespace {
 

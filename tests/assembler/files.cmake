@@ -6,8 +6,6 @@ set(QRX_TESTS_ASSEMBLER
   tests/assembler/line_encoder_test.cpp
   tests/assembler/line_parser_test.cpp
   tests/assembler/literals_test.cpp
-  tests/assembler/file_stamp_test.cpp
-  tests/assembler/file_set_test.cpp
   tests/assembler/macro_expand_test.cpp
   tests/assembler/macro_line_split_test.cpp
   tests/assembler/macro_prepass_reference_test.cpp
@@ -20,4 +18,5 @@ set(QRX_TESTS_ASSEMBLER
   tests/assembler/assembler_image_test.cpp
   tests/assembler/assembler_lines_test.cpp
   tests/assembler/listing_text_test.cpp
+  tests/assembler/machine_code_file_test.cpp
 )

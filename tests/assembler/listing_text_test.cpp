@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "assembler/asm_error_codes.h"
-#include "assembler/file_set.h"
 #include "assembler_support.h"
 #include "persistence/encoding.h"
+#include "persistence/file_set.h"
 
 namespace {
 

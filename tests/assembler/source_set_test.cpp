@@ -9,13 +9,13 @@
 #include <system_error>
 #include <vector>
 
+#include "../persistence/temp_folder.h"
 #include "assembler/asm_line.h"
-#include "assembler/file_set.h"
 #include "assembler/line_parser.h"
 #include "persistence/custom_string_list.h"
 #include "persistence/encoding.h"
+#include "persistence/file_set.h"
 #include "persistence/memory_stream.h"
-#include "temp_folder.h"
 
 namespace {
 

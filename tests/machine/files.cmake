@@ -6,6 +6,4 @@ set(QRX_TESTS_MACHINE
   tests/machine/step_operand_test.cpp
   tests/machine/step_flow_test.cpp
   tests/machine/step_model_test.cpp
-  tests/machine/run_report_test.cpp
-  tests/machine/run_control_test.cpp
 )

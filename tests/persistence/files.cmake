@@ -9,8 +9,6 @@ set(QRX_TESTS_PERSISTENCE
   tests/persistence/string_list_stream_test.cpp
   tests/persistence/string_list_test.cpp
   tests/persistence/string_list_text_test.cpp
-  tests/persistence/jump_list_test.cpp
-  tests/persistence/state_file_test.cpp
-  tests/persistence/machine_code_file_test.cpp
-  tests/persistence/program_session_test.cpp
+  tests/persistence/file_stamp_test.cpp
+  tests/persistence/file_set_test.cpp
 )

@@ -8,7 +8,7 @@
 #include <random>
 #include <set>
 
-#include "../assembler/temp_folder.h"
+#include "../persistence/temp_folder.h"
 #include "history_fixture.h"
 #include "persistence/encoding.h"
 #include "session/input_log_file.h"

@@ -5,4 +5,8 @@ set(QRX_TESTS_SESSION
   tests/session/input_log_file_test.cpp
   tests/session/checkpoint_store_test.cpp
   tests/session/execution_history_test.cpp
+  tests/session/state_file_test.cpp
+  tests/session/program_session_test.cpp
+  tests/session/run_report_test.cpp
+  tests/session/run_control_test.cpp
 )

@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "../assembler/temp_folder.h"
+#include "../persistence/temp_folder.h"
 #include "persistence/encoding.h"
 #include "persistence/file_io.h"
 

@@ -10,7 +10,7 @@
 #include <QUrl>
 
 #include "main_window_test_support.h"
-#include "monitor/monitor_font.h"
+#include "monitor_qt/monitor_font.h"
 #include "workbench/about_box.h"
 #include "workbench/application_setup.h"
 #include "workbench/dialog_placement.h"

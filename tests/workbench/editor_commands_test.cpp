@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 #include "main_window_test_support.h"
-#include "monitor/monitor_font.h"
+#include "monitor_qt/monitor_font.h"
 #include "workbench/dialog_placement.h"
 #include "workbench/edit_file_select.h"
 #include "workbench/editor_launch.h"

@@ -1,17 +1,4 @@
-# Qt Test executables for the windows; each is registered with CTest here and
-# runs on the offscreen platform.
-function(qrx_gui_test name)
-  add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE qrxgui Qt6::Test)
-  add_test(NAME ${name} COMMAND ${name})
-  # A hang (a deadlock between the screen thread and the GUI thread) fails
-  # the test instead of stalling the run.
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
-endfunction()
-
-qrx_gui_test(test_monitor_renderer tests/workbench/monitor_renderer_test.cpp)
-qrx_gui_test(test_form_mon tests/workbench/form_mon_test.cpp)
-qrx_gui_test(test_screen_thread tests/workbench/screen_thread_test.cpp)
+# Qt Test executables of the main window, its views, commands and dialogs.
 qrx_gui_test(test_keyboard_table tests/workbench/keyboard_table_test.cpp)
 qrx_gui_test(test_number_format tests/workbench/number_format_test.cpp)
 qrx_gui_test(test_memory_view tests/workbench/memory_view_test.cpp)
@@ -30,3 +17,5 @@ qrx_gui_test(test_timestamp_check tests/workbench/timestamp_check_test.cpp tests
 qrx_gui_test(test_editor_commands tests/workbench/editor_commands_test.cpp tests/workbench/main_window_test_support.h)
 qrx_gui_test(test_navigation tests/workbench/navigation_test.cpp tests/workbench/main_window_test_support.h)
 qrx_gui_test(test_dialogs tests/workbench/dialogs_test.cpp tests/workbench/main_window_test_support.h)
+# The jump history is plain C++ of the workbench layer: a GoogleTest.
+qrx_core_test(test_jump_list qrx_workbench tests/workbench/jump_list_test.cpp)

@@ -6,7 +6,7 @@
 #include <QSignalSpy>
 #include <vector>
 
-#include "monitor/monitor_font.h"
+#include "monitor_qt/monitor_font.h"
 #include "view_test_support.h"
 #include "workbench/listing_view.h"
 

@@ -8,7 +8,7 @@
 #include <QUrl>
 
 #include "main_window_test_support.h"
-#include "monitor/monitor_font.h"
+#include "monitor_qt/monitor_font.h"
 #include "workbench/keyboard_table.h"
 #include "workbench/tool_buttons.h"
 

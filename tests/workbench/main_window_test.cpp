@@ -13,11 +13,11 @@
 #include <QToolButton>
 #include <QWindow>
 
-#include "machine/run_control.h"
 #include "main_window_test_support.h"
-#include "monitor/form_mon.h"
-#include "monitor/monitor_font.h"
 #include "monitor/monitor_model.h"
+#include "monitor_qt/form_mon.h"
+#include "monitor_qt/monitor_font.h"
+#include "session/run_control.h"
 #include "workbench/application_setup.h"
 #include "workbench/memory_view.h"
 #include "workbench/tool_buttons.h"

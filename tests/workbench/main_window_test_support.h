@@ -17,9 +17,9 @@
 #include <string>
 
 #include "assembler/qrx_assembler.h"
-#include "monitor/screen_thread.h"
+#include "monitor_qt/screen_thread.h"
 #include "persistence/encoding.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"

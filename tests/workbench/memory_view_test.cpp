@@ -14,7 +14,7 @@
 
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/memory_view.h"
 #include "workbench/view_host.h"
 

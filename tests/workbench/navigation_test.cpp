@@ -9,7 +9,7 @@
 
 #include "machine/machine.h"
 #include "main_window_test_support.h"
-#include "monitor/monitor_font.h"
+#include "monitor_qt/monitor_font.h"
 #include "workbench/keyboard_table.h"
 #include "workbench/navigation.h"
 

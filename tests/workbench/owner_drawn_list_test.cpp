@@ -11,7 +11,7 @@
 #include <QtTest>
 #include <vector>
 
-#include "monitor/monitor_font.h"
+#include "monitor_qt/monitor_font.h"
 #include "workbench/owner_drawn_list.h"
 #include "workbench/view_host.h"
 

@@ -9,12 +9,12 @@
 #include <functional>
 
 #include "machine/machine.h"
-#include "machine/run_control.h"
 #include "main_window_test_support.h"
-#include "monitor/form_mon.h"
-#include "monitor/monitor_font.h"
 #include "monitor/monitor_model.h"
-#include "monitor/monitor_renderer.h"
+#include "monitor_qt/form_mon.h"
+#include "monitor_qt/monitor_font.h"
+#include "monitor_qt/monitor_renderer.h"
+#include "session/run_control.h"
 #include "workbench/keyboard_table.h"
 #include "workbench/tool_buttons.h"
 

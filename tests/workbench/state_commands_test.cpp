@@ -12,11 +12,11 @@
 #include <QToolButton>
 #include <vector>
 
+#include "assembler/machine_code_file.h"
 #include "machine/machine.h"
 #include "main_window_test_support.h"
-#include "monitor/monitor_font.h"
 #include "monitor/monitor_model.h"
-#include "persistence/machine_code_file.h"
+#include "monitor_qt/monitor_font.h"
 #include "persistence/memory_stream.h"
 #include "workbench/tool_buttons.h"
 

@@ -7,10 +7,10 @@
 #include <functional>
 #include <utility>
 
-#include "assembler/file_stamp.h"
 #include "machine/machine.h"
 #include "main_window_test_support.h"
-#include "monitor/monitor_font.h"
+#include "monitor_qt/monitor_font.h"
+#include "persistence/file_stamp.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "assembler/qrx_assembler.h"
 #include "monitor/monitor_model.h"
-#include "persistence/program_session.h"
+#include "session/program_session.h"
 #include "workbench/view_host.h"
 
 class TFakeHost : public TViewHost {

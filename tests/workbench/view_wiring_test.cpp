@@ -7,7 +7,7 @@
 
 #include "machine/machine.h"
 #include "main_window_test_support.h"
-#include "monitor/monitor_font.h"
+#include "monitor_qt/monitor_font.h"
 
 namespace {
 

@@ -1,0 +1,160 @@
+// TRunControl: the run, trace, step, stop and reset commands of the
+// workbench, the loops that call the machine's Step until something ends
+// them, the breakpoint and call-depth rules, the trace wait, and the texts
+// that report the outcome.
+//
+// Everything runs on the GUI thread. Each loop tests the run state right
+// after every Step, so a stop (or another command that sets its own run
+// state while the loop delivers events) lets exactly one more instruction
+// run. Commands may be entered from inside another loop's event delivery:
+// a run or trace started in the middle of a long step finishes first, and
+// the step loop then ends because the run state no longer says stepping.
+//
+// Event delivery. After every instruction that does not end a loop, the
+// loop offers to deliver pending events. The offer is paced: the clock is
+// read only every kPaceInstructions instructions, and the host's delivery
+// runs only when at least 1 ms has passed since the last paced delivery
+// (at every check when the clock has no frequency). In between an offer
+// costs a counter decrement. This holds for the run loop, for the
+// instructions a trace runs without displaying them, and for the
+// instructions a step runs through (the subroutine of a stepped-over CALL,
+// hidden lines); a step that ends after its first instruction delivers
+// nothing, as the loop ends before its delivery. A displayed trace line is
+// never paced: its wait delivers at least once, and the loop delivers once
+// more after the breakpoint test.
+//
+// Breakpoints are tested against a copy of the breakpoint list as a bit
+// per line index. While a loop runs, the list can only change when the host
+// runs code of its own (event delivery, view updates), so the copy is taken
+// at the start of every loop and again after any such call before it is
+// read; it always answers as the list's Contains would.
+#pragma once
+
+#include <atomic>
+#include <bitset>
+#include <cstddef>
+#include <cstdint>
+
+#include "session/run_host.h"
+
+class TClock;
+class TProgramSession;
+
+class TRunControl {
+ public:
+  // Run states.
+  static constexpr int kIdle = 0;
+  static constexpr int kRunning = 1;
+  static constexpr int kTracing = 2;
+  static constexpr int kStepping = 3;
+  // The run and trace commands' tag for a run; any other tag traces.
+  static constexpr int kRunTag = 1;
+  // Instructions between two readings of the clock in a paced delivery.
+  static constexpr int kPaceInstructions = 256;
+  // The trace wait sleeps this long between two deliveries.
+  static constexpr int kTraceWaitSliceMs = 1;
+
+  // The session, the host and the clock must outlive run control.
+  TRunControl(TProgramSession& session, TRunHost& host, const TClock& clock);
+  TRunControl(const TRunControl&) = delete;
+  TRunControl& operator=(const TRunControl&) = delete;
+
+  // ---- run state (0 idle, 1 running, 2 tracing, 3 stepping)
+  // Safe to read from any thread (the screen thread polls it).
+  int RunState() const { return runState_.load(std::memory_order_relaxed); }
+  const std::atomic<int>& RunStateValue() const { return runState_; }
+  // Run state := state, then the host's RunStateChanged(state).
+  void SetRunState(int state);
+
+  // ---- settings the commands read when they need them
+  // Whether a run honours breakpoints ("実行時にブレークポイントが有効(&B)";
+  // on by default). Trace and step always do.
+  bool BreakpointsDuringRun() const { return breakpointsDuringRun_; }
+  void SetBreakpointsDuringRun(bool on) { breakpointsDuringRun_ = on; }
+  // Whether run and trace bring the monitor to the front
+  // ("実行時にモニタを前面に出す(&T)"; off by default).
+  bool MonitorToFront() const { return monitorToFront_; }
+  void SetMonitorToFront(bool on) { monitorToFront_ = on; }
+  // Pause after each displayed trace line in milliseconds; 0 (or less):
+  // none. 200 by default.
+  int TraceWait() const { return traceWait_; }
+  void SetTraceWait(int ms) { traceWait_ = ms; }
+
+  // ---- commands
+  // The handler shared by run and trace: tag 1 runs, any other tag traces.
+  // Shows " 実行中", disables the run, trace, step and reset buttons,
+  // re-initialises the jump history at the selected listing row, brings the
+  // monitor to the front when asked to, runs the loop, enables the buttons,
+  // repaints the views and reports the outcome.
+  void RunOrTrace(int tag);
+  // Runs until the next visible line at the step's depth or shallower (with
+  // Control held: one level deeper, so a CALL is stepped into), a
+  // breakpoint on a visible line, HALT, or a changed run state; then
+  // reports the outcome.
+  void StepCommand();
+  // Shows the execution state and sets the run state to 0; the active loop
+  // ends after one more instruction.
+  void Stop();
+  // Reloads the machine from the assembled program, re-initialises the jump
+  // history at row 0, refreshes the views and the monitor, and says
+  // " 初期化完了". Leaves the run state as it is.
+  void Reset();
+
+ private:
+  void RunLoop();
+  void TraceLoop();
+  // The end of every loop: run state 0, execution state, monitor.
+  void FinishLoop();
+  // The outcome text for the steps run since remembered.
+  void ReportOutcome(uint64_t remembered);
+  // Pauses TraceWait ms on the clock, delivering events every slice and
+  // sleeping in between; with no wait or no counter, delivers once.
+  void WaitTrace();
+
+  // The listing line of the instruction at PC.
+  int CurrentLine() const;
+  bool IsLineVisible(int line) const;
+  bool HasBreakpoint(int line) {
+    FreshenBreakpoints();
+    return line >= 0 && static_cast<size_t>(line) < breakpointBits_.size() && breakpointBits_[line];
+  }
+  void FreshenBreakpoints() {
+    if (breakpointsStale_) RebuildBreakpointBits();
+  }
+  void RebuildBreakpointBits();
+
+  // Event delivery: unpaced, and paced (see the top of this file). Each
+  // loop keeps its own countdown, so a loop entered from inside another
+  // loop's delivery does not disturb the outer one's count.
+  void DeliverNow();
+  // Before each loop: pacing starts now, and the breakpoint bits are taken
+  // afresh (the list may have changed between two commands).
+  void BeginLoop();
+  void OfferDelivery(int& countdown) {
+    if (--countdown != 0) return;
+    countdown = kPaceInstructions;
+    PacedDelivery();
+  }
+  void PacedDelivery();
+
+  TProgramSession& session_;
+  TRunHost& host_;
+  const TClock& clock_;
+
+  std::atomic<int> runState_{kIdle};
+  bool breakpointsDuringRun_ = true;
+  bool monitorToFront_ = false;
+  int traceWait_ = 200;
+
+  int64_t lastDelivery_ = 0;
+  // Clock ticks in one millisecond, rounded up; 0 when the clock has no
+  // frequency.
+  int64_t ticksPerMs_ = 0;
+
+  // A bit per listing line index (LineOf yields 16 bits) for the lines the
+  // breakpoint list holds; stale after any call into the host.
+  std::bitset<0x10000> breakpointBits_;
+  bool breakpointsStale_ = true;
+  // Whether any bit is set.
+  bool anyBreakpoint_ = false;
+};

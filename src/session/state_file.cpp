@@ -1,0 +1,123 @@
+#include "session/state_file.h"
+
+#include <algorithm>
+
+#include "assembler/literals.h"
+#include "machine/machine.h"
+#include "monitor/monitor_model.h"
+#include "monitor/monitor_state_block.h"
+#include "persistence/convert_error.h"
+#include "persistence/file_io.h"
+#include "persistence/list_stream_header.h"
+#include "persistence/memory_stream.h"
+
+namespace {
+
+constexpr std::string_view kHeaderText = "QRXBIN V110";
+constexpr std::string_view kMagic = "QRXBIN";
+constexpr size_t kMachineBlockSize = 2 * TQRXEmulater::kBlockBytes;
+
+// Whether a complete headed string list, text included, starts at the
+// stream's position. The list loader itself is lenient (a missing header
+// reads the rest as plain text, a short text gives what is there), so the
+// state file checks for itself.
+bool CompleteListFollows(const TMemoryStream& stream) {
+  uint32_t length = 0;
+  if (!ReadListStreamHeader(stream.Bytes(), stream.Position(), length)) return false;
+  return stream.Remaining() - kListStreamHeaderSize >= length;
+}
+
+// Reads one complete headed list into list; false (list untouched) when the
+// list is missing or cut short.
+bool ReadCompleteList(TMemoryStream& stream, TCustomStringList& list) {
+  if (!CompleteListFollows(stream)) return false;
+  list.LoadFromStream(stream);
+  return true;
+}
+
+// Takes the next count bytes as they are; false when fewer remain.
+bool TakeBlock(TMemoryStream& stream, size_t count, std::string& block) {
+  if (stream.Remaining() < count) return false;
+  block.resize(count);
+  stream.Read(block.data(), count);
+  return true;
+}
+
+}  // namespace
+
+std::string StateHeader() {
+  std::string header(kStateHeaderSize, '\0');
+  header[0] = static_cast<char>(kHeaderText.size());
+  header.replace(1, kHeaderText.size(), kHeaderText);
+  return header;
+}
+
+bool IsStateHeader(std::string_view firstBytes, int& version) {
+  if (firstBytes.empty()) return false;
+  // A length-prefixed text in a 16-byte field: at most 15 characters, and
+  // never more than the file holds.
+  size_t length = static_cast<unsigned char>(firstBytes[0]);
+  length = std::min({length, kStateHeaderSize - 1, firstBytes.size() - 1});
+  const std::string_view text = firstBytes.substr(1, length);
+  if (text.substr(0, kMagic.size()) != kMagic) return false;
+  const std::string_view digits = text.size() > 8 ? text.substr(8, 3) : std::string_view{};
+  int32_t number = 0;
+  try {
+    number = IntegerValue(digits);
+  } catch (const EConvertError&) {
+    return false;
+  }
+  if (number <= 0) return false;
+  version = number;
+  return true;
+}
+
+std::string StateFileBytes(const TStateSource& source) {
+  TMemoryStream stream;
+  stream.Write(StateHeader());
+  source.machine.SaveToStream(stream);
+  source.monitor.SaveToStream(stream);
+  source.breakpoints.SaveToStream(stream);
+  source.files.SaveToStream(stream);
+  source.selectedLabels.SaveToStream(stream);
+  source.visibleUnits.SaveToStream(stream);
+  source.lines.SaveToStream(stream);
+  return stream.TakeBytes();
+}
+
+bool WriteStateFile(const std::string& path, const TStateSource& source, std::string& error) {
+  std::string bytes;
+  try {
+    bytes = StateFileBytes(source);
+  } catch (const std::exception& e) {
+    // A list too large for its 32-bit length field.
+    error = e.what();
+    return false;
+  }
+  return WriteFileAtomically(path, bytes, error);
+}
+
+int ReadStateSections(std::string_view fileBytes, TStateSections& out) {
+  if (!IsStateHeader(fileBytes.substr(0, kStateHeaderSize), out.version) ||
+      out.version != kStateFileVersion)
+    return kStateFileOtherVersion;
+  // From here on the file says it is ours: whatever is wrong is damage.
+  if (fileBytes.size() < kStateHeaderSize) return kStateFileDamaged;
+  TMemoryStream stream{std::string(fileBytes)};
+  stream.Seek(kStateHeaderSize);
+  if (!TakeBlock(stream, kMachineBlockSize, out.machineBlock)) return kStateFileDamaged;
+  if (!TakeBlock(stream, kMonitorBlockSize, out.monitorBlock)) return kStateFileDamaged;
+  if (!ReadCompleteList(stream, out.breakpoints)) return kStateFileDamaged;
+  if (out.files.LoadFromStream(stream) != 0) return kStateFileDamaged;
+  // Entries 0 and 1 (current file, main source) always exist.
+  if (out.files.Count() < 2) return kStateFileDamaged;
+  if (!ReadCompleteList(stream, out.selectedLabels)) return kStateFileDamaged;
+  if (!ReadCompleteList(stream, out.visibleUnits)) return kStateFileDamaged;
+  // The lines are kept as their stream; the assembler reads them when the
+  // sections are applied.
+  uint32_t lineTextLength = 0;
+  if (!CompleteListFollows(stream)) return kStateFileDamaged;
+  ReadListStreamHeader(stream.Bytes(), stream.Position(), lineTextLength);
+  out.lineBlock.assign(fileBytes.substr(stream.Position(), kListStreamHeaderSize + lineTextLength));
+  return 0;
+}
