@@ -25,4 +25,10 @@ set(QRX_ASSEMBLER_SOURCES
   src/assembler/memory_image.cpp
   src/assembler/machine_loader.cpp
   src/assembler/listing_text.cpp
+  src/assembler/hint_program.cpp
+  src/assembler/hint_layout.cpp
+  src/assembler/hint_texts.cpp
+  src/assembler/hint_operands.cpp
+  src/assembler/hint_flow.cpp
+  src/assembler/hints.cpp
 )
