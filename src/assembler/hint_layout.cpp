@@ -8,6 +8,9 @@
 
 namespace {
 
+// The file-set index of the main source.
+constexpr int kMainSourceIndex = 1;
+
 // A marker as the source reader writes it, cut around its file name.
 struct TMarkerShape {
   std::string head;
@@ -135,28 +138,31 @@ bool THintLayout::IsProcLine(int line) const {
   return it != blocks_.end() && it->Open == line && it->IsProc;
 }
 
-// The INCLUDE line stood one line below the nearest line before the marker
-// that belongs to the including file. Going back, an included file that
-// ended there is skipped whole; reaching the start marker of the including
-// file means the INCLUDE was that file's first line.
+// Every line of the including file before the INCLUDE line is one tagged
+// line of the expanded source, or an INCLUDE line of its own (a whole
+// included file, from its start to its end marker). So going back from the
+// start marker: each included file met is one line, and the first tagged
+// line of the including file, or the start of that file (its start marker,
+// or the first line for the main source), says where the count begins.
 TSourcePlace THintLayout::IncludePlace(const TIncludeSpan& span) const {
-  int j = span.Start - 1;
-  while (j >= 0) {
+  int skipped = 0;
+  for (int j = span.Start - 1; j >= 0; --j) {
     const auto ended = std::find_if(includes_.begin(), includes_.end(),
                                     [j](const TIncludeSpan& s) { return s.End == j; });
     if (ended != includes_.end()) {
-      j = ended->Start - 1;
+      j = ended->Start;
+      ++skipped;
       continue;
     }
     const auto started = std::find_if(includes_.begin(), includes_.end(),
                                       [j](const TIncludeSpan& s) { return s.Start == j; });
     if (started != includes_.end()) {
-      if (started->End >= program_.LineCount()) break;
-      return {program_.Line(started->End).TagFileIndex(), 1};
+      const int fileIndex =
+          started->End < program_.LineCount() ? program_.Line(started->End).TagFileIndex() : -1;
+      return {fileIndex, 1 + skipped};
     }
     const TAsmLine& line = program_.Line(j);
-    if (line.TagFileIndex() >= 0) return {line.TagFileIndex(), line.TagLineNumber() + 1};
-    --j;
+    if (line.TagFileIndex() >= 0) return {line.TagFileIndex(), line.TagLineNumber() + 1 + skipped};
   }
-  return {1, 1};
+  return {kMainSourceIndex, 1 + skipped};
 }

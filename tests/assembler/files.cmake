@@ -20,4 +20,5 @@ set(QRX_TESTS_ASSEMBLER
   tests/assembler/assembler_image_test.cpp
   tests/assembler/assembler_lines_test.cpp
   tests/assembler/listing_text_test.cpp
+  tests/assembler/hints_test.cpp
 )
