@@ -8,6 +8,7 @@ set(QRX_BENCH_SOURCES
   bench/macro_bench.cpp
   bench/assembler_bench.cpp
   bench/state_file_bench.cpp
+  bench/hints_bench.cpp
 )
 if(QRX_BENCH_SOURCES)
   add_executable(qrx_bench ${QRX_BENCH_SOURCES})

@@ -8,6 +8,20 @@
 
 namespace {
 
+// The words that open and close blocks.
+enum class TBlockWord { None, Open, Close };
+
+TBlockWord BlockWordOf(const std::string& mnemonic) {
+  switch (mnemonic.size()) {
+    case 4:
+      return mnemonic == "PROC" || mnemonic == "UNIT" ? TBlockWord::Open : TBlockWord::None;
+    case 7:
+      return mnemonic == "ENDPROC" || mnemonic == "ENDUNIT" ? TBlockWord::Close : TBlockWord::None;
+    default:
+      return TBlockWord::None;
+  }
+}
+
 // The file-set index of the main source.
 constexpr int kMainSourceIndex = 1;
 
@@ -49,69 +63,69 @@ bool IsIncludeEndMarker(const std::string& text) {
 }
 
 THintLayout::THintLayout(const THintProgram& program) : program_(program) {
-  Sweep();
+  procAroundLine_.reserve(static_cast<size_t>(program.LineCount()));
+  insideInclude_.reserve(static_cast<size_t>(program.LineCount()));
 }
 
-void THintLayout::Sweep() {
-  const int count = program_.LineCount();
-  procAround_.assign(static_cast<size_t>(count), -1);
-  insideInclude_.assign(static_cast<size_t>(count), 0);
-  std::vector<int> openBlocks;                       // indices into blocks_
-  std::vector<std::pair<int, size_t>> openIncludes;  // span index, open blocks then
-  const std::string rootScope = ".*";
-  const std::string* previousScope = &rootScope;
-  std::string name;
-  for (int i = 0; i < count; ++i) {
+void THintLayout::AddLine(int i) {
+  static const std::string kRootScope = ".*";
+  const TAsmLine& line = program_.Line(i);
+  if (line.Status < 0) ++errorLines_;
+  const std::string& previousScope = previousScope_ != nullptr ? *previousScope_ : kRootScope;
+  previousScope_ = &line.Scope;
+  bool endMarker = false;
+  if (line.FieldCount == 0 && line.LabelName.empty()) {
+    // A comment line; the include markers are such lines.
     const std::string& text = program_.LineText(i);
-    const TAsmLine& line = program_.Line(i);
-    if (IsIncludeStartMarker(text, name)) {
-      openIncludes.emplace_back(static_cast<int>(includes_.size()), openBlocks.size());
-      includes_.push_back({i, count, name});
+    if (IsIncludeStartMarker(text, name_)) {
+      openIncludes_.emplace_back(static_cast<int>(includes_.size()), openBlocks_.size());
+      includes_.push_back({i, program_.LineCount(), name_});
     } else if (IsIncludeEndMarker(text)) {
-      insideInclude_[static_cast<size_t>(i)] = 1;
-      CloseInclude(i, openBlocks, openIncludes);
-    } else if (line.Scope != *previousScope) {
-      if (line.Mnemonic == "PROC" || line.Mnemonic == "UNIT") {
-        blocks_.push_back({i, count, line.Mnemonic == "PROC"});
-        openBlocks.push_back(static_cast<int>(blocks_.size()) - 1);
-      } else if ((line.Mnemonic == "ENDPROC" || line.Mnemonic == "ENDUNIT") &&
-                 !openBlocks.empty()) {
-        blocks_[static_cast<size_t>(openBlocks.back())].Close = i;
-        openBlocks.pop_back();
-      }
+      endMarker = true;
+      CloseInclude(i);
     }
-    if (!openIncludes.empty()) insideInclude_[static_cast<size_t>(i)] = 1;
-    for (auto it = openBlocks.rbegin(); it != openBlocks.rend(); ++it) {
-      const TBlockSpan& block = blocks_[static_cast<size_t>(*it)];
-      if (block.IsProc) {
-        procAround_[static_cast<size_t>(i)] = block.Open;
+  } else if (const TBlockWord word = BlockWordOf(line.Mnemonic);
+             word != TBlockWord::None && line.Scope != previousScope) {
+    if (word == TBlockWord::Open) {
+      blocks_.push_back({i, program_.LineCount(), line.Mnemonic == "PROC"});
+      openBlocks_.push_back(static_cast<int>(blocks_.size()) - 1);
+    } else if (!openBlocks_.empty()) {
+      blocks_[static_cast<size_t>(openBlocks_.back())].Close = i;
+      openBlocks_.pop_back();
+    }
+    procAround_ = -1;
+    for (auto it = openBlocks_.rbegin(); it != openBlocks_.rend(); ++it) {
+      if (blocks_[static_cast<size_t>(*it)].IsProc) {
+        procAround_ = blocks_[static_cast<size_t>(*it)].Open;
         break;
       }
     }
-    previousScope = &line.Scope;
   }
-  for (const int block : openBlocks) {
-    const int open = blocks_[static_cast<size_t>(block)].Open;
-    if (std::find(unclosed_.begin(), unclosed_.end(), open) == unclosed_.end())
-      unclosed_.push_back(open);
-  }
+  insideInclude_.push_back(endMarker || !openIncludes_.empty() ? 1 : 0);
+  procAroundLine_.push_back(procAround_);
+}
+
+void THintLayout::Finish() {
+  for (const int block : openBlocks_)
+    MarkUnclosed(blocks_[static_cast<size_t>(block)].Open);
   std::sort(unclosed_.begin(), unclosed_.end());
+}
+
+void THintLayout::MarkUnclosed(int openLine) {
+  if (std::find(unclosed_.begin(), unclosed_.end(), openLine) == unclosed_.end())
+    unclosed_.push_back(openLine);
 }
 
 // The blocks opened inside the file that ends here and still open are left
 // open at the end of their file. They stay open for the lines that follow,
 // as they do for the assembler.
-void THintLayout::CloseInclude(int endLine, std::vector<int>& openBlocks,
-                               std::vector<std::pair<int, size_t>>& openIncludes) {
-  if (openIncludes.empty()) return;
-  const auto [span, blocksBefore] = openIncludes.back();
-  openIncludes.pop_back();
+void THintLayout::CloseInclude(int endLine) {
+  if (openIncludes_.empty()) return;
+  const auto [span, blocksBefore] = openIncludes_.back();
+  openIncludes_.pop_back();
   includes_[static_cast<size_t>(span)].End = endLine;
-  for (size_t k = blocksBefore; k < openBlocks.size(); ++k) {
-    const int open = blocks_[static_cast<size_t>(openBlocks[k])].Open;
-    if (std::find(unclosed_.begin(), unclosed_.end(), open) == unclosed_.end())
-      unclosed_.push_back(open);
-  }
+  for (size_t k = blocksBefore; k < openBlocks_.size(); ++k)
+    MarkUnclosed(blocks_[static_cast<size_t>(openBlocks_[k])].Open);
 }
 
 int THintLayout::ProcEntered(int after, int line) const {

@@ -38,8 +38,13 @@ class THintLayout {
  public:
   explicit THintLayout(const THintProgram& program);
 
+  // Takes in line i after the program has; every line once, in order.
+  void AddLine(int i);
+  // After the last line: the blocks still open are left open.
+  void Finish();
+
   // The opening line of the innermost PROC around line, or -1.
-  int ProcAround(int line) const { return procAround_[static_cast<size_t>(line)]; }
+  int ProcAround(int line) const { return procAroundLine_[static_cast<size_t>(line)]; }
   // Whether line belongs to an included file (its markers included).
   bool InsideInclude(int line) const { return insideInclude_[static_cast<size_t>(line)] != 0; }
   // The first PROC opened after line `after` that still holds `line`, or -1:
@@ -52,20 +57,28 @@ class THintLayout {
   // The blocks whose end is not in the file they were opened in, by
   // opening line.
   const std::vector<int>& UnclosedBlocks() const { return unclosed_; }
+  // The number of lines whose Status is an error.
+  int ErrorLineCount() const { return errorLines_; }
   // Whether the block opened at line is a PROC (else a UNIT).
   bool IsProcLine(int line) const;
 
  private:
-  void Sweep();
-  void CloseInclude(int endLine, std::vector<int>& openBlocks,
-                    std::vector<std::pair<int, size_t>>& openIncludes);
+  void CloseInclude(int endLine);
+  void MarkUnclosed(int openLine);
 
   const THintProgram& program_;
-  std::vector<int> procAround_;
+  std::vector<int> procAroundLine_;
   std::vector<char> insideInclude_;
   std::vector<TBlockSpan> blocks_;      // by opening line
   std::vector<TIncludeSpan> includes_;  // by start marker, once sorted
   std::vector<int> unclosed_;
+  int errorLines_ = 0;
+  // While the lines come in.
+  std::vector<int> openBlocks_;                       // indices into blocks_
+  std::vector<std::pair<int, size_t>> openIncludes_;  // span index, open blocks then
+  int procAround_ = -1;
+  const std::string* previousScope_ = nullptr;
+  std::string name_;
 };
 
 // Whether the line text is an include start marker; its file name into name.

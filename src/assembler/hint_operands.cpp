@@ -1,8 +1,8 @@
 // The operand hints: numbers where a value or a variable was meant, and
 // stores into the program's own instructions.
 #include <algorithm>
+#include <array>
 #include <exception>
-#include <initializer_list>
 #include <optional>
 #include <string_view>
 
@@ -15,17 +15,30 @@
 
 namespace {
 
-bool IsOneOf(std::string_view mnemonic, std::initializer_list<std::string_view> names) {
-  for (const std::string_view name : names)
-    if (mnemonic == name) return true;
-  return false;
+template <size_t N>
+constexpr std::array<uint16_t, N> OpcodesNamed(const std::string_view (&names)[N]) {
+  std::array<uint16_t, N> opcodes{};
+  for (size_t i = 0; i < N; ++i)
+    opcodes[i] = OpcodeNamed(names[i]);
+  return opcodes;
+}
+
+constexpr std::string_view kStoreNames[] = {"LD",  "NEG", "ADD", "SUB", "NOT", "OR",
+                                            "XOR", "AND", "IN",  "POP", "SL",  "SR"};
+constexpr std::string_view kJumpNames[] = {"JP", "JPF", "JPT", "CALL"};
+constexpr auto kStoreOpcodes = OpcodesNamed(kStoreNames);
+constexpr auto kJumpOpcodes = OpcodesNamed(kJumpNames);
+
+template <size_t N>
+bool IsOneOf(uint16_t opcode, const std::array<uint16_t, N>& opcodes) {
+  return std::find(opcodes.begin(), opcodes.end(), opcode) != opcodes.end();
 }
 
 TOperandUse UseOf(const TAsmLine& line, int k) {
   if (line.Mnemonic == "DW") return TOperandUse::Data;
   if (k != 1) return TOperandUse::Read;
-  if (JumpsThroughFirst(line.Mnemonic)) return TOperandUse::Jump;
-  if (StoresThroughFirst(line.Mnemonic)) return TOperandUse::Store;
+  if (JumpsThroughFirst(OpcodeOf(line))) return TOperandUse::Jump;
+  if (StoresThroughFirst(OpcodeOf(line))) return TOperandUse::Store;
   return TOperandUse::Read;
 }
 
@@ -36,11 +49,35 @@ std::string_view TermName(std::string_view operand) {
     operand.remove_prefix(1);
   else if (operand.size() >= 2 && operand.front() == '[' && operand.back() == ']')
     operand = operand.substr(1, operand.size() - 2);
-  return operand.substr(0, operand.find_last_of("+-"));
+  for (size_t i = operand.size(); i-- > 0;)
+    if (operand[i] == '+' || operand[i] == '-') return operand.substr(0, i);
+  return operand;
 }
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
+}
+
+// Whether the literal rules could read the name at all: a character
+// literal, a radix suffix, a leading digit, sign or "$", or the prefix x.
+// Any other name is no literal, so in a clean assembly it is a label.
+bool MayBeLiteral(std::string_view name) {
+  switch (name.back()) {
+    case '$':
+    case '\\':
+    case 'B':
+    case 'b':
+    case 'D':
+    case 'd':
+    case 'H':
+    case 'h':
+      return true;
+    default:
+      break;
+  }
+  const char first = name.front();
+  return IsDigit(first) || first == '+' || first == '-' || first == '$' || first == 'x' ||
+         first == 'X';
 }
 
 // Why a name that is no label reads as a number the learner probably did
@@ -67,8 +104,35 @@ std::optional<TNumberLook> LookOf(std::string_view name) {
   }
 }
 
-void CheckOperand(const THintProgram& program, int lineIndex, int k, std::vector<TAsmHint>& hints) {
-  const TAsmLine& line = program.Line(lineIndex);
+// Whether the assembler read the name as a literal (in a clean assembly a
+// name is a label or a literal). A name that may be a label is looked up
+// among all labels; one found in some scope counts as a label, though it
+// may be out of reach here.
+bool IsLiteral(const THintProgram& program, std::string_view name) {
+  if (!MayBeLiteral(name)) return false;
+  if (IsDigit(name.front()) || !IsLegalLabelKey(name)) return true;
+  return !program.IsLabelName(name);
+}
+
+}  // namespace
+
+bool StoresThroughFirst(uint16_t opcode) {
+  return IsOneOf(opcode, kStoreOpcodes);
+}
+
+bool JumpsThroughFirst(uint16_t opcode) {
+  return IsOneOf(opcode, kJumpOpcodes);
+}
+
+void TOperandHints::AddLine(int i) {
+  if (!program_.LastLineLoaded()) return;
+  const TAsmLine& line = program_.Line(i);
+  const int fields = std::min<int>(line.FieldCount, static_cast<int>(line.Fields.size()));
+  for (int k = 1; k < fields; ++k)
+    CheckOperand(i, line, k);
+}
+
+void TOperandHints::CheckOperand(int i, const TAsmLine& line, int k) {
   const std::string& operand = line.Fields[static_cast<size_t>(k)];
   const TOperandUse use = UseOf(line, k);
   const bool direct = use != TOperandUse::Data && OperandMode(operand) == kModeDirect;
@@ -77,7 +141,7 @@ void CheckOperand(const THintProgram& program, int lineIndex, int k, std::vector
   const uint16_t word = line.Words[wordIndex];
   const std::string_view name = TermName(operand);
 
-  if (name.empty() || !program.IsLabelName(name)) {
+  if (name.empty() || IsLiteral(program_, name)) {
     // No label: the assembler read the term as a literal.
     if (const std::optional<TNumberLook> look = name.empty() ? std::nullopt : LookOf(name)) {
       int32_t number = 0;
@@ -86,37 +150,26 @@ void CheckOperand(const THintProgram& program, int lineIndex, int k, std::vector
       } catch (const std::exception&) {
         return;
       }
-      hints.push_back(HintAtLine(program, lineIndex, THintKind::NumberLikeName,
-                                 NumberLikeNameText(name, number, *look, use, direct, word)));
+      hints_.push_back(HintAtLine(program_, i, THintKind::NumberLikeName,
+                                  NumberLikeNameText(name, number, *look, use, direct, word)));
       return;
     }
     if (direct && use == TOperandUse::Read) {
-      hints.push_back(
-          HintAtLine(program, lineIndex, THintKind::DirectNumber, DirectNumberText(operand, word)));
+      hints_.push_back(
+          HintAtLine(program_, i, THintKind::DirectNumber, DirectNumberText(operand, word)));
       return;
     }
   }
-  if (direct && use == TOperandUse::Store && program.HoldsInstruction(word))
-    hints.push_back(
-        HintAtLine(program, lineIndex, THintKind::WriteIntoCode, WriteIntoCodeText(operand, word)));
+  if (direct && use == TOperandUse::Store) stores_.push_back({i, k, word});
 }
 
-}  // namespace
-
-bool StoresThroughFirst(std::string_view mnemonic) {
-  return IsOneOf(mnemonic,
-                 {"LD", "NEG", "ADD", "SUB", "NOT", "OR", "XOR", "AND", "IN", "POP", "SL", "SR"});
-}
-
-bool JumpsThroughFirst(std::string_view mnemonic) {
-  return IsOneOf(mnemonic, {"JP", "JPF", "JPT", "CALL"});
-}
-
-void AddOperandHints(const THintProgram& program, std::vector<TAsmHint>& hints) {
-  for (const int lineIndex : program.LoadedLines()) {
-    const TAsmLine& line = program.Line(lineIndex);
-    const int fields = std::min<int>(line.FieldCount, static_cast<int>(line.Fields.size()));
-    for (int k = 1; k < fields; ++k)
-      CheckOperand(program, lineIndex, k, hints);
+void TOperandHints::Finish(std::vector<TAsmHint>& hints) {
+  for (const TStore& store : stores_) {
+    if (!program_.HoldsInstruction(store.Address)) continue;
+    const std::string& operand =
+        program_.Line(store.Line).Fields[static_cast<size_t>(store.Operand)];
+    hints_.push_back(HintAtLine(program_, store.Line, THintKind::WriteIntoCode,
+                                WriteIntoCodeText(operand, store.Address)));
   }
+  hints.insert(hints.end(), hints_.begin(), hints_.end());
 }

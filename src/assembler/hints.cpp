@@ -22,10 +22,17 @@ void AddBlockHints(const THintProgram& program, const THintLayout& layout,
 
 std::vector<TAsmHint> CollectHints(const TQRXAssembler& assembler) {
   std::vector<TAsmHint> hints;
-  const THintProgram program(assembler);
-  if (program.ErrorLineCount() > 0 || program.LoadedLines().empty()) return hints;
-  const THintLayout layout(program);
-  AddOperandHints(program, hints);
+  THintProgram program(assembler);
+  THintLayout layout(program);
+  TOperandHints operands(program);
+  for (int i = 0; i < program.LineCount(); ++i) {
+    program.AddLine(i);
+    layout.AddLine(i);
+    operands.AddLine(i);
+  }
+  layout.Finish();
+  if (layout.ErrorLineCount() > 0 || program.LoadedLines().empty()) return hints;
+  operands.Finish(hints);
   AddBlockHints(program, layout, hints);
   AddFlowHints(program, layout, hints);
   std::stable_sort(hints.begin(), hints.end(), [](const TAsmHint& a, const TAsmHint& b) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "assembler/file_set.h"
+#include "assembler/hint_program.h"
 #include "assembler/qrx_assembler.h"
 #include "persistence/encoding.h"
 #include "temp_folder.h"
@@ -228,6 +229,45 @@ TEST_F(HintTexts, CollectingChangesNothingAndErrorsSilenceTheHints) {
   ASSERT_EQ(assembler_.ReadSourceSet(files_, error), 0);
   ASSERT_GT(assembler_.Assemble(), 0);
   EXPECT_TRUE(CollectHints(assembler_).empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The hints lay out the memory image themselves, in their one sweep over the
+// lines; it must be the image the machine loads: the same lines, and the
+// same line at every address. The source has what the rule tells apart:
+// instructions, data, a string, directives, a macro definition holding DW,
+// a numeric label, and words that wrap past the top of memory onto the
+// first instruction.
+TEST(HintProgram, LaysOutTheMemoryImageOfTheAssembler) {
+  TQRXAssembler assembler;
+  const std::vector<std::string> code = {
+      "START: LD X, #1", "K EQU 5",    "TWO: MACRO %A", "  DW %A, %A", "  ENDMACRO",
+      "  TWO 7",         "P: PROC",    "  RET",         "  ENDPROC",   "X: DW 'AB', 0",
+      "0FFFEh:",         "  LD X, #2", "  HALT",        "; the end",
+  };
+  for (size_t i = 0; i < code.size(); ++i)
+    assembler.Add(code[i] + ";/\x1B" + "1\x1B" + std::to_string(i + 1));
+  ASSERT_EQ(assembler.Assemble(), 0);
+
+  THintProgram program(assembler);
+  for (int i = 0; i < program.LineCount(); ++i)
+    program.AddLine(i);
+  std::vector<int> imageLines;
+  std::vector<int> owner(0x10000, -1);
+  for (const TImageLine& line : assembler.MemoryImage()) {
+    imageLines.push_back(line.LineIndex);
+    for (size_t j = 0; j < line.Words.size(); ++j)
+      owner[static_cast<uint16_t>(line.Address + j)] = line.LineIndex;
+  }
+  EXPECT_EQ(program.LoadedLines(), imageLines);
+  for (uint32_t address = 0; address < 0x10000; ++address)
+    ASSERT_EQ(program.OwnerOf(static_cast<uint16_t>(address)), owner[address]) << address;
+  // The LD at 0FFFEh wraps onto address 0: START's instruction is gone.
+  EXPECT_EQ(program.InstructionAt(0).Line, -1);
+  EXPECT_EQ(program.InstructionAt(0xFFFE).Opcode, 0x1000);
 }
 
 }  // namespace
