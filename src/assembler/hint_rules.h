@@ -36,6 +36,7 @@ class TOperandHints {
   std::vector<TAsmHint> hints_;
   std::vector<TStore> stores_;
 };
+
 // FallIntoProc, FallIntoInclude and ReturnWithoutCall, from the paths that
 // execution takes from address 0.
 void AddFlowHints(const THintProgram& program, const THintLayout& layout,
