@@ -80,18 +80,30 @@ bool MayBeLiteral(std::string_view name) {
          first == 'X';
 }
 
-// Why a name that is no label reads as a number the learner probably did
-// not mean: it is written like a label, or it is one or two digits with a
-// B or D behind them (a hexadecimal number without its "h"; a real binary
-// or decimal literal is rarely written that short with its suffix).
+bool IsHexLetter(char c) {
+  return (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
+}
+
+// Why a literal probably is not the number the learner meant. Written like
+// a name, it was meant as a variable: B alone (binary, empty: 0), a register
+// name of other machines such as CH or AH (one hexadecimal letter and H), or
+// X and decimal digits (the prefix x: X1 is 1). Longer forms such as FFh or
+// x1F are hexadecimal numbers written on purpose. Written as one or two
+// digits and B or D, it was meant as hexadecimal without its "h" ("0D" for
+// 0Dh); a real binary or decimal number is rarely written that short with
+// its suffix.
 std::optional<TNumberLook> LookOf(std::string_view name) {
   const char first = name.front();
-  if (((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z') || first == '_') &&
-      IsLegalLabelKey(name))
+  const std::string_view rest = name.substr(1);
+  if (name == "B" || name == "b" || (IsHexLetter(first) && (rest == "H" || rest == "h")) ||
+      ((first == 'X' || first == 'x') && AllDigits(rest)))
     return TNumberLook::LetterName;
-  if (name.size() < 2 || name.size() > 3) return std::nullopt;
-  for (size_t i = 0; i + 1 < name.size(); ++i)
-    if (!IsDigit(name[i])) return std::nullopt;
+  if (name.size() < 2 || name.size() > 3 || !AllDigits(name.substr(0, name.size() - 1)))
+    return std::nullopt;
   switch (name.back()) {
     case 'B':
     case 'b':

@@ -65,7 +65,12 @@ const std::vector<THintCase> kCases = {
 
     // ---- names and numbers that read as numbers the learner did not mean
     {"name that is no label", {{"main.qasm", "LD X, B\nHALT\nX: DW 0\n"}}, {{kName, 1, 1}}},
-    {"hexadecimal prefix x", {{"main.qasm", "LD X, #x10\nHALT\nX: DW 0\n"}}, {{kName, 1, 1}}},
+    {"register names of other machines, a prefix x read as hexadecimal",
+     {{"main.qasm", "LD X, CH\nLD X, #ah\nLD X, #X1\nHALT\nX: DW 0\n"}},
+     {{kName, 1, 1}, {kName, 1, 2}, {kName, 1, 3}}},
+    {"near miss: hexadecimal numbers written on purpose",
+     {{"main.qasm", "LD X, #FFh\nLD X, #x1F\nHALT\nX: DW ACh, 0FFFFh\n"}},
+     {}},
     {"radix suffixes",
      {{"main.qasm", "LD X, #0D\nHALT\nX: DW 0\nDW 1B, 0b\n"}},
      {{kName, 1, 1}, {kName, 1, 4}, {kName, 1, 4}}},
