@@ -9,6 +9,7 @@ set(QRX_BENCH_SOURCES
   bench/assembler_bench.cpp
   bench/state_file_bench.cpp
   bench/history_bench.cpp
+  bench/hints_bench.cpp
 )
 if(QRX_BENCH_SOURCES)
   add_executable(qrx_bench ${QRX_BENCH_SOURCES})

@@ -3,6 +3,7 @@ set(QRX_TOOL_SOURCES
   src/app/qrx_main.cpp
   src/app/tool_asm.cpp
   src/app/tool_common.cpp
+  src/app/tool_diagnostics.cpp
   src/app/tool_options.cpp
   src/app/tool_run.cpp
   src/app/tool_run_loop.cpp

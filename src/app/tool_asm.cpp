@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/tool_common.h"
+#include "app/tool_diagnostics.h"
 #include "assembler/listing_text.h"
 #include "assembler/machine_code_file.h"
 #include "assembler/qrx_assembler.h"
@@ -73,7 +74,12 @@ std::string LabelsOutput(const TQRXAssembler& assembler) {
 int RunAsmCommand(const TToolOptions& options) {
   auto monitor = std::make_unique<TMonitorModel>();
   auto session = std::make_unique<TProgramSession>(*monitor);
-  const int result = LoadProgram(*session, options.File);
+  // Where the errors are, then the hints, on stderr before the count line.
+  const int result = LoadProgram(*session, options.File, [&](const TProgramSession& loaded) {
+    WriteDiagnostics(ErrorLinesOutput(loaded.Assembler(), loaded.Files()));
+    if (options.Hints)
+      WriteDiagnostics(HintLinesOutput(CollectHints(loaded.Assembler()), loaded.Files()));
+  });
   if (result < 0) return kExitLoadFailure;
   if (options.Listing) WriteOut(ListingOutput(session->Assembler(), session->Files()));
   if (options.Labels) WriteOut(LabelsOutput(session->Assembler()));

@@ -7,14 +7,17 @@
 #include "session/load_message.h"
 #include "session/program_session.h"
 
-int LoadProgram(TProgramSession& session, const std::string& path) {
+int LoadProgram(TProgramSession& session, const std::string& path, const TAfterLoad& afterLoad) {
   TLoadOutcome outcome;
   const int result = session.LoadFile(path, outcome);
+  if (result >= 0) {
+    ShowAllUnits(session.Assembler());
+    if (afterLoad) afterLoad(session);
+  }
   std::string message = LoadResultMessage(result, session.Assembler(), outcome);
   if (message.starts_with(' ')) message.erase(0, 1);
   WriteErrorLine(message);
   if (result < 0 && !outcome.ErrorText.empty()) WriteErrorLine(outcome.ErrorText);
-  if (result >= 0) ShowAllUnits(session.Assembler());
   return result;
 }
 
@@ -46,4 +49,8 @@ void WriteOut(std::string_view bytes) {
 void WriteErrorLine(std::string_view cp932) {
   const std::string text = OutputText(cp932) + "\n";
   std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
+void WriteDiagnostics(std::string_view utf8) {
+  std::fwrite(utf8.data(), 1, utf8.size(), stderr);
 }

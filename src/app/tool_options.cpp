@@ -60,6 +60,7 @@ struct TCommandLine {
     asmCommand->add_option("SOURCE", file);
     AddFlag(*asmCommand, "--listing", options.Listing);
     AddFlag(*asmCommand, "--labels", options.Labels);
+    AddFlag(*asmCommand, "--hints", options.Hints);
     AddValues(*asmCommand, "--machine-code", machineCode);
     runCommand = app.add_subcommand("run");
     runCommand->add_option("FILE", file);
@@ -174,7 +175,7 @@ bool CheckCommand(const std::vector<std::string>& args, const TCommandLine& line
 }  // namespace
 
 const char* UsageText() {
-  return "usage: qrx asm SOURCE [--listing] [--labels] [--machine-code FILE]\n"
+  return "usage: qrx asm SOURCE [--listing] [--labels] [--hints] [--machine-code FILE]\n"
          "       qrx run FILE [--max-steps N] [--regs] [--dump START[:COUNT]] [--screen]\n"
          "                    [--save-state FILE]\n"
          "       qrx --help\n"
@@ -184,7 +185,10 @@ const char* UsageText() {
          "     --listing            every listing row: address, label, instruction,\n"
          "                          parameter 1, parameter 2, comment, separated by TAB\n"
          "     --labels             every label: key, value, value-only (1/0), defining line\n"
+         "     --hints              after a clean assembly, the likely mistakes that\n"
+         "                          assemble silently, as FILE(LINE): text on stderr\n"
          "     --machine-code FILE  writes the pseudo machine-code file\n"
+         "     Each error row is written as FILE(LINE): message on stderr before the count.\n"
          "     exit status: 0 clean, 1 assembly errors, 2 the file could not be loaded\n"
          "run  loads FILE like asm and executes it until HALT or the step limit.\n"
          "     --max-steps N        stop after N instructions (no limit by default)\n"

@@ -1,5 +1,5 @@
 // The command line of the qrx tool:
-//   qrx asm SOURCE [--listing] [--labels] [--machine-code FILE]
+//   qrx asm SOURCE [--listing] [--labels] [--hints] [--machine-code FILE]
 //   qrx run FILE [--max-steps N] [--regs] [--dump START[:COUNT]] [--screen]
 //               [--save-state FILE]
 //   qrx --help        qrx --version
@@ -19,6 +19,7 @@ struct TToolOptions {
   // asm
   bool Listing = false;
   bool Labels = false;
+  bool Hints = false;
   std::optional<std::string> MachineCodePath;
   // run
   std::optional<uint64_t> MaxSteps;

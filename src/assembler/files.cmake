@@ -5,6 +5,12 @@ set(QRX_ASSEMBLER_SOURCES
   src/assembler/asm_line.cpp
   src/assembler/assembly_driver.cpp
   src/assembler/auto_label.cpp
+  src/assembler/hint_flow.cpp
+  src/assembler/hint_layout.cpp
+  src/assembler/hint_operands.cpp
+  src/assembler/hint_program.cpp
+  src/assembler/hint_texts.cpp
+  src/assembler/hints.cpp
   src/assembler/include_line.cpp
   src/assembler/label_key.cpp
   src/assembler/label_kinds.cpp

@@ -4,4 +4,6 @@ set(QRX_TESTS_APP
   tests/app/tool_run_test.cpp
   tests/app/tool_options_test.cpp
   tests/app/samples_test.cpp
+  tests/app/tool_diagnostics_test.cpp
+  tests/app/help_examples_test.cpp
 )

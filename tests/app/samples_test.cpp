@@ -173,6 +173,15 @@ TEST_F(Samples, EverySampleAssemblesWithoutErrors) {
   }
 }
 
+// The samples are correct programs, so none of them may get a hint; the
+// libraries, assembled on their own, neither.
+TEST_F(Samples, NoSampleGetsAHint) {
+  for (const std::string& name : DiscoveredSamples()) {
+    const TToolRun run = Run({"asm", SamplePath(name), "--hints"});
+    EXPECT_EQ(run.err, "ロード＆アセンブル正常終了\n") << name;
+  }
+}
+
 TEST_F(Samples, HelloWritesTheTwoGreetings) {
   const TScreen screen = RunToHalt("hello");
   EXPECT_EQ(screen.At(10, 8, "Ｈｅｌｌｏ，　ＱＲＸ！"), "Ｈｅｌｌｏ，　ＱＲＸ！");

@@ -60,7 +60,8 @@ TEST_F(ToolAsm, ExitStatusTellsCleanErrorsLoadFailureAndUsage) {
 TEST_F(ToolAsm, HelpAndVersion) {
   const TToolRun help = Run({"--help"});
   EXPECT_EQ(
-      help.out.rfind("usage: qrx asm SOURCE [--listing] [--labels] [--machine-code FILE]\n", 0),
+      help.out.rfind(
+          "usage: qrx asm SOURCE [--listing] [--labels] [--hints] [--machine-code FILE]\n", 0),
       0u);
   EXPECT_EQ(Run({"--version"}).out, std::string("qrx ") + QRX_VERSION_STRING + "\n");
 }
@@ -72,12 +73,17 @@ TEST_F(ToolAsm, TheLoadOutcomeIsTheMessageLineWithoutItsBlank) {
   };
   const std::vector<Case> cases = {
       {"tool_clean.qasm", "ロード＆アセンブル正常終了\n"},
-      {"tool_errors.qasm", "アセンブルエラーが2個あります\n"},
+      {"tool_errors.qasm", ProgramPath("tool_errors.qasm") + "(3): 命令が不正です\n" +
+                               ProgramPath("tool_errors.qasm") + "(5): \"NOWHERE\"は未定義です\n" +
+                               "アセンブルエラーが2個あります\n"},
       {"no_such_program.qasm", "指定されたファイルが存在しません\n"},
       {"tool_include_twice.qasm", "インクルードする\"tool_include_lib.qasm\"が重複しています\n"},
   };
+  // Run in a folder the programs do not lie in, so error rows name them by
+  // their full paths.
   for (const Case& c : cases)
-    EXPECT_EQ(Run({"asm", ProgramPath(c.program)}).err, c.err) << c.program;
+    EXPECT_EQ(RunTool(scratch_, {"asm", ProgramPath(c.program)}, scratch_.Folder()).err, c.err)
+        << c.program;
 
   // A reading failure adds the system's message naming the file.
   const std::vector<std::string> lines =

@@ -43,6 +43,8 @@ TEST_F(ToolOptions, EachUsageErrorNamesItsFault) {
       {{"run", clean, "--save-state"}, "--save-state needs a value"},
       {{"asm", clean, "--listing=1"}, "--listing takes no value"},
       {{"asm", clean, "--labels=true"}, "--labels takes no value"},
+      {{"asm", clean, "--hints=1"}, "--hints takes no value"},
+      {{"run", clean, "--hints"}, "unknown option for run: --hints"},
       {{"run", clean, "--screen="}, "--screen takes no value"},
       {{"run", clean, "--regs={}"}, "--regs takes no value"},
       {{"run", clean, "--max-steps", "-1"}, "--max-steps needs a decimal number: -1"},

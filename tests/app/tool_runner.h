@@ -40,9 +40,13 @@ inline std::string FileText(const std::string& path) {
   return text.str();
 }
 
-// Runs qrx with the arguments; its output goes to files in `scratch`.
-inline TToolRun RunTool(const TTempFolder& scratch, const std::vector<std::string>& args) {
-  std::string command = ShellQuoted(QRX_TOOL_PATH);
+// Runs qrx with the arguments; its output goes to files in `scratch`. With a
+// working folder, qrx runs there.
+inline TToolRun RunTool(const TTempFolder& scratch, const std::vector<std::string>& args,
+                        const std::string& workingFolder = {}) {
+  std::string command;
+  if (!workingFolder.empty()) command = "cd " + ShellQuoted(workingFolder) + " && ";
+  command += ShellQuoted(QRX_TOOL_PATH);
   for (const std::string& arg : args)
     command += " " + ShellQuoted(arg);
   const std::string out = scratch.Path("stdout.txt");
