@@ -6,8 +6,8 @@
 
 #include "app/tool_common.h"
 #include "assembler/asm_error_codes.h"
-#include "persistence/file_set.h"
 #include "assembler/qrx_assembler.h"
+#include "persistence/file_set.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "assembler/macro_prepass.h"
 #include "assembler/qrx_assembler.h"
 
 namespace {

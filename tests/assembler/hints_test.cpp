@@ -10,11 +10,11 @@
 #include <tuple>
 #include <vector>
 
-#include "persistence/file_set.h"
+#include "../persistence/temp_folder.h"
 #include "assembler/hint_program.h"
 #include "assembler/qrx_assembler.h"
 #include "persistence/encoding.h"
-#include "temp_folder.h"
+#include "persistence/file_set.h"
 
 namespace {
 
