@@ -1,0 +1,250 @@
+#include "session/case_checks.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+#include "assembler/path_text.h"
+#include "assembler/qrx_assembler.h"
+#include "machine/machine.h"
+#include "machine/run_report.h"
+#include "monitor/monitor_model.h"
+#include "persistence/encoding.h"
+#include "persistence/program_session.h"
+#include "session/screen_match.h"
+
+namespace {
+
+// The file-set entry of the main source; included files follow it.
+constexpr int kMainSourceIndex = 1;
+
+std::string Hex(uint16_t word) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04Xh", word);
+  return text;
+}
+
+std::string ColourText(uint32_t colour) {
+  // 0x00BBGGRR as #RRGGBB.
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF,
+                (colour >> 16) & 0xFF);
+  return text;
+}
+
+std::string MissingLabel(const std::string& label) {
+  return Sjis("ラベル ") + label + Sjis(" がプログラムにありません");
+}
+
+TCheckResult Check(TCheckKind kind, std::string what) {
+  TCheckResult check;
+  check.Kind = kind;
+  check.What = std::move(what);
+  return check;
+}
+
+TCheckResult CheckHalted(THaltExpectation expected, const TRunFacts& run) {
+  TCheckResult check = Check(TCheckKind::Halted, Sjis("停止"));
+  check.Expected = Sjis(expected == THaltExpectation::Halted ? "HALT で停止する" : "停止しない");
+  check.Actual = run.Halted ? Sjis("HALT で停止 (") + GroupDigits(run.Steps) + Sjis(" ステップ)")
+                            : Sjis("ステップ上限 ") + GroupDigits(run.MaxSteps) +
+                                  Sjis(" で打ち切り (停止せず)");
+  check.Passed = run.Halted == (expected == THaltExpectation::Halted);
+  return check;
+}
+
+TCheckResult CheckSteps(const TStepRange& range, const TRunFacts& run) {
+  TCheckResult check = Check(TCheckKind::Steps, Sjis("ステップ数"));
+  if (range.Min == range.Max)
+    check.Expected = GroupDigits(range.Min);
+  else if (range.Max == UINT64_MAX)
+    check.Expected = GroupDigits(range.Min) + Sjis(" 以上");
+  else
+    check.Expected = GroupDigits(range.Min) + Sjis("～") + GroupDigits(range.Max);
+  check.Actual = GroupDigits(run.Steps);
+  check.Passed = run.Steps >= range.Min && run.Steps <= range.Max;
+  return check;
+}
+
+// One word against its expectation; the expected text goes into `expected`.
+bool WordAgrees(const TWordSpec& spec, uint16_t actual, const TQRXAssembler& assembler,
+                std::string& expected, std::string& note) {
+  if (spec.Any) {
+    expected = "any";
+    return true;
+  }
+  const std::optional<uint16_t> value = ResolveWord(spec, assembler);
+  if (!value) {
+    expected = spec.Label;
+    note = MissingLabel(spec.Label);
+    return false;
+  }
+  expected = spec.Label.empty() ? WordText(*value) : spec.Label + " = " + WordText(*value);
+  return *value == actual;
+}
+
+TCheckResult CheckRegister(const TRegisterSpec& spec, const TProgramSession& session) {
+  TCheckResult check = Check(TCheckKind::Register, spec.Name);
+  const uint16_t actual = session.Machine().ReadWord(spec.Address);
+  check.Actual = WordText(actual);
+  check.Passed = WordAgrees(spec.Value, actual, session.Assembler(), check.Expected, check.Note);
+  return check;
+}
+
+TCheckResult CheckMemory(const TMemorySpec& spec, const TProgramSession& session) {
+  const TQRXAssembler& assembler = session.Assembler();
+  const std::optional<uint16_t> base = ResolveWord(spec.Address, assembler);
+  const std::string label = spec.Address.Label.empty() ? "" : " (" + spec.Address.Label + ")";
+  TCheckResult check = Check(TCheckKind::Memory, Sjis("メモリ"));
+  if (!base) {
+    check.What += " " + spec.Address.Label;
+    check.Note = MissingLabel(spec.Address.Label);
+    return check;
+  }
+  const size_t count = spec.Values.size();
+  check.What += " " + Hex(*base);
+  if (spec.Run) check.What += Sjis("～") + Hex(static_cast<uint16_t>(*base + count - 1));
+  check.What += label;
+  if (*base + count > TQRXEmulater::kWords) {
+    check.Note = Sjis("メモリの外です: FFFFh 番地を越えます");
+    return check;
+  }
+  check.Passed = true;
+  for (size_t i = 0; i < count; ++i) {
+    const auto address = static_cast<uint16_t>(*base + i);
+    const uint16_t actual = session.Machine().ReadWord(address);
+    std::string expected;
+    std::string note;
+    const bool agrees = WordAgrees(spec.Values[i], actual, assembler, expected, note);
+    if (i > 0) {
+      check.Expected += ", ";
+      check.Actual += ", ";
+    }
+    check.Expected += expected;
+    check.Actual += WordText(actual);
+    if (!agrees && check.Passed) {
+      check.Passed = false;
+      check.Note = note.empty() ? Hex(address) + Sjis(" 番地が違います") : note;
+    }
+  }
+  return check;
+}
+
+std::string ScreenPlace(int row, int column) {
+  return Sjis("画面 ") + std::to_string(row) + Sjis(" 行 ") + std::to_string(column) + Sjis(" 桁");
+}
+
+void CheckColour(TCheckKind kind, uint32_t expected, const TScreenSpec& spec, int cells,
+                 const TScreenCells& screen, std::vector<TCheckResult>& out) {
+  const bool foreground = kind == TCheckKind::Foreground;
+  const std::string which = Sjis(foreground ? "の文字色" : "の背景色");
+  TCheckResult check = Check(kind, ScreenPlace(spec.Row, spec.Column) + which);
+  check.Expected = ColourText(expected);
+  check.Passed = true;
+  for (int column = spec.Column; column < spec.Column + std::max(cells, 1); ++column) {
+    const TScreenCell& cell = screen[static_cast<size_t>(spec.Row * kScreenColumns + column)];
+    const uint32_t actual = foreground ? cell.Foreground : cell.Background;
+    if (column == spec.Column) check.Actual = ColourText(actual);
+    if (actual != expected) {
+      check.What = ScreenPlace(spec.Row, column) + which;
+      check.Actual = ColourText(actual);
+      check.Passed = false;
+      break;
+    }
+  }
+  out.push_back(std::move(check));
+}
+
+void CheckScreen(const TScreenSpec& spec, const TScreenCells& screen,
+                 std::vector<TCheckResult>& out) {
+  int cells = 0;
+  if (spec.HasText) {
+    const TScreenTextMatch match = MatchScreenText(screen, spec);
+    TCheckResult check =
+        Check(TCheckKind::ScreenText, spec.WholeRow
+                                          ? Sjis("画面 ") + std::to_string(spec.Row) + Sjis(" 行")
+                                          : ScreenPlace(spec.Row, spec.Column));
+    check.Expected = spec.TextAsWritten;
+    check.Actual = match.Actual;
+    check.Passed = match.Matched;
+    if (!match.Matched)
+      check.Note = match.FirstDifference < kScreenColumns
+                       ? std::to_string(match.FirstDifference) + Sjis(" 桁から違います")
+                       : Sjis("行の終わりまでに文字が足りません");
+    out.push_back(std::move(check));
+    cells = match.CellCount;
+  }
+  if (spec.Foreground)
+    CheckColour(TCheckKind::Foreground, *spec.Foreground, spec, cells, screen, out);
+  if (spec.Background)
+    CheckColour(TCheckKind::Background, *spec.Background, spec, cells, screen, out);
+}
+
+std::string ErrorLinesText(const std::vector<TErrorLine>& lines) {
+  if (lines.empty()) return Sjis("なし");
+  std::string text;
+  for (const TErrorLine& line : lines) {
+    if (!text.empty()) text += ", ";
+    text +=
+        line.File.empty() ? std::to_string(line.Line) : line.File + ":" + std::to_string(line.Line);
+  }
+  return text;
+}
+
+std::vector<TErrorLine> ErrorLines(const TProgramSession& session) {
+  const TQRXAssembler& assembler = session.Assembler();
+  std::set<TErrorLine> lines;
+  for (int i = 0; i < assembler.Count(); ++i) {
+    const TAsmLine& line = assembler.LineAt(i);
+    if (line.Status >= 0) continue;
+    TErrorLine error;
+    error.Line = line.TagLineNumber();
+    const int file = line.TagFileIndex();
+    if (file != kMainSourceIndex && file >= 0 && file < session.Files().Count())
+      error.File = PathToCp932(PathNamePart(session.Files()[file]));
+    lines.insert(error);
+  }
+  return {lines.begin(), lines.end()};
+}
+
+TCheckResult CheckAssemblyErrors(const std::vector<TErrorLine>& expected,
+                                 const TProgramSession& session) {
+  TCheckResult check = Check(TCheckKind::AssemblyErrors, Sjis("アセンブルエラーの行"));
+  const std::vector<TErrorLine> actual = ErrorLines(session);
+  check.Expected = ErrorLinesText(expected);
+  check.Actual = ErrorLinesText(actual);
+  check.Passed = actual == expected;
+  return check;
+}
+
+}  // namespace
+
+std::optional<uint16_t> ResolveWord(const TWordSpec& word, const TQRXAssembler& assembler) {
+  if (word.Number) return word.Number;
+  const TKwList& labels = assembler.Labels();
+  for (const std::string& key : {word.Label + ".*", word.Label}) {
+    const TKwValues& record = labels.RecordOf(key);
+    if (&record != &labels.EmptyRecord()) return static_cast<uint16_t>(record.Value);
+  }
+  return std::nullopt;
+}
+
+std::string WordText(uint16_t word) {
+  return Hex(word) + " (" + std::to_string(word) + ")";
+}
+
+std::vector<TCheckResult> CheckExpectations(const TExpectations& expect, const TRunFacts& run,
+                                            const TProgramSession& session) {
+  std::vector<TCheckResult> checks;
+  if (expect.Halt != THaltExpectation::Either) checks.push_back(CheckHalted(expect.Halt, run));
+  if (expect.Steps) checks.push_back(CheckSteps(*expect.Steps, run));
+  for (const TRegisterSpec& spec : expect.Registers)
+    checks.push_back(CheckRegister(spec, session));
+  for (const TMemorySpec& spec : expect.Memory)
+    checks.push_back(CheckMemory(spec, session));
+  const TScreenCells& screen = session.Monitor().Screen().Cells();
+  for (const TScreenSpec& spec : expect.Screen)
+    CheckScreen(spec, screen, checks);
+  if (expect.AssemblyErrors) checks.push_back(CheckAssemblyErrors(*expect.AssemblyErrors, session));
+  return checks;
+}
