@@ -35,7 +35,9 @@ class TInputScriptReader {
       ReadTimer(item);
     } else if (TCaseValueReader::Member(item, "mouse") != nullptr) {
       ReadMouse(item);
-    } else if (reader_.Object(item, {"port", "key", "timer", "mouse"})) {
+    } else if (item.Kind != TJsonValue::TKind::Object) {
+      reader_.Object(item, {});  // says what stands there instead
+    } else {
       reader_.Problem(item.Position,
                       Sjis("入力には port, key, timer, mouse のどれかのキーを書きます"));
     }

@@ -126,9 +126,13 @@ bool TCaseValueReader::Word(const TJsonValue& v, bool anyAllowed, bool labelAllo
             Sjis("数値か文字列を書きます (") + JsonKindName(v.Kind) + Sjis(" が書かれています)"));
     return false;
   }
-  if (anyAllowed && v.Text == "any") {
-    out.Any = true;
-    return true;
+  if (v.Text == "any") {
+    if (anyAllowed) {
+      out.Any = true;
+      return true;
+    }
+    Problem(v.Position, Sjis("ここには \"any\" は書けません"));
+    return false;
   }
   std::string text;
   if (!Text(v, text)) return false;

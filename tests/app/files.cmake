@@ -4,4 +4,5 @@ set(QRX_TESTS_APP
   tests/app/tool_run_test.cpp
   tests/app/tool_options_test.cpp
   tests/app/samples_test.cpp
+  tests/app/tool_test_command_test.cpp
 )
