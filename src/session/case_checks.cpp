@@ -94,17 +94,16 @@ TCheckResult CheckRegister(const TRegisterSpec& spec, const TProgramSession& ses
 TCheckResult CheckMemory(const TMemorySpec& spec, const TProgramSession& session) {
   const TQRXAssembler& assembler = session.Assembler();
   const std::optional<uint16_t> base = ResolveWord(spec.Address, assembler);
-  const std::string label = spec.Address.Label.empty() ? "" : " (" + spec.Address.Label + ")";
-  TCheckResult check = Check(TCheckKind::Memory, Sjis("メモリ"));
+  TCheckResult check = Check(TCheckKind::Memory, Sjis("メモリ "));
   if (!base) {
-    check.What += " " + spec.Address.Label;
+    check.What += spec.Address.Label;
     check.Note = MissingLabel(spec.Address.Label);
     return check;
   }
   const size_t count = spec.Values.size();
-  check.What += " " + Hex(*base);
+  check.What += Hex(*base);
   if (spec.Run) check.What += Sjis("～") + Hex(static_cast<uint16_t>(*base + count - 1));
-  check.What += label;
+  if (!spec.Address.Label.empty()) check.What += " (" + spec.Address.Label + ")";
   if (*base + count > TQRXEmulater::kWords) {
     check.Note = Sjis("メモリの外です: FFFFh 番地を越えます");
     return check;

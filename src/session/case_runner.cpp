@@ -68,6 +68,9 @@ bool ApplySettings(const TTestCase& testCase, TProgramSession& session, std::str
 TReplayRun RunProgram(const TTestCase& testCase, TProgramSession& session) {
   TQRXEmulater& machine = session.Machine();
   TExecutionHistory history(machine, session.Monitor());
+  // A check never goes back: the history keeps only the checkpoints it
+  // cannot drop, and reuses one object for the ones it takes on the way.
+  history.SetBudget(0);
   std::string error;
   // An open log (no end, no memory hash): replaying cannot be refused and
   // never hands over to the live devices.
