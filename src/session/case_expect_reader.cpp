@@ -26,20 +26,12 @@ constexpr std::array<TRegisterName, 6> kRegisters = {{
     {"CF", TQRXEmulater::CF},
 }};
 
-const TJsonValue* Required(TCaseValueReader& reader, const TJsonValue& object,
-                           std::string_view key) {
-  const TJsonValue* value = TCaseValueReader::Member(object, key);
-  if (value == nullptr)
-    reader.Problem(object.Position, Sjis("キー \"") + std::string(key) + Sjis("\" がありません"));
-  return value;
-}
-
 void ReadMemorySpec(TCaseValueReader& reader, const TJsonValue& item, bool anyAllowed,
                     std::vector<TMemorySpec>& out) {
   if (!reader.Object(item, {"address", "value", "values"})) return;
   TMemorySpec spec;
   spec.Position = item.Position;
-  const TJsonValue* address = Required(reader, item, "address");
+  const TJsonValue* address = reader.Required(item, "address");
   const TJsonValue* value = TCaseValueReader::Member(item, "value");
   const TJsonValue* values = TCaseValueReader::Member(item, "values");
   if (value == nullptr && values == nullptr) {
@@ -89,7 +81,7 @@ void ReadScreenSpec(TCaseValueReader& reader, const TJsonValue& item, const std:
   TScreenSpec spec;
   spec.Position = item.Position;
   const size_t before = reader.ProblemCount();
-  if (const TJsonValue* row = Required(reader, item, "row"))
+  if (const TJsonValue* row = reader.Required(item, "row"))
     ReadScreenPlace(reader, *row, kScreenRows, "行は", spec.Row);
   const TJsonValue* column = TCaseValueReader::Member(item, "column");
   if (column != nullptr) ReadScreenPlace(reader, *column, kScreenColumns, "桁は", spec.Column);

@@ -66,13 +66,9 @@ class TCaseReader {
 
  private:
   void ReadName(TCaseValueReader& reader, const TJsonValue& v, TTestCase& out) {
-    const TJsonValue* name = TCaseValueReader::Member(v, "name");
-    if (name == nullptr) {
-      reader.Problem(v.Position, Sjis("キー \"name\" がありません"));
-      return;
-    }
+    const TJsonValue* name = reader.Required(v, "name");
     std::string text;
-    if (!reader.Text(*name, text)) return;
+    if (name == nullptr || !reader.Text(*name, text)) return;
     if (std::find(names_.begin(), names_.end(), text) != names_.end()) {
       reader.Problem(name->Position, Sjis("同じ名前のケースが前にあります"));
       return;

@@ -43,9 +43,9 @@ class TInputScriptReader {
     }
   }
 
-  // The log, events in step order (the later of two at one step and port
-  // wins); false when the script is too long or mixes keys with events of
-  // the keyboard ports.
+  // Fills the case's log with the events in step order (of two at one step
+  // and port, the later wins). Keys mixed with events of the keyboard ports
+  // are a problem.
   void Finish(const TJsonValue& list, TTestCase& testCase) {
     if (!keyChanges_.empty() && keyboardEvent_) {
       reader_.Problem(
@@ -66,15 +66,8 @@ class TInputScriptReader {
   }
 
  private:
-  const TJsonValue* Required(const TJsonValue& item, std::string_view key) {
-    const TJsonValue* value = TCaseValueReader::Member(item, key);
-    if (value == nullptr)
-      reader_.Problem(item.Position, Sjis("キー \"") + std::string(key) + Sjis("\" がありません"));
-    return value;
-  }
-
   bool ReadStep(const TJsonValue& item, std::string_view key, uint64_t& step) {
-    const TJsonValue* value = Required(item, key);
+    const TJsonValue* value = reader_.Required(item, key);
     return value != nullptr && reader_.Steps(*value, step);
   }
 
@@ -90,8 +83,8 @@ class TInputScriptReader {
     uint64_t step = 0;
     int64_t port = 0;
     uint16_t value = 0;
-    const TJsonValue* portValue = Required(item, "port");
-    const TJsonValue* valueValue = Required(item, "value");
+    const TJsonValue* portValue = reader_.Required(item, "port");
+    const TJsonValue* valueValue = reader_.Required(item, "value");
     const bool ok = ReadStep(item, "step", step) && portValue != nullptr &&
                     reader_.Integer(*portValue, 0, 0xFFFF, port) && valueValue != nullptr &&
                     ReadValue(*valueValue, value);
@@ -153,7 +146,7 @@ class TInputScriptReader {
     }
     uint64_t count = 1;
     if (every > 0 && from < maxSteps_) count = (maxSteps_ - from + every - 1) / every;
-    if (count > kMaxScriptedEvents) {
+    if (events_.size() + count > kMaxScriptedEvents) {
       reader_.Problem(everyValue->Position,
                       Sjis("every が小さすぎます: ステップ上限までに ") + std::to_string(count) +
                           Sjis(" 個のイベントになります (") + std::to_string(kMaxScriptedEvents) +
@@ -175,8 +168,8 @@ class TInputScriptReader {
     } else if (reader_.Object(place, {"row", "column"})) {
       int64_t r = 0;
       int64_t c = 0;
-      const TJsonValue* rowValue = Required(place, "row");
-      const TJsonValue* columnValue = Required(place, "column");
+      const TJsonValue* rowValue = reader_.Required(place, "row");
+      const TJsonValue* columnValue = reader_.Required(place, "column");
       ok = rowValue != nullptr && reader_.Integer(*rowValue, 0, kScreenRows - 1, r) &&
            columnValue != nullptr && reader_.Integer(*columnValue, 0, kScreenColumns - 1, c);
       row = static_cast<uint16_t>(r);

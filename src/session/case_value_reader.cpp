@@ -78,6 +78,13 @@ const TJsonValue* TCaseValueReader::Member(const TJsonValue& object, std::string
   return nullptr;
 }
 
+const TJsonValue* TCaseValueReader::Required(const TJsonValue& object, std::string_view key) {
+  const TJsonValue* value = Member(object, key);
+  if (value == nullptr)
+    Problem(object.Position, Sjis("キー \"") + std::string(key) + Sjis("\" がありません"));
+  return value;
+}
+
 bool TCaseValueReader::Integer(const TJsonValue& v, int64_t min, int64_t max, int64_t& out) {
   if (!Expect(v, TKind::Number)) return false;
   if (!v.IsInteger || v.Integer < min || v.Integer > max) {

@@ -27,6 +27,9 @@ class TCaseValueReader {
   bool Array(const TJsonValue& v);
   // The member of an object, or nullptr.
   static const TJsonValue* Member(const TJsonValue& object, std::string_view key);
+  // The same for a member that must be there: its absence is a problem at
+  // the object.
+  const TJsonValue* Required(const TJsonValue& object, std::string_view key);
 
   bool Integer(const TJsonValue& v, int64_t min, int64_t max, int64_t& out);
   // A step number or count: an integer from 0 up.

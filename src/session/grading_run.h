@@ -11,6 +11,8 @@
 #include "session/case_file.h"
 #include "session/case_result.h"
 
+// One case on one source. The case belongs to a TCaseFile that must outlive
+// the run.
 struct TGradingJob {
   const TTestCase* Case = nullptr;
   std::string Source;
