@@ -67,43 +67,43 @@ TCheckResult CheckSteps(const TStepRange& range, const TRunFacts& run) {
 }
 
 // One word against its expectation; the expected text goes into `expected`.
-bool WordAgrees(const TWordSpec& spec, uint16_t actual, const TQRXAssembler& assembler,
+bool WordAgrees(const TCaseWord& want, uint16_t actual, const TQRXAssembler& assembler,
                 std::string& expected, std::string& note) {
-  if (spec.Any) {
+  if (want.Any) {
     expected = "any";
     return true;
   }
-  const std::optional<uint16_t> value = ResolveWord(spec, assembler);
+  const std::optional<uint16_t> value = ResolveWord(want, assembler);
   if (!value) {
-    expected = spec.Label;
-    note = MissingLabel(spec.Label);
+    expected = want.Label;
+    note = MissingLabel(want.Label);
     return false;
   }
-  expected = spec.Label.empty() ? WordText(*value) : spec.Label + " = " + WordText(*value);
+  expected = want.Label.empty() ? WordText(*value) : want.Label + " = " + WordText(*value);
   return *value == actual;
 }
 
-TCheckResult CheckRegister(const TRegisterSpec& spec, const TProgramSession& session) {
-  TCheckResult check = Check(TCheckKind::Register, spec.Name);
-  const uint16_t actual = session.Machine().ReadWord(spec.Address);
+TCheckResult CheckRegister(const TRegisterWord& want, const TProgramSession& session) {
+  TCheckResult check = Check(TCheckKind::Register, want.Name);
+  const uint16_t actual = session.Machine().ReadWord(want.Address);
   check.Actual = WordText(actual);
-  check.Passed = WordAgrees(spec.Value, actual, session.Assembler(), check.Expected, check.Note);
+  check.Passed = WordAgrees(want.Value, actual, session.Assembler(), check.Expected, check.Note);
   return check;
 }
 
-TCheckResult CheckMemory(const TMemorySpec& spec, const TProgramSession& session) {
+TCheckResult CheckMemory(const TMemoryWords& want, const TProgramSession& session) {
   const TQRXAssembler& assembler = session.Assembler();
-  const std::optional<uint16_t> base = ResolveWord(spec.Address, assembler);
+  const std::optional<uint16_t> base = ResolveWord(want.Address, assembler);
   TCheckResult check = Check(TCheckKind::Memory, Sjis("メモリ "));
   if (!base) {
-    check.What += spec.Address.Label;
-    check.Note = MissingLabel(spec.Address.Label);
+    check.What += want.Address.Label;
+    check.Note = MissingLabel(want.Address.Label);
     return check;
   }
-  const size_t count = spec.Values.size();
+  const size_t count = want.Values.size();
   check.What += Hex(*base);
-  if (spec.Run) check.What += Sjis("～") + Hex(static_cast<uint16_t>(*base + count - 1));
-  if (!spec.Address.Label.empty()) check.What += " (" + spec.Address.Label + ")";
+  if (want.Run) check.What += Sjis("～") + Hex(static_cast<uint16_t>(*base + count - 1));
+  if (!want.Address.Label.empty()) check.What += " (" + want.Address.Label + ")";
   if (*base + count > TQRXEmulater::kWords) {
     check.Note = Sjis("メモリの外です: FFFFh 番地を越えます");
     return check;
@@ -114,7 +114,7 @@ TCheckResult CheckMemory(const TMemorySpec& spec, const TProgramSession& session
     const uint16_t actual = session.Machine().ReadWord(address);
     std::string expected;
     std::string note;
-    const bool agrees = WordAgrees(spec.Values[i], actual, assembler, expected, note);
+    const bool agrees = WordAgrees(want.Values[i], actual, assembler, expected, note);
     if (i > 0) {
       check.Expected += ", ";
       check.Actual += ", ";
@@ -133,19 +133,19 @@ std::string ScreenPlace(int row, int column) {
   return Sjis("画面 ") + std::to_string(row) + Sjis(" 行 ") + std::to_string(column) + Sjis(" 桁");
 }
 
-void CheckColour(TCheckKind kind, uint32_t expected, const TScreenSpec& spec, int cells,
+void CheckColour(TCheckKind kind, uint32_t expected, const TScreenExpectation& want, int cells,
                  const TScreenCells& screen, std::vector<TCheckResult>& out) {
   const bool foreground = kind == TCheckKind::Foreground;
   const std::string which = Sjis(foreground ? "の文字色" : "の背景色");
-  TCheckResult check = Check(kind, ScreenPlace(spec.Row, spec.Column) + which);
+  TCheckResult check = Check(kind, ScreenPlace(want.Row, want.Column) + which);
   check.Expected = ColourText(expected);
   check.Passed = true;
-  for (int column = spec.Column; column < spec.Column + std::max(cells, 1); ++column) {
-    const TScreenCell& cell = screen[static_cast<size_t>(spec.Row * kScreenColumns + column)];
+  for (int column = want.Column; column < want.Column + std::max(cells, 1); ++column) {
+    const TScreenCell& cell = screen[static_cast<size_t>(want.Row * kScreenColumns + column)];
     const uint32_t actual = foreground ? cell.Foreground : cell.Background;
-    if (column == spec.Column) check.Actual = ColourText(actual);
+    if (column == want.Column) check.Actual = ColourText(actual);
     if (actual != expected) {
-      check.What = ScreenPlace(spec.Row, column) + which;
+      check.What = ScreenPlace(want.Row, column) + which;
       check.Actual = ColourText(actual);
       check.Passed = false;
       break;
@@ -154,16 +154,16 @@ void CheckColour(TCheckKind kind, uint32_t expected, const TScreenSpec& spec, in
   out.push_back(std::move(check));
 }
 
-void CheckScreen(const TScreenSpec& spec, const TScreenCells& screen,
+void CheckScreen(const TScreenExpectation& want, const TScreenCells& screen,
                  std::vector<TCheckResult>& out) {
   int cells = 0;
-  if (spec.HasText) {
-    const TScreenTextMatch match = MatchScreenText(screen, spec);
+  if (want.HasText) {
+    const TScreenTextMatch match = MatchScreenText(screen, want);
     TCheckResult check =
-        Check(TCheckKind::ScreenText, spec.WholeRow
-                                          ? Sjis("画面 ") + std::to_string(spec.Row) + Sjis(" 行")
-                                          : ScreenPlace(spec.Row, spec.Column));
-    check.Expected = spec.TextAsWritten;
+        Check(TCheckKind::ScreenText, want.WholeRow
+                                          ? Sjis("画面 ") + std::to_string(want.Row) + Sjis(" 行")
+                                          : ScreenPlace(want.Row, want.Column));
+    check.Expected = want.TextAsWritten;
     check.Actual = match.Actual;
     check.Passed = match.Matched;
     if (!match.Matched)
@@ -173,10 +173,10 @@ void CheckScreen(const TScreenSpec& spec, const TScreenCells& screen,
     out.push_back(std::move(check));
     cells = match.CellCount;
   }
-  if (spec.Foreground)
-    CheckColour(TCheckKind::Foreground, *spec.Foreground, spec, cells, screen, out);
-  if (spec.Background)
-    CheckColour(TCheckKind::Background, *spec.Background, spec, cells, screen, out);
+  if (want.Foreground)
+    CheckColour(TCheckKind::Foreground, *want.Foreground, want, cells, screen, out);
+  if (want.Background)
+    CheckColour(TCheckKind::Background, *want.Background, want, cells, screen, out);
 }
 
 std::string ErrorLinesText(const std::vector<TErrorLine>& lines) {
@@ -218,7 +218,7 @@ TCheckResult CheckAssemblyErrors(const std::vector<TErrorLine>& expected,
 
 }  // namespace
 
-std::optional<uint16_t> ResolveWord(const TWordSpec& word, const TQRXAssembler& assembler) {
+std::optional<uint16_t> ResolveWord(const TCaseWord& word, const TQRXAssembler& assembler) {
   if (word.Number) return word.Number;
   const TKwList& labels = assembler.Labels();
   for (const std::string& key : {word.Label + ".*", word.Label}) {
@@ -237,13 +237,13 @@ std::vector<TCheckResult> CheckExpectations(const TExpectations& expect, const T
   std::vector<TCheckResult> checks;
   if (expect.Halt != THaltExpectation::Either) checks.push_back(CheckHalted(expect.Halt, run));
   if (expect.Steps) checks.push_back(CheckSteps(*expect.Steps, run));
-  for (const TRegisterSpec& spec : expect.Registers)
-    checks.push_back(CheckRegister(spec, session));
-  for (const TMemorySpec& spec : expect.Memory)
-    checks.push_back(CheckMemory(spec, session));
+  for (const TRegisterWord& want : expect.Registers)
+    checks.push_back(CheckRegister(want, session));
+  for (const TMemoryWords& want : expect.Memory)
+    checks.push_back(CheckMemory(want, session));
   const TScreenCells& screen = session.Monitor().Screen().Cells();
-  for (const TScreenSpec& spec : expect.Screen)
-    CheckScreen(spec, screen, checks);
+  for (const TScreenExpectation& want : expect.Screen)
+    CheckScreen(want, screen, checks);
   if (expect.AssemblyErrors) checks.push_back(CheckAssemblyErrors(*expect.AssemblyErrors, session));
   return checks;
 }

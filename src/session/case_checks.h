@@ -21,7 +21,7 @@ struct TRunFacts {
 // A word of the case file in the program checked: the number, or the value
 // of the label (a label of the top level, a qualified name such as
 // LOOP.SUB, or a register name); nullopt when the program has no such label.
-std::optional<uint16_t> ResolveWord(const TWordSpec& word, const TQRXAssembler& assembler);
+std::optional<uint16_t> ResolveWord(const TCaseWord& word, const TQRXAssembler& assembler);
 
 // "0034h (52)".
 std::string WordText(uint16_t word);

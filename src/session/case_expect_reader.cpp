@@ -26,11 +26,11 @@ constexpr std::array<TRegisterName, 6> kRegisters = {{
     {"CF", TQRXEmulater::CF},
 }};
 
-void ReadMemorySpec(TCaseValueReader& reader, const TJsonValue& item, bool anyAllowed,
-                    std::vector<TMemorySpec>& out) {
+void ReadMemoryItem(TCaseValueReader& reader, const TJsonValue& item, bool anyAllowed,
+                    std::vector<TMemoryWords>& out) {
   if (!reader.Object(item, {"address", "value", "values"})) return;
-  TMemorySpec spec;
-  spec.Position = item.Position;
+  TMemoryWords want;
+  want.Position = item.Position;
   const TJsonValue* address = reader.Required(item, "address");
   const TJsonValue* value = TCaseValueReader::Member(item, "value");
   const TJsonValue* values = TCaseValueReader::Member(item, "values");
@@ -43,23 +43,23 @@ void ReadMemorySpec(TCaseValueReader& reader, const TJsonValue& item, bool anyAl
     return;
   }
   const size_t before = reader.ProblemCount();
-  if (address != nullptr) reader.Address(*address, spec.Address);
+  if (address != nullptr) reader.Address(*address, want.Address);
   if (value != nullptr) {
-    reader.Word(*value, anyAllowed, true, spec.Values.emplace_back());
+    reader.Word(*value, anyAllowed, true, want.Values.emplace_back());
   } else if (reader.Array(*values)) {
-    spec.Run = true;
+    want.Run = true;
     for (const TJsonValue& word : values->Items)
-      reader.Word(word, anyAllowed, true, spec.Values.emplace_back());
+      reader.Word(word, anyAllowed, true, want.Values.emplace_back());
     if (values->Items.empty()) reader.Problem(values->Position, Sjis("値がひとつもありません"));
   }
   if (reader.ProblemCount() != before || address == nullptr) return;
-  if (spec.Address.Number && *spec.Address.Number + spec.Values.size() > TQRXEmulater::kWords) {
+  if (want.Address.Number && *want.Address.Number + want.Values.size() > TQRXEmulater::kWords) {
     reader.Problem(address->Position, Sjis("メモリの外です: ") +
-                                          std::to_string(spec.Values.size()) +
+                                          std::to_string(want.Values.size()) +
                                           Sjis(" 語が FFFFh 番地を越えます"));
     return;
   }
-  out.push_back(std::move(spec));
+  out.push_back(std::move(want));
 }
 
 bool ReadScreenPlace(TCaseValueReader& reader, const TJsonValue& v, int limit, const char* what,
@@ -75,37 +75,37 @@ bool ReadScreenPlace(TCaseValueReader& reader, const TJsonValue& v, int limit, c
   return true;
 }
 
-void ReadScreenSpec(TCaseValueReader& reader, const TJsonValue& item, const std::string& wildcard,
-                    std::vector<TScreenSpec>& out) {
+void ReadScreenExpectation(TCaseValueReader& reader, const TJsonValue& item,
+                           const std::string& wildcard, std::vector<TScreenExpectation>& out) {
   if (!reader.Object(item, {"row", "column", "text", "foreground", "background"})) return;
-  TScreenSpec spec;
-  spec.Position = item.Position;
+  TScreenExpectation want;
+  want.Position = item.Position;
   const size_t before = reader.ProblemCount();
   if (const TJsonValue* row = reader.Required(item, "row"))
-    ReadScreenPlace(reader, *row, kScreenRows, "行は", spec.Row);
+    ReadScreenPlace(reader, *row, kScreenRows, "行は", want.Row);
   const TJsonValue* column = TCaseValueReader::Member(item, "column");
-  if (column != nullptr) ReadScreenPlace(reader, *column, kScreenColumns, "桁は", spec.Column);
+  if (column != nullptr) ReadScreenPlace(reader, *column, kScreenColumns, "桁は", want.Column);
   const TJsonValue* text = TCaseValueReader::Member(item, "text");
   const bool blankRow = text != nullptr && column == nullptr &&
                         text->Kind == TJsonValue::TKind::String && text->Text.empty();
-  if (blankRow || (text != nullptr && reader.Text(*text, spec.TextAsWritten))) {
-    spec.HasText = true;
-    spec.Text = ExpectedCharacters(spec.TextAsWritten, wildcard);
-    spec.WholeRow = column == nullptr;
-    if (static_cast<int>(spec.Text.size()) > kScreenColumns - spec.Column)
-      reader.Problem(text->Position, Sjis("画面の外です: ") + std::to_string(spec.Column) +
-                                         Sjis(" 桁から ") + std::to_string(spec.Text.size()) +
+  if (blankRow || (text != nullptr && reader.Text(*text, want.TextAsWritten))) {
+    want.HasText = true;
+    want.Text = ExpectedCharacters(want.TextAsWritten, wildcard);
+    want.WholeRow = column == nullptr;
+    if (static_cast<int>(want.Text.size()) > kScreenColumns - want.Column)
+      reader.Problem(text->Position, Sjis("画面の外です: ") + std::to_string(want.Column) +
+                                         Sjis(" 桁から ") + std::to_string(want.Text.size()) +
                                          Sjis(" 文字は 63 桁を越えます"));
   }
   const TJsonValue* foreground = TCaseValueReader::Member(item, "foreground");
   const TJsonValue* background = TCaseValueReader::Member(item, "background");
   uint32_t colour = 0;
-  if (foreground != nullptr && reader.Colour(*foreground, colour)) spec.Foreground = colour;
-  if (background != nullptr && reader.Colour(*background, colour)) spec.Background = colour;
+  if (foreground != nullptr && reader.Colour(*foreground, colour)) want.Foreground = colour;
+  if (background != nullptr && reader.Colour(*background, colour)) want.Background = colour;
   if (text == nullptr && foreground == nullptr && background == nullptr)
     reader.Problem(item.Position,
                    Sjis("\"text\", \"foreground\", \"background\" のどれかを書きます"));
-  if (reader.ProblemCount() == before) out.push_back(std::move(spec));
+  if (reader.ProblemCount() == before) out.push_back(std::move(want));
 }
 
 // A line number, or "NAME:LINE" for a line of an included file.
@@ -179,24 +179,24 @@ void ReadStepRange(TCaseValueReader& reader, const TJsonValue& v, std::optional<
 
 }  // namespace
 
-void ReadMemorySpecs(TCaseValueReader& reader, const TJsonValue& list, bool anyAllowed,
-                     std::vector<TMemorySpec>& out) {
+void ReadMemoryWords(TCaseValueReader& reader, const TJsonValue& list, bool anyAllowed,
+                     std::vector<TMemoryWords>& out) {
   if (!reader.Array(list)) return;
   for (const TJsonValue& item : list.Items)
-    ReadMemorySpec(reader, item, anyAllowed, out);
+    ReadMemoryItem(reader, item, anyAllowed, out);
 }
 
-void ReadRegisterSpecs(TCaseValueReader& reader, const TJsonValue& object, bool anyAllowed,
-                       std::vector<TRegisterSpec>& out) {
+void ReadRegisterWords(TCaseValueReader& reader, const TJsonValue& object, bool anyAllowed,
+                       std::vector<TRegisterWord>& out) {
   if (!reader.Object(object, {"PC", "SP", "VF", "SF", "ZF", "CF"})) return;
   for (const TJsonMember& member : object.Members) {
     const auto known = std::find_if(kRegisters.begin(), kRegisters.end(),
                                     [&](const TRegisterName& r) { return r.Name == member.Key; });
     if (known == kRegisters.end()) continue;  // reported as an unknown key
-    TRegisterSpec spec;
-    spec.Name = member.Key;
-    spec.Address = known->Address;
-    if (reader.Word(member.Value, anyAllowed, true, spec.Value)) out.push_back(std::move(spec));
+    TRegisterWord want;
+    want.Name = member.Key;
+    want.Address = known->Address;
+    if (reader.Word(member.Value, anyAllowed, true, want.Value)) out.push_back(std::move(want));
   }
 }
 
@@ -210,13 +210,13 @@ void ReadExpectations(TCaseValueReader& reader, const TJsonValue& object,
   if (const TJsonValue* v = TCaseValueReader::Member(object, "steps"))
     ReadStepRange(reader, *v, out.Steps);
   if (const TJsonValue* v = TCaseValueReader::Member(object, "registers"))
-    ReadRegisterSpecs(reader, *v, true, out.Registers);
+    ReadRegisterWords(reader, *v, true, out.Registers);
   if (const TJsonValue* v = TCaseValueReader::Member(object, "memory"))
-    ReadMemorySpecs(reader, *v, true, out.Memory);
+    ReadMemoryWords(reader, *v, true, out.Memory);
   if (const TJsonValue* v = TCaseValueReader::Member(object, "screen")) {
     if (reader.Array(*v))
       for (const TJsonValue& item : v->Items)
-        ReadScreenSpec(reader, item, wildcard, out.Screen);
+        ReadScreenExpectation(reader, item, wildcard, out.Screen);
   }
   if (const TJsonValue* v = TCaseValueReader::Member(object, "assembly_errors"))
     ReadAssemblyErrors(reader, *v, out.AssemblyErrors);

@@ -11,11 +11,11 @@
 
 // [{"address": A, "value": V} or {"address": A, "values": [V, ...]}, ...];
 // "any" only where anyAllowed.
-void ReadMemorySpecs(TCaseValueReader& reader, const TJsonValue& list, bool anyAllowed,
-                     std::vector<TMemorySpec>& out);
+void ReadMemoryWords(TCaseValueReader& reader, const TJsonValue& list, bool anyAllowed,
+                     std::vector<TMemoryWords>& out);
 // {"PC": V, "ZF": 1, ...}; register names in capitals.
-void ReadRegisterSpecs(TCaseValueReader& reader, const TJsonValue& object, bool anyAllowed,
-                       std::vector<TRegisterSpec>& out);
+void ReadRegisterWords(TCaseValueReader& reader, const TJsonValue& object, bool anyAllowed,
+                       std::vector<TRegisterWord>& out);
 // The "expect" object; wildcard is the CP932 character that stands for any
 // screen cell.
 void ReadExpectations(TCaseValueReader& reader, const TJsonValue& object,

@@ -57,9 +57,9 @@ class TCaseReader {
     if (const TJsonValue* input = TCaseValueReader::Member(v, "input"))
       ReadCaseInput(reader, *input, out);
     if (const TJsonValue* memory = TCaseValueReader::Member(v, "memory"))
-      ReadMemorySpecs(reader, *memory, false, out.MemorySettings);
+      ReadMemoryWords(reader, *memory, false, out.MemorySettings);
     if (const TJsonValue* registers = TCaseValueReader::Member(v, "registers"))
-      ReadRegisterSpecs(reader, *registers, false, out.RegisterSettings);
+      ReadRegisterWords(reader, *registers, false, out.RegisterSettings);
     if (const TJsonValue* expect = TCaseValueReader::Member(v, "expect"))
       ReadExpectations(reader, *expect, settings_.Wildcard, out.Expect);
   }

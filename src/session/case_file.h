@@ -49,7 +49,7 @@ inline constexpr size_t kMaxScriptedEvents = 1'000'000;
 
 // A word of a case file: a number, a label of the program checked, or (in
 // expectations) "any".
-struct TWordSpec {
+struct TCaseWord {
   std::optional<uint16_t> Number;
   std::string Label;  // CP932
   bool Any = false;
@@ -57,24 +57,24 @@ struct TWordSpec {
 };
 
 // Words at an address: one ("value") or a run of them ("values").
-struct TMemorySpec {
-  TWordSpec Address;
-  std::vector<TWordSpec> Values;
+struct TMemoryWords {
+  TCaseWord Address;
+  std::vector<TCaseWord> Values;
   bool Run = false;  // written as "values"
   TJsonPosition Position;
 };
 
-struct TRegisterSpec {
+struct TRegisterWord {
   std::string Name;  // as the register is called: PC, SP, VF, SF, ZF, CF
   uint16_t Address = 0;
-  TWordSpec Value;
+  TCaseWord Value;
 };
 
 // One expected screen character: the folded CP932 bytes of one character
 // (screen_match.h), or nullopt for the wildcard.
 using TExpectedChar = std::optional<std::string>;
 
-struct TScreenSpec {
+struct TScreenExpectation {
   int Row = 0;
   int Column = 0;
   // A text is to be checked (without one, the colours are those of one
@@ -111,9 +111,9 @@ struct TStepRange {
 struct TExpectations {
   THaltExpectation Halt = THaltExpectation::Halted;
   std::optional<TStepRange> Steps;
-  std::vector<TRegisterSpec> Registers;
-  std::vector<TMemorySpec> Memory;
-  std::vector<TScreenSpec> Screen;
+  std::vector<TRegisterWord> Registers;
+  std::vector<TMemoryWords> Memory;
+  std::vector<TScreenExpectation> Screen;
   std::optional<std::vector<TErrorLine>> AssemblyErrors;  // sorted
 };
 
@@ -140,8 +140,8 @@ struct TTestCase {
   // IN 272 answers for the selected key from the scripted key rows; false
   // when the script gives events for port 272 itself.
   bool SelectedKeyFromRows = true;
-  std::vector<TMemorySpec> MemorySettings;
-  std::vector<TRegisterSpec> RegisterSettings;
+  std::vector<TMemoryWords> MemorySettings;
+  std::vector<TRegisterWord> RegisterSettings;
   TExpectations Expect;
   // Not empty: the case is broken and does not run.
   std::vector<TCaseFileProblem> Problems;

@@ -72,7 +72,7 @@ class TInputScriptReader {
   }
 
   bool ReadValue(const TJsonValue& value, uint16_t& out) {
-    TWordSpec word;
+    TCaseWord word;
     if (!reader_.Word(value, false, false, word)) return false;
     out = *word.Number;
     return true;

@@ -35,7 +35,7 @@ std::string LoadProblem(int loaded, const TProgramSession& session, const TLoadO
 bool ApplySettings(const TTestCase& testCase, TProgramSession& session, std::string& problem) {
   TQRXEmulater& machine = session.Machine();
   const TQRXAssembler& assembler = session.Assembler();
-  const auto resolve = [&](const TWordSpec& word, uint16_t& value) {
+  const auto resolve = [&](const TCaseWord& word, uint16_t& value) {
     const std::optional<uint16_t> resolved = ResolveWord(word, assembler);
     if (!resolved)
       problem = Sjis("設定のラベル ") + word.Label + Sjis(" がプログラムにありません");
@@ -43,23 +43,23 @@ bool ApplySettings(const TTestCase& testCase, TProgramSession& session, std::str
       value = *resolved;
     return resolved.has_value();
   };
-  for (const TMemorySpec& spec : testCase.MemorySettings) {
+  for (const TMemoryWords& want : testCase.MemorySettings) {
     uint16_t base = 0;
-    if (!resolve(spec.Address, base)) return false;
-    if (base + spec.Values.size() > TQRXEmulater::kWords) {
-      problem = Sjis("設定がメモリの外にはみ出します: ") + spec.Address.Label;
+    if (!resolve(want.Address, base)) return false;
+    if (base + want.Values.size() > TQRXEmulater::kWords) {
+      problem = Sjis("設定がメモリの外にはみ出します: ") + want.Address.Label;
       return false;
     }
-    for (size_t i = 0; i < spec.Values.size(); ++i) {
+    for (size_t i = 0; i < want.Values.size(); ++i) {
       uint16_t value = 0;
-      if (!resolve(spec.Values[i], value)) return false;
+      if (!resolve(want.Values[i], value)) return false;
       machine.WriteWord(static_cast<uint16_t>(base + i), value);
     }
   }
-  for (const TRegisterSpec& spec : testCase.RegisterSettings) {
+  for (const TRegisterWord& want : testCase.RegisterSettings) {
     uint16_t value = 0;
-    if (!resolve(spec.Value, value)) return false;
-    machine.WriteWord(spec.Address, value);
+    if (!resolve(want.Value, value)) return false;
+    machine.WriteWord(want.Address, value);
   }
   return true;
 }

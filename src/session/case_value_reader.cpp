@@ -119,8 +119,8 @@ bool TCaseValueReader::Text(const TJsonValue& v, std::string& out) {
 }
 
 bool TCaseValueReader::Word(const TJsonValue& v, bool anyAllowed, bool labelAllowed,
-                            TWordSpec& out) {
-  out = TWordSpec();
+                            TCaseWord& out) {
+  out = TCaseWord();
   out.Position = v.Position;
   if (v.Kind == TKind::Number) {
     int64_t number = 0;
@@ -160,11 +160,11 @@ bool TCaseValueReader::Word(const TJsonValue& v, bool anyAllowed, bool labelAllo
   return true;
 }
 
-bool TCaseValueReader::Address(const TJsonValue& v, TWordSpec& out) {
+bool TCaseValueReader::Address(const TJsonValue& v, TCaseWord& out) {
   if (v.Kind == TKind::Number) {
     int64_t address = 0;
     if (!Integer(v, 0, 0xFFFF, address)) return false;
-    out = TWordSpec();
+    out = TCaseWord();
     out.Number = static_cast<uint16_t>(address);
     out.Position = v.Position;
     return true;

@@ -39,9 +39,9 @@ class TCaseValueReader {
   // A word: an integer (-32768..65535, kept as 16 bits), a string beginning
   // with a digit or ending in "$" read as an assembler literal, "any" when
   // allowed, and, when labels are allowed, any other string as a label.
-  bool Word(const TJsonValue& v, bool anyAllowed, bool labelAllowed, TWordSpec& out);
+  bool Word(const TJsonValue& v, bool anyAllowed, bool labelAllowed, TCaseWord& out);
   // An address: as Word without "any", numbers 0..65535 only.
-  bool Address(const TJsonValue& v, TWordSpec& out);
+  bool Address(const TJsonValue& v, TCaseWord& out);
   // "#RRGGBB" as 0x00BBGGRR.
   bool Colour(const TJsonValue& v, uint32_t& out);
 

@@ -55,7 +55,7 @@ struct TJsonError {
 inline constexpr int kMaxJsonDepth = 64;
 
 // Reads a whole JSON text. On failure returns false with the place and the
-// reason; root is then unspecified.
+// reason; root then holds what was read before the failure.
 bool ReadJsonTree(std::string_view text, TJsonValue& root, TJsonError& error);
 
 // A short name of a value's kind for messages (CP932): "文字列", "数値"...

@@ -90,23 +90,23 @@ std::string CellShows(const TScreenCell& cell) {
   return shown.empty() ? std::string(kBlank) : std::string(shown);
 }
 
-TScreenTextMatch MatchScreenText(const TScreenCells& cells, const TScreenSpec& spec) {
+TScreenTextMatch MatchScreenText(const TScreenCells& cells, const TScreenExpectation& want) {
   TScreenTextMatch match;
   const auto cellAt = [&](int column) -> const TScreenCell& {
-    return cells[static_cast<size_t>(spec.Row * kScreenColumns + column)];
+    return cells[static_cast<size_t>(want.Row * kScreenColumns + column)];
   };
   std::vector<std::string> shown;
   size_t next = 0;
-  int column = spec.Column;
-  for (; next < spec.Text.size() && column < kScreenColumns; ++column) {
-    if (!CellAgrees(cellAt(column), spec.Text, next) && match.FirstDifference < 0)
+  int column = want.Column;
+  for (; next < want.Text.size() && column < kScreenColumns; ++column) {
+    if (!CellAgrees(cellAt(column), want.Text, next) && match.FirstDifference < 0)
       match.FirstDifference = column;
     shown.push_back(CellShows(cellAt(column)));
   }
-  match.CellCount = column - spec.Column;
+  match.CellCount = column - want.Column;
   // The row ended before the text did.
-  if (next < spec.Text.size() && match.FirstDifference < 0) match.FirstDifference = column;
-  if (spec.WholeRow) {
+  if (next < want.Text.size() && match.FirstDifference < 0) match.FirstDifference = column;
+  if (want.WholeRow) {
     for (; column < kScreenColumns; ++column) {
       if (!IsBlank(cellAt(column)) && match.FirstDifference < 0) match.FirstDifference = column;
       shown.push_back(CellShows(cellAt(column)));

@@ -36,11 +36,11 @@ struct TScreenTextMatch {
   // The cells compared as they show (CP932): those the text covers, or for
   // a whole row the row without its trailing blanks.
   std::string Actual;
-  // The cells the text covers, from the spec's column.
+  // The cells the text covers, from the want's column.
   int CellCount = 0;
 };
 
-TScreenTextMatch MatchScreenText(const TScreenCells& cells, const TScreenSpec& spec);
+TScreenTextMatch MatchScreenText(const TScreenCells& cells, const TScreenExpectation& want);
 
 // What a cell shows (CP932), an empty cell as "　".
 std::string CellShows(const TScreenCell& cell);

@@ -27,16 +27,16 @@ class TScreen {
   TScreenModel screen_;
 };
 
-TScreenSpec Spec(int row, int column, const std::string& utf8, bool wholeRow = false,
-                 const std::string& wildcard = "?") {
-  TScreenSpec spec;
-  spec.Row = row;
-  spec.Column = column;
-  spec.WholeRow = wholeRow;
-  spec.HasText = true;
-  spec.TextAsWritten = Sjis(utf8);
-  spec.Text = ExpectedCharacters(spec.TextAsWritten, Sjis(wildcard));
-  return spec;
+TScreenExpectation Wanted(int row, int column, const std::string& utf8, bool wholeRow = false,
+                          const std::string& wildcard = "?") {
+  TScreenExpectation want;
+  want.Row = row;
+  want.Column = column;
+  want.WholeRow = wholeRow;
+  want.HasText = true;
+  want.TextAsWritten = Sjis(utf8);
+  want.Text = ExpectedCharacters(want.TextAsWritten, Sjis(wildcard));
+  return want;
 }
 
 std::vector<uint16_t> Ascii(const std::string& text) {
@@ -70,7 +70,7 @@ TEST(ScreenMatch, TextIsComparedAsTheScreenShowsIt) {
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.Text);
     const TScreenTextMatch match =
-        MatchScreenText(screen.Cells(), Spec(3, 5, row.Text, false, row.Wildcard));
+        MatchScreenText(screen.Cells(), Wanted(3, 5, row.Text, false, row.Wildcard));
     EXPECT_EQ(match.Matched, row.Matched);
     EXPECT_EQ(match.FirstDifference, row.FirstDifference);
   }
@@ -79,7 +79,7 @@ TEST(ScreenMatch, TextIsComparedAsTheScreenShowsIt) {
 TEST(ScreenMatch, TheActualTextShowsTheCoveredCells) {
   TScreen screen;
   screen.Put(0, 0, Ascii("ABCDEF"));
-  const TScreenTextMatch match = MatchScreenText(screen.Cells(), Spec(0, 1, "BXD"));
+  const TScreenTextMatch match = MatchScreenText(screen.Cells(), Wanted(0, 1, "BXD"));
   EXPECT_FALSE(match.Matched);
   EXPECT_EQ(match.FirstDifference, 2);
   EXPECT_EQ(Cp932ToUtf8(match.Actual), "ＢＣＤ");
@@ -89,13 +89,13 @@ TEST(ScreenMatch, TheActualTextShowsTheCoveredCells) {
 TEST(ScreenMatch, AWholeRowWantsEveryOtherCellBlank) {
   TScreen screen;
   screen.Put(7, 0, Ascii("OK"));
-  EXPECT_TRUE(MatchScreenText(screen.Cells(), Spec(7, 0, "OK", true)).Matched);
-  EXPECT_TRUE(MatchScreenText(screen.Cells(), Spec(7, 0, "OK  ", true)).Matched);
-  EXPECT_FALSE(MatchScreenText(screen.Cells(), Spec(7, 0, "O", true)).Matched);
-  EXPECT_TRUE(MatchScreenText(screen.Cells(), Spec(8, 0, "", true)).Matched) << "a blank row";
+  EXPECT_TRUE(MatchScreenText(screen.Cells(), Wanted(7, 0, "OK", true)).Matched);
+  EXPECT_TRUE(MatchScreenText(screen.Cells(), Wanted(7, 0, "OK  ", true)).Matched);
+  EXPECT_FALSE(MatchScreenText(screen.Cells(), Wanted(7, 0, "O", true)).Matched);
+  EXPECT_TRUE(MatchScreenText(screen.Cells(), Wanted(8, 0, "", true)).Matched) << "a blank row";
 
   screen.Put(7, 40, Ascii("!"));
-  const TScreenTextMatch match = MatchScreenText(screen.Cells(), Spec(7, 0, "OK", true));
+  const TScreenTextMatch match = MatchScreenText(screen.Cells(), Wanted(7, 0, "OK", true));
   EXPECT_FALSE(match.Matched);
   EXPECT_EQ(match.FirstDifference, 40);
   // The whole row without its trailing blanks.
@@ -107,13 +107,13 @@ TEST(ScreenMatch, AWholeRowWantsEveryOtherCellBlank) {
         return blanks;
       }() + "！");
   // Only the cells the text covers count when a column is given.
-  EXPECT_TRUE(MatchScreenText(screen.Cells(), Spec(7, 0, "OK")).Matched);
+  EXPECT_TRUE(MatchScreenText(screen.Cells(), Wanted(7, 0, "OK")).Matched);
 }
 
 TEST(ScreenMatch, TextRunningPastTheRowEndFails) {
   TScreen screen;
   screen.Put(1, 62, Ascii("AB"));
-  const TScreenTextMatch match = MatchScreenText(screen.Cells(), Spec(1, 62, "ABC"));
+  const TScreenTextMatch match = MatchScreenText(screen.Cells(), Wanted(1, 62, "ABC"));
   EXPECT_FALSE(match.Matched);
   EXPECT_EQ(match.FirstDifference, 64);
   EXPECT_EQ(match.CellCount, 2);
