@@ -36,7 +36,7 @@ struct TScreenTextMatch {
   // The cells compared as they show (CP932): those the text covers, or for
   // a whole row the row without its trailing blanks.
   std::string Actual;
-  // The cells the text covers, from the want's column.
+  // The cells the text covers, from the expected column.
   int CellCount = 0;
 };
 
