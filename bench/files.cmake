@@ -10,11 +10,12 @@ set(QRX_BENCH_SOURCES
   bench/state_file_bench.cpp
   bench/history_bench.cpp
   bench/hints_bench.cpp
+  bench/grading_bench.cpp
 )
 if(QRX_BENCH_SOURCES)
   add_executable(qrx_bench ${QRX_BENCH_SOURCES})
   target_link_libraries(qrx_bench PRIVATE qrxcore benchmark::benchmark benchmark::benchmark_main)
-  # The history benchmark plays a sample program.
+  # The history and grading benchmarks play sample programs.
   target_compile_definitions(qrx_bench PRIVATE QRX_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/qasm")
 endif()
 

@@ -37,6 +37,8 @@ if(TARGET test_tool)
   add_dependencies(test_tool qrx)
   # The sample programs are tested where they lie in the source tree.
   target_compile_definitions(test_tool PRIVATE QRX_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/qasm")
+  # The reports of qrx test are read back as JSON.
+  target_link_libraries(test_tool PRIVATE nlohmann_json::nlohmann_json)
 endif()
 
 if(QRX_WITH_GUI)

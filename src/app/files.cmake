@@ -7,6 +7,7 @@ set(QRX_TOOL_SOURCES
   src/app/tool_options.cpp
   src/app/tool_run.cpp
   src/app/tool_run_loop.cpp
+  src/app/tool_test.cpp
 )
 set(QRX_WORKBENCH_MAIN_SOURCES
   src/app/workbench_main.cpp

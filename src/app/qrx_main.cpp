@@ -7,6 +7,7 @@
 #include "app/tool_asm.h"
 #include "app/tool_options.h"
 #include "app/tool_run.h"
+#include "app/tool_test.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
       return RunAsmCommand(options);
     case TToolCommand::Run:
       return RunRunCommand(options);
+    case TToolCommand::Test:
+      return RunTestCommand(options);
   }
   return kExitUsage;
 }

@@ -43,11 +43,16 @@ struct TCommandLine {
   CLI::App app;
   CLI::App* asmCommand = nullptr;
   CLI::App* runCommand = nullptr;
+  CLI::App* testCommand = nullptr;
   std::string file;
   std::vector<std::string> machineCode;
   std::vector<std::string> maxSteps;
   std::vector<std::string> dump;
   std::vector<std::string> saveState;
+  std::string caseFile;
+  std::vector<std::string> sources;
+  std::vector<std::string> jobs;
+  std::vector<std::string> json;
 
   explicit TCommandLine(TToolOptions& options) : app("", "qrx") {
     // No help flag (--help is answered before the parse) and unknown
@@ -69,6 +74,11 @@ struct TCommandLine {
     AddFlag(*runCommand, "--screen", options.Screen);
     AddValues(*runCommand, "--dump", dump);
     AddValues(*runCommand, "--save-state", saveState);
+    testCommand = app.add_subcommand("test");
+    testCommand->add_option("CASES", caseFile);
+    testCommand->add_option("SOURCE", sources);
+    AddValues(*testCommand, "--jobs", jobs);
+    AddValues(*testCommand, "--json", json);
   }
 
   static void AddFlag(CLI::App& command, const std::string& name, bool& target) {
@@ -109,8 +119,9 @@ std::string OptionName(const std::string& arg) {
 bool RefusedSpelling(const std::vector<std::string>& args, const TCommandLine& line,
                      const CLI::App& command, const std::string& commandName, std::string& error) {
   const auto takenAsValue = [&](const std::string& token) {
-    size_t count = line.file == token ? 1 : 0;
-    for (const auto* values : {&line.machineCode, &line.maxSteps, &line.dump, &line.saveState})
+    size_t count = (line.file == token ? 1 : 0) + (line.caseFile == token ? 1 : 0);
+    for (const auto* values : {&line.machineCode, &line.maxSteps, &line.dump, &line.saveState,
+                               &line.sources, &line.jobs, &line.json})
       count += static_cast<size_t>(std::ranges::count(*values, token));
     return count;
   };
@@ -172,12 +183,41 @@ bool CheckCommand(const std::vector<std::string>& args, const TCommandLine& line
   return true;
 }
 
+// qrx test: a case file, any number of sources, --jobs and --json.
+bool CheckTestCommand(const std::vector<std::string>& args, const TCommandLine& line,
+                      TToolOptions& options, std::string& error) {
+  const CLI::App& command = *line.testCommand;
+  const std::vector<std::string> extras = command.remaining();
+  if (!extras.empty()) {
+    error = "unknown option for test: " + OptionName(extras.front());
+    return false;
+  }
+  if (RefusedSpelling(args, line, command, "test", error)) return false;
+  for (const std::string& text : line.jobs) {
+    uint64_t jobs = 0;
+    if (!ParseSteps(text, jobs) || jobs < 1 || jobs > kMaxJobs) {
+      error = "--jobs needs a number from 1 to " + std::to_string(kMaxJobs) + ": " + text;
+      return false;
+    }
+    options.Jobs = static_cast<unsigned>(jobs);
+  }
+  if (!line.json.empty()) options.JsonReportPath = line.json.back();
+  options.CaseFile = line.caseFile;
+  options.Sources = line.sources;
+  if (options.CaseFile.empty()) {
+    error = "test needs a CASES file";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 const char* UsageText() {
   return "usage: qrx asm SOURCE [--listing] [--labels] [--hints] [--machine-code FILE]\n"
          "       qrx run FILE [--max-steps N] [--regs] [--dump START[:COUNT]] [--screen]\n"
          "                    [--save-state FILE]\n"
+         "       qrx test CASES [SOURCE...] [--jobs N] [--json REPORT]\n"
          "       qrx --help\n"
          "       qrx --version\n"
          "\n"
@@ -198,6 +238,14 @@ const char* UsageText() {
          "     --save-state FILE    writes the state file after the run\n"
          "     exit status: 0 halted, 1 stopped by the step limit, 2 the file could not be\n"
          "     loaded\n"
+         "test checks programs against the cases of the case file CASES (JSON): each case\n"
+         "     runs its own source, or with SOURCEs every case runs on every SOURCE. One\n"
+         "     line per case, PASS name or FAIL name: first difference, then N passed, M\n"
+         "     failed.\n"
+         "     --jobs N             worker threads (the number of cores by default)\n"
+         "     --json REPORT        writes every expectation's result as JSON\n"
+         "     exit status: 0 all passed, 1 a case failed, 2 the case file is broken (or\n"
+         "     the report could not be written)\n"
          "A usage error exits with 64.\n";
 }
 
@@ -228,7 +276,9 @@ bool ParseToolOptions(const std::vector<std::string>& args, TToolOptions& option
   try {
     line.app.parse(reversed);
   } catch (const CLI::ArgumentMismatch& mismatch) {
-    const CLI::App* command = line.asmCommand->parsed() ? line.asmCommand : line.runCommand;
+    const CLI::App* command = line.asmCommand->parsed()    ? line.asmCommand
+                              : line.testCommand->parsed() ? line.testCommand
+                                                           : line.runCommand;
     error = ValueErrorText(*command, mismatch);
     return false;
   } catch (const CLI::ParseError& failure) {
@@ -247,6 +297,10 @@ bool ParseToolOptions(const std::vector<std::string>& args, TToolOptions& option
   if (line.runCommand->parsed()) {
     options.Command = TToolCommand::Run;
     return CheckCommand(args, line, "run", options, error);
+  }
+  if (line.testCommand->parsed()) {
+    options.Command = TToolCommand::Test;
+    return CheckTestCommand(args, line, options, error);
   }
   error = "no command given";
   return false;

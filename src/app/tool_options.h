@@ -2,6 +2,7 @@
 //   qrx asm SOURCE [--listing] [--labels] [--hints] [--machine-code FILE]
 //   qrx run FILE [--max-steps N] [--regs] [--dump START[:COUNT]] [--screen]
 //               [--save-state FILE]
+//   qrx test CASES [SOURCE...] [--jobs N] [--json REPORT]
 //   qrx --help        qrx --version
 #pragma once
 
@@ -10,7 +11,7 @@
 #include <string>
 #include <vector>
 
-enum class TToolCommand { Help, Version, Asm, Run };
+enum class TToolCommand { Help, Version, Asm, Run, Test };
 
 struct TToolOptions {
   TToolCommand Command = TToolCommand::Help;
@@ -29,10 +30,17 @@ struct TToolOptions {
   uint16_t DumpStart = 0;
   uint32_t DumpCount = 16;
   std::optional<std::string> SaveStatePath;
+  // test
+  std::string CaseFile;
+  std::vector<std::string> Sources;
+  std::optional<unsigned> Jobs;
+  std::optional<std::string> JsonReportPath;
 };
 
 // Exit status of a usage error.
 inline constexpr int kExitUsage = 64;
+// The most worker threads qrx test takes.
+inline constexpr unsigned kMaxJobs = 256;
 
 // The usage text (UTF-8), ending in a line break.
 const char* UsageText();

@@ -42,7 +42,6 @@ void TExecutionHistory::Start() {
   replayEnd_.reset();
   nextEdit_ = 0;
   startStepCount_ = machine_.StepCount;
-  startMemory_ = MemoryHash(machine_.Memory);
   device_.SetStartStepCount(startStepCount_);
   device_.Cursor().Rewind();
   clockMark_.reset();
@@ -173,7 +172,11 @@ std::optional<uint64_t> TExecutionHistory::LogEnd() const {
 }
 
 bool TExecutionHistory::SaveLog(const std::string& path, std::string& error) const {
-  return SaveInputLogFile(path, log_, LogEnd(), startMemory_, error);
+  // The memory at the start is that of the first checkpoint, which is never
+  // dropped; it is hashed only here, as hashing costs as much as a short run.
+  const uint32_t startMemory =
+      MemoryHash(store_.Count() > 0 ? store_.At(0).Memory : machine_.Memory);
+  return SaveInputLogFile(path, log_, LogEnd(), startMemory, error);
 }
 
 // ---- inside
@@ -209,8 +212,17 @@ bool TExecutionHistory::ReplayTo(uint64_t target, bool stopAtHalt) {
     if (position >= target) return false;
     uint64_t stretchEnd = std::min(target, lastCheckpointPosition_ + kCheckpointSteps);
     if (nextEdit_ < edits.size()) stretchEnd = std::min(stretchEnd, edits[nextEdit_].Step);
-    for (uint64_t n = stretchEnd - position; n > 0; --n) {
-      if (machine_.Step() < 0 && stopAtHalt) {
+    // The stretch is the hot loop of every replay: the machine is held in a
+    // local and the HALT test is made only where it counts.
+    TQRXEmulater& machine = machine_;
+    uint64_t n = stretchEnd - position;
+    if (!stopAtHalt) {
+      for (; n > 0; --n)
+        machine.Step();
+      continue;
+    }
+    for (; n > 0; --n) {
+      if (machine.Step() < 0) {
         ApplyEditsUpTo(Position());
         return true;
       }

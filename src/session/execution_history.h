@@ -168,8 +168,6 @@ class TExecutionHistory {
   THistoryPortDevice device_;
   bool enabled_ = false;
   uint64_t startStepCount_ = 0;
-  // MemoryHash of the memory at the start.
-  uint32_t startMemory_ = 0;
   // The next logged edit that a replay has not applied yet.
   size_t nextEdit_ = 0;
   // The end of a replayed log (none: open).

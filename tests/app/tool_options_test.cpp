@@ -54,6 +54,12 @@ TEST_F(ToolOptions, EachUsageErrorNamesItsFault) {
        "--max-steps needs a decimal number: ten"},
       {{"run", clean, "--dump", "0:65537"},
        "--dump needs START[:COUNT] (COUNT 1 to 65536): 0:65537"},
+      {{"test"}, "test needs a CASES file"},
+      {{"test", "c.json", "--regs"}, "unknown option for test: --regs"},
+      {{"test", "c.json", "--json"}, "--json needs a value"},
+      {{"test", "c.json", "--jobs", "0"}, "--jobs needs a number from 1 to 256: 0"},
+      {{"test", "c.json", "--jobs=257"}, "--jobs needs a number from 1 to 256: 257"},
+      {{"test", "c.json", "--jobs", "two"}, "--jobs needs a number from 1 to 256: two"},
   };
   for (const Case& c : cases) {
     const TToolRun run = Run(c.args);

@@ -1,4 +1,4 @@
-# Test sources of the execution history.
+# Test sources of the session layer.
 set(QRX_TESTS_SESSION
   tests/session/history_fixture.cpp
   tests/session/input_log_test.cpp
@@ -9,4 +9,7 @@ set(QRX_TESTS_SESSION
   tests/session/program_session_test.cpp
   tests/session/run_report_test.cpp
   tests/session/run_control_test.cpp
+  tests/session/case_file_test.cpp
+  tests/session/screen_match_test.cpp
+  tests/session/case_runner_test.cpp
 )
