@@ -20,11 +20,11 @@
 
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
-#include "session/program_session.h"
 #include "session/case_file.h"
 #include "session/case_runner.h"
 #include "session/grading_report.h"
 #include "session/grading_run.h"
+#include "session/program_session.h"
 
 namespace {
 

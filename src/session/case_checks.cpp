@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <set>
 
-#include "persistence/path_text.h"
 #include "assembler/qrx_assembler.h"
 #include "machine/machine.h"
-#include "session/run_report.h"
 #include "monitor/monitor_model.h"
 #include "persistence/encoding.h"
+#include "persistence/path_text.h"
 #include "session/program_session.h"
+#include "session/run_report.h"
 #include "session/screen_match.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "persistence/path_text.h"
 #include "persistence/encoding.h"
 #include "persistence/file_io.h"
+#include "persistence/path_text.h"
 #include "session/case_expect_reader.h"
 #include "session/case_input_reader.h"
 #include "session/case_value_reader.h"

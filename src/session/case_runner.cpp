@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <memory>
 
-#include "persistence/path_text.h"
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
 #include "persistence/encoding.h"
-#include "session/load_message.h"
-#include "session/program_session.h"
+#include "persistence/path_text.h"
 #include "session/case_checks.h"
 #include "session/execution_history.h"
+#include "session/load_message.h"
+#include "session/program_session.h"
 #include "session/scripted_key_device.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "persistence/path_text.h"
 #include "persistence/encoding.h"
+#include "persistence/path_text.h"
 
 namespace {
 

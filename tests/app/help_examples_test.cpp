@@ -74,7 +74,8 @@ class HelpExamples : public ::testing::Test {
     ASSERT_TRUE(scratch_.Ok());
     ASSERT_TRUE(folder_.Ok());
     for (const auto& entry : std::filesystem::directory_iterator(QRX_SAMPLES_DIR))
-      std::filesystem::copy_file(entry.path(), folder_.Path(entry.path().filename().string()));
+      if (entry.is_regular_file())
+        std::filesystem::copy_file(entry.path(), folder_.Path(entry.path().filename().string()));
   }
   // Assembles the code as example.qasm beside the samples, with hints.
   TToolRun Assemble(const std::string& code) {
