@@ -7,6 +7,7 @@
 #include "assembler/listing_text.h"
 #include "assembler/qrx_assembler.h"
 #include "machine/machine.h"
+#include "machine/opcode_table.h"
 #include "persistence/compare_text.h"
 #include "session/program_session.h"
 #include "workbench/label_view.h"
@@ -19,9 +20,10 @@ namespace {
 // The number of register rows at the top of the label view.
 constexpr int kRegisterRows = 6;
 
+// Whether the instruction's operand 1 is a jump or call target.
 bool IsJumpOrCall(const std::string& mnemonic) {
-  for (const char* name : {"JP", "JPT", "JPF", "CALL"})
-    if (CompareText(mnemonic, name) == 0) return true;
+  for (const TOpcodeInfo& row : OpcodeTable)
+    if (row.Jumps && SameText(mnemonic, row.Mnemonic)) return true;
   return false;
 }
 
