@@ -30,13 +30,6 @@ void ShowAllUnits(TQRXAssembler& assembler) {
   assembler.BuildListing();
 }
 
-std::string Hex4(uint16_t value) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text(4, '0');
-  for (int k = 3; k >= 0; --k, value >>= 4)
-    text[static_cast<size_t>(k)] = kDigits[value & 0xF];
-  return text;
-}
 
 std::string OutputText(std::string_view cp932) {
   return Cp932ToUtf8(cp932);

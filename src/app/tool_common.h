@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "persistence/int_text.h"
+
 class TProgramSession;
 class TQRXAssembler;
 
@@ -26,9 +28,6 @@ int LoadProgram(TProgramSession& session, const std::string& path,
 
 // Makes every unit visible and rebuilds the listing.
 void ShowAllUnits(TQRXAssembler& assembler);
-
-// Four upper-case hexadecimal digits.
-std::string Hex4(uint16_t value);
 
 // CP932 text as UTF-8 for output.
 std::string OutputText(std::string_view cp932);

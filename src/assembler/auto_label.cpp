@@ -1,25 +1,9 @@
 #include "assembler/auto_label.h"
 
-namespace {
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
+#include "persistence/int_text.h"
 
 std::string FormatAutoLabel(TAutoLabelCounter counter) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  do {
-    hex.insert(hex.begin(), kDigits[counter & 0xF]);
-    counter >>= 4;
-  } while (counter != 0);
-  if (hex.size() < 4) hex.insert(0, 4 - hex.size(), '0');
-  return "*" + hex;
+  return "*" + HexText(counter, 4);
 }
 
 TAutoLabelCounter CounterPastAutoLabel(std::string_view label, TAutoLabelCounter counter) {

@@ -2,6 +2,7 @@
 
 #include "assembler/assembler_errors.h"
 #include "assembler/sjis_scan.h"
+#include "persistence/int_text.h"
 
 namespace {
 
@@ -9,13 +10,6 @@ constexpr char kBackslash = '\\';
 constexpr char kApostrophe = '\'';
 constexpr char kTab = '\t';
 constexpr char kLoneLeadMark = '$';
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 // One or more hexadecimal digits and nothing else, as a 32-bit pattern.
 int32_t HexDigitsValue(std::string_view digits) {

@@ -5,17 +5,9 @@
 
 #include "assembler/qrx_assembler.h"
 #include "persistence/file_io.h"
+#include "persistence/int_text.h"
 
-namespace {
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-void AppendHex4(std::string& out, uint16_t value) {
-  for (int shift = 12; shift >= 0; shift -= 4)
-    out += kHexDigits[(value >> shift) & 0xF];
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string MachineCodeText(const TQRXAssembler& assembler) {
   std::string out;
@@ -25,11 +17,11 @@ std::string MachineCodeText(const TQRXAssembler& assembler) {
     const TAsmLine& line = assembler.LineAt(i);
     const size_t words = std::min(static_cast<size_t>(count), line.Words.size());
     out += '0';
-    AppendHex4(out, line.Address);
+    out += Hex4(line.Address);
     out += "h:DW";
     for (size_t k = 0; k < words; ++k) {
       out += ',';
-      AppendHex4(out, line.Words[k]);
+      out += Hex4(line.Words[k]);
       out += 'h';
     }
     out += "\r\n";

@@ -44,3 +44,21 @@ int32_t StrToInt(std::string_view text) {
   }
   return value;
 }
+
+std::string HexText(uint64_t value, int minDigits) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  do {
+    text.insert(text.begin(), kDigits[value & 0xF]);
+    value >>= 4;
+  } while (value != 0);
+  if (static_cast<int>(text.size()) < minDigits) text.insert(0, minDigits - text.size(), '0');
+  return text;
+}
+
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}

@@ -5,30 +5,16 @@
 
 #include "persistence/custom_string_list.h"
 #include "persistence/encoding.h"
+#include "persistence/list_stream_header.h"
 #include "persistence/memory_stream.h"
 #include "persistence/string_list_error.h"
-
-namespace {
-
-constexpr size_t kHeaderSize = 16;
-constexpr char kTag[] =
-    "\x07"
-    "CSLV100";  // length byte and tag, 8 bytes
-constexpr size_t kTagSize = 8;
-
-uint32_t ReadLittleEndian32(const unsigned char* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-}  // namespace
 
 void TCustomStringList::SaveToStream(TMemoryStream& stream) const {
   const std::string text = Text();
   if (text.size() > std::numeric_limits<uint32_t>::max()) {
     throw EStringListError(Sjis("リストが大きすぎて保存できません"));
   }
-  stream.Write(kTag, kTagSize);
+  stream.Write(kListStreamTag);
   stream.WriteU32(static_cast<uint32_t>(text.size()));
   stream.WriteU32(0);
   stream.Write(text);
@@ -36,19 +22,20 @@ void TCustomStringList::SaveToStream(TMemoryStream& stream) const {
 
 void TCustomStringList::LoadFromStream(TMemoryStream& stream) {
   const size_t start = stream.Position();
-  unsigned char header[kHeaderSize];
-  const size_t got = stream.Read(header, kHeaderSize);
+  const std::string_view rest = std::string_view(stream.Bytes()).substr(start);
   std::string text;
-  if (got >= kTagSize && std::memcmp(header, kTag, kTagSize) == 0) {
+  if (rest.starts_with(kListStreamTag)) {
     // A header cut short carries no text; a text cut short gives the bytes
     // that are there. Never read past the end, whatever N claims.
-    const uint32_t length = got >= 12 ? ReadLittleEndian32(header + 8) : 0;
-    if (got == kHeaderSize) {
+    uint32_t length = 0;
+    if (ReadListStreamHeader(stream.Bytes(), start, length)) {
+      stream.Seek(start + kListStreamHeaderSize);
       text.resize(std::min<size_t>(length, stream.Remaining()));
       stream.Read(text.data(), text.size());
+    } else {
+      stream.Seek(stream.Size());
     }
   } else {
-    stream.Seek(start);
     text = stream.ReadRest();
   }
   try {

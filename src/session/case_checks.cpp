@@ -8,6 +8,7 @@
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
 #include "persistence/encoding.h"
+#include "persistence/int_text.h"
 #include "persistence/path_text.h"
 #include "session/program_session.h"
 #include "session/run_report.h"
@@ -19,9 +20,7 @@ namespace {
 constexpr int kMainSourceIndex = 1;
 
 std::string Hex(uint16_t word) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%04Xh", word);
-  return text;
+  return Hex4(word) + "h";
 }
 
 std::string ColourText(uint32_t colour) {

@@ -5,6 +5,7 @@
 
 #include "persistence/encoding.h"
 #include "persistence/file_io.h"
+#include "persistence/int_text.h"
 
 namespace {
 
@@ -139,11 +140,7 @@ std::string LineMessage(int lineNumber, const std::string& reason) {
 }
 
 std::string Hex32(uint32_t value) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text = "0x";
-  for (int shift = 28; shift >= 0; shift -= 4)
-    text += kDigits[(value >> shift) & 0xF];
-  return text;
+  return "0x" + HexText(value, 8);
 }
 
 }  // namespace

@@ -17,16 +17,6 @@ constexpr std::string_view kHeaderText = "QRXBIN V110";
 constexpr std::string_view kMagic = "QRXBIN";
 constexpr size_t kMachineBlockSize = 2 * TQRXEmulater::kBlockBytes;
 
-// Whether a complete headed string list, text included, starts at the
-// stream's position. The list loader itself is lenient (a missing header
-// reads the rest as plain text, a short text gives what is there), so the
-// state file checks for itself.
-bool CompleteListFollows(const TMemoryStream& stream) {
-  uint32_t length = 0;
-  if (!ReadListStreamHeader(stream.Bytes(), stream.Position(), length)) return false;
-  return stream.Remaining() - kListStreamHeaderSize >= length;
-}
-
 // Reads one complete headed list into list; false (list untouched) when the
 // list is missing or cut short.
 bool ReadCompleteList(TMemoryStream& stream, TCustomStringList& list) {

@@ -1,4 +1,5 @@
 #include "workbench/number_format.h"
+#include "persistence/int_text.h"
 
 #include <cstdio>
 
@@ -13,9 +14,7 @@ std::string Signed(uint16_t value) {
 }
 
 std::string Hex(uint16_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(value));
-  return text;
+  return Hex4(value);
 }
 
 // " xxxx xxxx xxxx xxxx", most significant bit first.
