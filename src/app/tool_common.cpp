@@ -30,7 +30,6 @@ void ShowAllUnits(TQRXAssembler& assembler) {
   assembler.BuildListing();
 }
 
-
 std::string OutputText(std::string_view cp932) {
   return Cp932ToUtf8(cp932);
 }

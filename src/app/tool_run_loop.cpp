@@ -6,6 +6,7 @@
 
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
+#include "monitor/screen_model.h"
 
 TRunResult RunMachine(TQRXEmulater& machine, TMonitorModel& monitor,
                       std::optional<uint64_t> maxSteps) {

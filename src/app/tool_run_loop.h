@@ -18,9 +18,6 @@ struct TRunResult {
 // Instructions between two looks at the clock: the loop stays a plain Step
 // loop, and a frame is at most a few tens of microseconds late.
 inline constexpr uint64_t kStepsPerClockCheck = 4096;
-// A frame starts when more than this many milliseconds have passed since the
-// previous one.
-inline constexpr int kFrameIntervalMs = 33;
 
 TRunResult RunMachine(TQRXEmulater& machine, TMonitorModel& monitor,
                       std::optional<uint64_t> maxSteps);

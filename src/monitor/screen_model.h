@@ -13,6 +13,11 @@
 
 using TScreenCells = std::array<TScreenCell, kScreenCellCount>;
 
+// A frame of the monitor (a redraw and a count of the frame counter) starts
+// when more than this many milliseconds have passed since the previous one:
+// about 29 frames a second.
+inline constexpr int kFrameIntervalMs = 33;
+
 // Everything of the screen besides the cells, as saved in the monitor block.
 // Positions are row * 64 + column.
 struct TScreenRegisters {

@@ -4,13 +4,13 @@
 #include <memory>
 #include <utility>
 
+#include "monitor/screen_model.h"
 #include "monitor_qt/form_mon.h"
 
 namespace {
 
-// Milliseconds between frame starts: a frame starts at the first check
-// after more than this, about 29 frames a second.
-constexpr int64_t kFrameMs = 33;
+// A frame starts at the first check after more than the frame interval.
+constexpr int64_t kFrameMs = kFrameIntervalMs;
 constexpr int64_t kWaitForFrameMs = 1;
 constexpr int64_t kIdleMs = 10;
 

@@ -117,22 +117,22 @@ int TProgramSession::LoadState(const std::string& path, const std::string& bytes
   return result;
 }
 
+// What a state file holds of the session; visibleUnits receives the names
+// of the units shown now and must outlive the source.
+TStateSource TProgramSession::StateSourceNow(TCustomStringList& visibleUnits) {
+  assembler_->CollectVisibleUnits(visibleUnits);
+  return {*machine_,    monitor_,   breakpoints_, files_, assembler_->SelectedLabels(),
+          visibleUnits, *assembler_};
+}
+
 std::string TProgramSession::StateBytes() {
   TCustomStringList visibleUnits;
-  assembler_->CollectVisibleUnits(visibleUnits);
-  const TStateSource source{
-      *machine_,    monitor_,   breakpoints_, files_, assembler_->SelectedLabels(),
-      visibleUnits, *assembler_};
-  return StateFileBytes(source);
+  return StateFileBytes(StateSourceNow(visibleUnits));
 }
 
 bool TProgramSession::SaveState(const std::string& path, std::string& error) {
   TCustomStringList visibleUnits;
-  assembler_->CollectVisibleUnits(visibleUnits);
-  const TStateSource source{
-      *machine_,    monitor_,   breakpoints_, files_, assembler_->SelectedLabels(),
-      visibleUnits, *assembler_};
-  return WriteStateFile(path, source, error);
+  return WriteStateFile(path, StateSourceNow(visibleUnits), error);
 }
 
 void TProgramSession::Reset() {

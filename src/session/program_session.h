@@ -21,6 +21,7 @@
 class TMonitorModel;
 class TQRXAssembler;
 class TQRXEmulater;
+struct TStateSource;
 
 // Results of LoadFile besides 0 (clean) and the assembler's tally (> 0).
 inline constexpr int kLoadNoSuchFile = -1;
@@ -114,6 +115,7 @@ class TProgramSession {
   void SetReferenceDepth(int32_t depth) { referenceDepth_ = depth; }
 
  private:
+  TStateSource StateSourceNow(TCustomStringList& visibleUnits);
   int LoadSource(const std::string& path, TLoadOutcome& outcome);
   int LoadState(const std::string& path, const std::string& bytes, TLoadOutcome& outcome);
 
