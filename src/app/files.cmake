@@ -6,6 +6,7 @@ set(QRX_TOOL_SOURCES
   src/app/tool_diagnostics.cpp
   src/app/tool_options.cpp
   src/app/tool_run.cpp
+  src/app/tool_run_history.cpp
   src/app/tool_run_loop.cpp
   src/app/tool_test.cpp
 )

@@ -49,6 +49,9 @@ struct TCommandLine {
   std::vector<std::string> maxSteps;
   std::vector<std::string> dump;
   std::vector<std::string> saveState;
+  std::vector<std::string> record;
+  std::vector<std::string> replay;
+  std::vector<std::string> back;
   std::string caseFile;
   std::vector<std::string> sources;
   std::vector<std::string> jobs;
@@ -74,6 +77,9 @@ struct TCommandLine {
     AddFlag(*runCommand, "--screen", options.Screen);
     AddValues(*runCommand, "--dump", dump);
     AddValues(*runCommand, "--save-state", saveState);
+    AddValues(*runCommand, "--record", record);
+    AddValues(*runCommand, "--replay", replay);
+    AddValues(*runCommand, "--back", back);
     testCommand = app.add_subcommand("test");
     testCommand->add_option("CASES", caseFile);
     testCommand->add_option("SOURCE", sources);
@@ -120,8 +126,9 @@ bool RefusedSpelling(const std::vector<std::string>& args, const TCommandLine& l
                      const CLI::App& command, const std::string& commandName, std::string& error) {
   const auto takenAsValue = [&](const std::string& token) {
     size_t count = (line.file == token ? 1 : 0) + (line.caseFile == token ? 1 : 0);
-    for (const auto* values : {&line.machineCode, &line.maxSteps, &line.dump, &line.saveState,
-                               &line.sources, &line.jobs, &line.json})
+    for (const auto* values :
+         {&line.machineCode, &line.maxSteps, &line.dump, &line.saveState, &line.record,
+          &line.replay, &line.back, &line.sources, &line.jobs, &line.json})
       count += static_cast<size_t>(std::ranges::count(*values, token));
     return count;
   };
@@ -167,6 +174,14 @@ bool CheckCommand(const std::vector<std::string>& args, const TCommandLine& line
     }
     options.MaxSteps = steps;
   }
+  for (const std::string& text : line.back) {
+    uint64_t steps = 0;
+    if (!ParseSteps(text, steps)) {
+      error = "--back needs a decimal number: " + text;
+      return false;
+    }
+    options.BackSteps = steps;
+  }
   for (const std::string& text : line.dump) {
     if (!ParseDump(text, options)) {
       error = "--dump needs START[:COUNT] (COUNT 1 to 65536): " + text;
@@ -175,6 +190,8 @@ bool CheckCommand(const std::vector<std::string>& args, const TCommandLine& line
   }
   if (!line.machineCode.empty()) options.MachineCodePath = line.machineCode.back();
   if (!line.saveState.empty()) options.SaveStatePath = line.saveState.back();
+  if (!line.record.empty()) options.RecordPath = line.record.back();
+  if (!line.replay.empty()) options.ReplayPath = line.replay.back();
   options.File = line.file;
   if (options.File.empty()) {
     error = options.Command == TToolCommand::Asm ? "asm needs a SOURCE" : "run needs a FILE";
@@ -216,7 +233,8 @@ bool CheckTestCommand(const std::vector<std::string>& args, const TCommandLine& 
 const char* UsageText() {
   return "usage: qrx asm SOURCE [--listing] [--labels] [--hints] [--machine-code FILE]\n"
          "       qrx run FILE [--max-steps N] [--regs] [--dump START[:COUNT]] [--screen]\n"
-         "                    [--save-state FILE]\n"
+         "                    [--save-state FILE] [--record LOG] [--replay LOG]\n"
+         "                    [--back K]\n"
          "       qrx test CASES [SOURCE...] [--jobs N] [--json REPORT]\n"
          "       qrx --help\n"
          "       qrx --version\n"
@@ -236,8 +254,17 @@ const char* UsageText() {
          "     --dump START[:COUNT] COUNT words (16 by default) from START\n"
          "     --screen             the 48 rows of the monitor screen\n"
          "     --save-state FILE    writes the state file after the run\n"
-         "     exit status: 0 halted, 1 stopped by the step limit, 2 the file could not be\n"
-         "     loaded\n"
+         "     --record LOG         writes the input log of the run: what IN read from the\n"
+         "                          frame counter, keys, mouse and timer, one event a line\n"
+         "     --replay LOG         IN reads frame counter, keys, mouse and timer from LOG\n"
+         "                          (written by --record, or a workbench session's) and\n"
+         "                          the run ends at the log's end; a larger --max-steps\n"
+         "                          runs on from there with the tool's own inputs\n"
+         "     --back K             goes back K instructions before the reports: they, the\n"
+         "                          state file and the exit status are those of a run K\n"
+         "                          instructions shorter\n"
+         "     exit status: 0 halted, 1 stopped by the step limit (or the log's end), 2 the\n"
+         "     file or the log could not be loaded\n"
          "test checks programs against the cases of the case file CASES (JSON): each case\n"
          "     runs its own source, or with SOURCEs every case runs on every SOURCE. One\n"
          "     line per case, PASS name or FAIL name: first difference, then N passed, M\n"

@@ -1,7 +1,7 @@
 // The command line of the qrx tool:
 //   qrx asm SOURCE [--listing] [--labels] [--hints] [--machine-code FILE]
 //   qrx run FILE [--max-steps N] [--regs] [--dump START[:COUNT]] [--screen]
-//               [--save-state FILE]
+//               [--save-state FILE] [--record LOG] [--replay LOG] [--back K]
 //   qrx test CASES [SOURCE...] [--jobs N] [--json REPORT]
 //   qrx --help        qrx --version
 #pragma once
@@ -30,6 +30,11 @@ struct TToolOptions {
   uint16_t DumpStart = 0;
   uint32_t DumpCount = 16;
   std::optional<std::string> SaveStatePath;
+  // The input log to write, the one to read IN from, and how many
+  // instructions to go back before the reports.
+  std::optional<std::string> RecordPath;
+  std::optional<std::string> ReplayPath;
+  std::optional<uint64_t> BackSteps;
   // test
   std::string CaseFile;
   std::vector<std::string> Sources;

@@ -3,8 +3,10 @@
 #include <cinttypes>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "app/tool_common.h"
+#include "app/tool_run_history.h"
 #include "app/tool_run_loop.h"
 #include "assembler/qrx_assembler.h"
 #include "machine/machine.h"
@@ -34,6 +36,10 @@ void ClearLabelSelection(TQRXAssembler& assembler) {
   TKwList& labels = assembler.Labels();
   for (int i = 0; i < labels.Count(); ++i)
     if (TKwValues* record = labels.Record(i)) record->Selected = false;
+}
+
+bool UsesHistory(const TToolOptions& options) {
+  return options.RecordPath || options.ReplayPath || options.BackSteps;
 }
 
 }  // namespace
@@ -86,28 +92,45 @@ std::string ScreenOutput(const TMonitorModel& monitor) {
 }
 
 int RunRunCommand(const TToolOptions& options) {
+  // A log that cannot be read stops the command before the program loads.
+  TInputLogFile replayLog;
+  if (options.ReplayPath && !ReadReplayLog(*options.ReplayPath, replayLog)) return kExitLoadFailure;
   auto monitor = std::make_unique<TMonitorModel>();
   auto session = std::make_unique<TProgramSession>(*monitor);
   if (LoadProgram(*session, options.File) < 0) return kExitLoadFailure;
 
   TQRXEmulater& machine = session->Machine();
   const uint64_t before = machine.StepCount;
-  const TRunResult run = RunMachine(machine, *monitor, options.MaxSteps);
+  std::vector<std::string> failures;
+  TRunResult run;
+  if (UsesHistory(options)) {
+    auto history =
+        std::make_unique<TToolHistoryRun>(machine, *monitor, options.BackSteps.has_value());
+    if (options.ReplayPath && !history->Replay(*options.ReplayPath, std::move(replayLog)))
+      return kExitLoadFailure;
+    run = history->Run(options.MaxSteps);
+    // The log of the whole run, even when the reports come from earlier.
+    std::string error;
+    if (options.RecordPath && !history->SaveLog(*options.RecordPath, error))
+      failures.push_back(error);
+    if (options.BackSteps) run = history->GoBack(run, *options.BackSteps);
+  } else {
+    run = RunMachine(machine, *monitor, options.MaxSteps);
+  }
 
   if (options.Regs) WriteOut(RegistersOutput(machine));
   if (options.Dump) WriteOut(DumpOutput(machine, options.DumpStart, options.DumpCount));
   if (options.Screen) WriteOut(ScreenOutput(*monitor));
-  std::string outcome = RunOutcomeText(run.Halted, machine.StepCount - before, machine.StepCount);
-  if (outcome.starts_with(' ')) outcome.erase(0, 1);
   if (options.SaveStatePath) {
     ClearLabelSelection(session->Assembler());
     std::string error;
-    if (!session->SaveState(*options.SaveStatePath, error)) {
-      WriteErrorLine(outcome);
-      WriteErrorLine(error);
-      return kExitLoadFailure;
-    }
+    if (!session->SaveState(*options.SaveStatePath, error)) failures.push_back(error);
   }
+  std::string outcome = RunOutcomeText(run.Halted, machine.StepCount - before, machine.StepCount);
+  if (outcome.starts_with(' ')) outcome.erase(0, 1);
   WriteErrorLine(outcome);
+  for (const std::string& failure : failures)
+    WriteErrorLine(failure);
+  if (!failures.empty()) return kExitLoadFailure;
   return run.Halted ? 0 : 1;
 }

@@ -22,5 +22,6 @@ std::string DumpOutput(const TQRXEmulater& machine, uint16_t start, uint32_t cou
 std::string ScreenOutput(const TMonitorModel& monitor);
 
 // Runs the command; returns the exit status (0 halted, 1 stopped by the
-// step limit, 2 load or write failure).
+// step limit or the end of a replayed log, 2 load or write failure, the
+// replayed log's included).
 int RunRunCommand(const TToolOptions& options);

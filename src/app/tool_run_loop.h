@@ -1,6 +1,7 @@
 // The tool's run loop: Step until HALT or a step limit, with the monitor's
 // frame counter advancing as the screen thread advances it while a program
-// runs with the monitor shown.
+// runs with the monitor shown. With an execution history recording, the loop
+// offers it a checkpoint at every look at the clock.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 class TQRXEmulater;
 class TMonitorModel;
+class TExecutionHistory;
 
 struct TRunResult {
   bool Halted = false;
@@ -20,4 +22,4 @@ struct TRunResult {
 inline constexpr uint64_t kStepsPerClockCheck = 4096;
 
 TRunResult RunMachine(TQRXEmulater& machine, TMonitorModel& monitor,
-                      std::optional<uint64_t> maxSteps);
+                      std::optional<uint64_t> maxSteps, TExecutionHistory* history = nullptr);

@@ -52,6 +52,11 @@ TEST_F(ToolOptions, EachUsageErrorNamesItsFault) {
       {{"run", clean, "--max-steps", "--regs"}, "--max-steps needs a decimal number: --regs"},
       {{"run", clean, "--max-steps", "ten", "--max-steps", "5"},
        "--max-steps needs a decimal number: ten"},
+      {{"run", clean, "--back", "-1"}, "--back needs a decimal number: -1"},
+      {{"run", clean, "--back=1k"}, "--back needs a decimal number: 1k"},
+      {{"run", clean, "--record"}, "--record needs a value"},
+      {{"run", clean, "--replay"}, "--replay needs a value"},
+      {{"asm", clean, "--replay", "x.log"}, "unknown option for asm: --replay"},
       {{"run", clean, "--dump", "0:65537"},
        "--dump needs START[:COUNT] (COUNT 1 to 65536): 0:65537"},
       {{"test"}, "test needs a CASES file"},
@@ -101,6 +106,8 @@ TEST_F(ToolOptions, OptionsMayStandAnywhereAndTakeTheirValueAfterAnEqualsSign) {
       // The last of a repeated option counts; flags may repeat.
       {{"run", loop, "--max-steps", "7", "--regs"},
        {"run", loop, "--max-steps", "900", "--regs", "--max-steps", "7", "--regs"}},
+      {{"run", loop, "--max-steps", "70", "--back", "3", "--regs"},
+       {"run", "--back=9", loop, "--max-steps=70", "--back", "3", "--regs"}},
       // A value is taken as it stands, even when it looks like an option.
       {{"run", ProgramPath("no_such_program.qasm"), "--save-state", "-x"},
        {"run", "--save-state", "-x", ProgramPath("no_such_program.qasm")}},
