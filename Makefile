@@ -5,12 +5,15 @@ BUILD_ASAN  ?= build-asan
 BUILD_REL   ?= build-release
 BUILD_FUZZ  ?= build-fuzz
 BUILD_COV   ?= build-coverage
+BUILD_PKG   ?= build-package
+PREFIX      ?= /usr/local
 GENERATOR   := -G Ninja
 CMAKE_ARGS  ?=
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := fuzz_assembler fuzz_state_file fuzz_machine
 
-.PHONY: all deps configure build test test-main test-asan check run bench fuzz fuzz-build fuzz-ci coverage format clean
+.PHONY: all deps configure build test test-main test-asan check run bench fuzz fuzz-build fuzz-ci coverage format \
+  release install package package-test clean
 
 all: build
 
@@ -78,9 +81,28 @@ coverage: deps
 	ctest --test-dir $(BUILD_COV) --output-on-failure
 	scripts/coverage-report $(BUILD_COV)
 
+# The Release build that is installed and packaged (no tests).
+release: deps
+	cmake -S . -B $(BUILD_PKG) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DQRX_WITH_TESTS=OFF $(CMAKE_ARGS)
+	cmake --build $(BUILD_PKG)
+
+# Installs the programs, samples, help page and desktop files under PREFIX
+# (/usr/local by default; DESTDIR stages them elsewhere).
+install: release
+	cmake --install $(BUILD_PKG) --prefix $(PREFIX) --strip
+
+# The Debian package, $(BUILD_PKG)/qrx_<version>_<arch>.deb, and its check:
+# unpacked into a scratch root, qrx and the workbench run from there.
+package: release
+	cd $(BUILD_PKG) && cpack
+	@ls $(BUILD_PKG)/qrx_*.deb
+
+package-test: package
+	scripts/check-package $$(ls -t $(BUILD_PKG)/qrx_*.deb | head -1)
+
 format: deps
 	git ls-files -co --exclude-standard 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
 	  'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h' | xargs -r clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_REL) $(BUILD_FUZZ) $(BUILD_COV)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_REL) $(BUILD_FUZZ) $(BUILD_COV) $(BUILD_PKG)

@@ -60,3 +60,9 @@ endif()
 # The include-order check of scripts/check-layers, on the tree and on planted
 # faults.
 add_test(NAME check_layers COMMAND ${CMAKE_CURRENT_LIST_DIR}/scripts/check_layers_test.sh)
+
+# The install rules: a scratch install of this build is complete and runs.
+if(QRX_WITH_GUI)
+  add_test(NAME install_tree COMMAND ${CMAKE_CURRENT_LIST_DIR}/scripts/install_tree_test.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(install_tree PROPERTIES TIMEOUT 300)
+endif()

@@ -1,17 +1,22 @@
 #include "workbench/application_setup.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 #include "monitor_qt/monitor_font.h"
+#include "workbench/application_icon.h"
 #include "workbench/main_window.h"
 
 void PrepareApplication(QCoreApplication& app) {
   // The application's title. No display name is set: Qt would append it
   // to every window caption ("QRX エミュレータ : x.qasm — QRX Emulator").
   QCoreApplication::setApplicationName(QStringLiteral("QRX Emulator"));
+  // Every window (the main window, the monitor, the dialogs) shows our icon;
+  // the desktop finds the entry, its name and icon, by the desktop file name.
+  QGuiApplication::setWindowIcon(WorkbenchIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("qrx-workbench"));
   RegisterFontSubstitutions();
   InstallQtJapaneseTexts(app);
 }

@@ -1,5 +1,5 @@
 // What the workbench's main routine does around its main window: the
-// application's title, the font substitutions and Qt's own texts in
+// application's title, icon and desktop entry, the font substitutions and Qt's own texts in
 // Japanese before the window exists, and the end of the program once the
 // window has accepted its close.
 #pragma once
@@ -7,8 +7,9 @@
 class QCoreApplication;
 class TForm1;
 
-// Title "QRX Emulator", the font substitutions and the Japanese texts of
-// Qt's standard dialogs and buttons.
+// Title "QRX Emulator", the icon of every window, the desktop entry's name
+// ("qrx-workbench"), the font substitutions and the Japanese texts of Qt's
+// standard dialogs and buttons.
 void PrepareApplication(QCoreApplication& app);
 
 // Installs Qt's Japanese translations (package qt6-translations-l10n) on

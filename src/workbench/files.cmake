@@ -1,5 +1,7 @@
 # The main window, its views, commands, dialogs and settings (Qt).
 set(QRX_WORKBENCH_SOURCES
+  src/workbench/application_icon.cpp
+  src/workbench/application_icon.h
   src/workbench/application_setup.cpp
   src/workbench/application_setup.h
   src/workbench/jump_list.cpp
@@ -41,6 +43,7 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/workbench_folders.cpp
   src/workbench/workbench_folders.h
   src/workbench/workbench_settings.cpp
+  src/workbench/workbench_icons.qrc
   src/workbench/workbench_settings.h
   src/workbench/about_box.cpp
   src/workbench/about_box.h

@@ -52,8 +52,8 @@ enum class TRowKind;
 // from the running application, tests give their own.
 struct TStartOptions {
   QString ProgramFolder;
-  // The folder the first start copies the samples from; empty means
-  // ProgramFolder + "/qasm".
+  // The folder the first start copies the samples from; empty means the
+  // samples that lie with the program (TWorkbenchFolders::Locate).
   QString SampleFolder;
   // The command-line arguments after the program's name.
   QStringList Arguments;

@@ -26,6 +26,16 @@ QString DocumentsBase() {
   return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
+// The folder that holds the samples and the help page: the program folder
+// itself in a build folder, else the shared data folder of an installed
+// prefix (bin/ beside share/qrx/), else the program folder as the default.
+QString DataFolder(const QString& programFolder) {
+  if (QFileInfo(programFolder + QStringLiteral("/qasm")).isDir()) return programFolder;
+  const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../share/qrx"));
+  if (QFileInfo(installed).isDir()) return installed;
+  return programFolder;
+}
+
 }  // namespace
 
 TWorkbenchFolders TWorkbenchFolders::Locate(const QString& programFolder,
@@ -40,9 +50,9 @@ TWorkbenchFolders TWorkbenchFolders::Locate(const QString& programFolder,
   const QString documents =
       profile.isEmpty() ? DocumentsBase() : Slashes(profile) + QStringLiteral("/My Documents");
   f.SourceFolder = Slashes(documents) + QStringLiteral("/QRXソースファイル");
-  f.SampleFolder =
-      sampleFolder.isEmpty() ? f.ProgramFolder + QStringLiteral("/qasm") : Slashes(sampleFolder);
-  f.HelpFile = f.ProgramFolder + QStringLiteral("/HELP/index.html");
+  const QString data = DataFolder(f.ProgramFolder);
+  f.SampleFolder = sampleFolder.isEmpty() ? data + QStringLiteral("/qasm") : Slashes(sampleFolder);
+  f.HelpFile = data + QStringLiteral("/HELP/index.html");
   return f;
 }
 

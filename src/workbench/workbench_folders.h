@@ -4,8 +4,13 @@
 // settings file    settings folder + "/QRX.INI"
 // source folder    $USERPROFILE/My Documents/QRXソースファイル, else the
 //                  documents folder + "/QRXソースファイル"
-// sample folder    program folder + "/qasm"
-// help file        program folder + "/HELP/index.html"
+// sample folder    data folder + "/qasm"
+// help file        data folder + "/HELP/index.html"
+//
+// The data folder is the program folder when it holds "qasm" (the build
+// folder, where the build copies the samples and the help page beside the
+// program); otherwise, when the program lies in an installed prefix's bin/,
+// the prefix's "share/qrx"; otherwise the program folder.
 //
 // Paths are written with "/".
 #pragma once
@@ -21,8 +26,8 @@ struct TWorkbenchFolders {
   QString HelpFile;
 
   // The folders for a program that lies in programFolder, from the
-  // environment as it is now. An empty sampleFolder means programFolder +
-  // "/qasm"; tests give their own.
+  // environment and the folders as they are now. An empty sampleFolder means
+  // the data folder's "qasm"; tests give their own.
   static TWorkbenchFolders Locate(const QString& programFolder, const QString& sampleFolder = {});
 };
 

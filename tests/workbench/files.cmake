@@ -19,3 +19,5 @@ qrx_gui_test(test_navigation tests/workbench/navigation_test.cpp tests/workbench
 qrx_gui_test(test_dialogs tests/workbench/dialogs_test.cpp tests/workbench/main_window_test_support.h)
 # The jump history is plain C++ of the workbench layer: a GoogleTest.
 qrx_core_test(test_jump_list qrx_workbench tests/workbench/jump_list_test.cpp)
+qrx_gui_test(test_application_icon tests/workbench/application_icon_test.cpp tests/workbench/main_window_test_support.h)
+target_compile_definitions(test_application_icon PRIVATE QRX_ICON_DIR="${CMAKE_CURRENT_SOURCE_DIR}/dist/icons/hicolor")

@@ -223,6 +223,46 @@ class TWorkbenchSettingsTest : public QObject {
     QCOMPARE(qgetenv("HOME"), home);
   }
 
+  // Where the samples and the help page are found, for folders laid out as
+  // the build leaves them and as an install leaves them. The layout lists
+  // the folders made below the scratch folder; the program lies in "bin".
+  void SamplesAndHelpLieWithTheProgramOrInItsPrefix_data() {
+    QTest::addColumn<QStringList>("layout");
+    QTest::addColumn<QString>("dataFolder");
+    QTest::newRow("build folder") << QStringList{"bin/qasm", "bin/HELP"} << "bin";
+    QTest::newRow("installed prefix")
+        << QStringList{"bin", "share/qrx/qasm", "share/qrx/HELP"} << "share/qrx";
+    QTest::newRow("build folder inside a prefix")
+        << QStringList{"bin/qasm", "bin/HELP", "share/qrx/qasm"} << "bin";
+    QTest::newRow("another program's share") << QStringList{"bin", "share/other"} << "bin";
+    QTest::newRow("neither") << QStringList{"bin"} << "bin";
+  }
+  void SamplesAndHelpLieWithTheProgramOrInItsPrefix() {
+    QFETCH(QStringList, layout);
+    QFETCH(QString, dataFolder);
+    const QString root = dir_->path();
+    for (const QString& folder : layout)
+      QVERIFY(QDir(root).mkpath(folder));
+    const TWorkbenchFolders f = TWorkbenchFolders::Locate(root + QStringLiteral("/bin"));
+    QCOMPARE(f.ProgramFolder, root + QStringLiteral("/bin"));
+    QCOMPARE(f.SampleFolder, root + QLatin1Char('/') + dataFolder + QStringLiteral("/qasm"));
+    QCOMPARE(f.HelpFile, root + QLatin1Char('/') + dataFolder + QStringLiteral("/HELP/index.html"));
+  }
+
+  void FirstStartCopiesTheSamplesOfAnInstalledPrefix() {
+    const QString root = dir_->path();
+    QDir().mkpath(root + QStringLiteral("/usr/bin"));
+    QDir().mkpath(root + QStringLiteral("/usr/share/qrx/qasm/tests"));
+    WriteFile(root + QStringLiteral("/usr/share/qrx/qasm/hello.qasm"), "HELLO\r\n");
+    WriteFile(root + QStringLiteral("/usr/share/qrx/qasm/tests/hello.json"), "{}");
+    qputenv("APPDATA", (root + QStringLiteral("/appdata")).toUtf8());
+    qputenv("USERPROFILE", (root + QStringLiteral("/profile")).toUtf8());
+    const TWorkbenchFolders f = TWorkbenchFolders::Locate(root + QStringLiteral("/usr/bin"));
+    const TFirstStartResult result = PrepareFirstStart(f);
+    QCOMPARE(result.SamplesCopied, 1);
+    QCOMPARE(ReadFile(f.SourceFolder + QStringLiteral("/hello.qasm")), QByteArray("HELLO\r\n"));
+  }
+
   void FirstStartKeepsAnExistingSourceFolderUntouched() {
     const QString root = dir_->path();
     TWorkbenchFolders f;
