@@ -77,7 +77,7 @@ void RunLoop(benchmark::State& state, bool breakpoints) {
   host.control = &control;
   for (auto _ : state) {
     host.target = session->Machine().StepCount + kBatch;
-    control.RunOrTrace(TRunControl::kRunTag);
+    control.RunOrTrace(TRunMode::Run);
   }
   if (session->Machine().Opcode == 0xFFF0) state.SkipWithError("the loop program halted");
   state.SetItemsProcessed(static_cast<int64_t>(session->Machine().StepCount));

@@ -1,7 +1,7 @@
 // TRunControl: the run, trace, step, stop and reset commands of the
 // workbench, the loops that call the machine's Step until something ends
-// them, the breakpoint and call-depth rules, the trace wait, and the texts
-// that report the outcome.
+// them, the breakpoint and call-depth rules and the trace wait. It reports
+// what happens as events to its host (run_host.h) and names no widget.
 //
 // Everything runs on the GUI thread. Each loop tests the run state right
 // after every Step, so a stop (or another command that sets its own run
@@ -25,7 +25,7 @@
 //
 // Breakpoints are tested against a copy of the breakpoint list as a bit
 // per line index. While a loop runs, the list can only change when the host
-// runs code of its own (event delivery, view updates), so the copy is taken
+// runs code of its own (event delivery, events), so the copy is taken
 // at the start of every loop and again after any such call before it is
 // read; it always answers as the list's Contains would.
 #pragma once
@@ -42,13 +42,6 @@ class TProgramSession;
 
 class TRunControl {
  public:
-  // Run states.
-  static constexpr int kIdle = 0;
-  static constexpr int kRunning = 1;
-  static constexpr int kTracing = 2;
-  static constexpr int kStepping = 3;
-  // The run and trace commands' tag for a run; any other tag traces.
-  static constexpr int kRunTag = 1;
   // Instructions between two readings of the clock in a paced delivery.
   static constexpr int kPaceInstructions = 256;
   // The trace wait sleeps this long between two deliveries.
@@ -59,12 +52,12 @@ class TRunControl {
   TRunControl(const TRunControl&) = delete;
   TRunControl& operator=(const TRunControl&) = delete;
 
-  // ---- run state (0 idle, 1 running, 2 tracing, 3 stepping)
+  // ---- run state
   // Safe to read from any thread (the screen thread polls it).
-  int RunState() const { return runState_.load(std::memory_order_relaxed); }
-  const std::atomic<int>& RunStateValue() const { return runState_; }
+  TRunState RunState() const { return runState_.load(std::memory_order_relaxed); }
+  const std::atomic<TRunState>& RunStateValue() const { return runState_; }
   // Run state := state, then the host's RunStateChanged(state).
-  void SetRunState(int state);
+  void SetRunState(TRunState state);
 
   // ---- settings the commands read when they need them
   // Whether a run honours breakpoints ("実行時にブレークポイントが有効(&B)";
@@ -81,32 +74,28 @@ class TRunControl {
   void SetTraceWait(int ms) { traceWait_ = ms; }
 
   // ---- commands
-  // The handler shared by run and trace: tag 1 runs, any other tag traces.
-  // Shows " 実行中", disables the run, trace, step and reset buttons,
-  // re-initialises the jump history at the selected listing row, brings the
-  // monitor to the front when asked to, runs the loop, enables the buttons,
-  // repaints the views and reports the outcome.
-  void RunOrTrace(int tag);
+  // The handler shared by run and trace: reports RunStarted, runs the loop
+  // and reports RunFinished with the outcome.
+  void RunOrTrace(TRunMode mode);
   // Runs until the next visible line at the step's depth or shallower (with
   // Control held: one level deeper, so a CALL is stepped into), a
-  // breakpoint on a visible line, HALT, or a changed run state; then
-  // reports the outcome.
+  // breakpoint on a visible line, HALT, or a changed run state; reported
+  // like run and trace.
   void StepCommand();
-  // Shows the execution state and sets the run state to 0; the active loop
-  // ends after one more instruction.
+  // Reports ExecutionStateChanged and sets the run state to Idle; the
+  // active loop ends after one more instruction.
   void Stop();
-  // Reloads the machine from the assembled program, re-initialises the jump
-  // history at row 0, refreshes the views and the monitor, and says
-  // " 初期化完了". Leaves the run state as it is.
+  // Reloads the machine from the assembled program and reports
+  // MachineReset. Leaves the run state as it is.
   void Reset();
 
  private:
   void RunLoop();
   void TraceLoop();
-  // The end of every loop: run state 0, execution state, monitor.
+  // The end of every loop: run state Idle.
   void FinishLoop();
-  // The outcome text for the steps run since remembered.
-  void ReportOutcome(uint64_t remembered);
+  // Reports the end of a loop with the steps run since remembered.
+  void ReportOutcome(TRunState loop, uint64_t remembered);
   // Pauses TraceWait ms on the clock, delivering events every slice and
   // sleeping in between; with no wait or no counter, delivers once.
   void WaitTrace();
@@ -141,7 +130,7 @@ class TRunControl {
   TRunHost& host_;
   const TClock& clock_;
 
-  std::atomic<int> runState_{kIdle};
+  std::atomic<TRunState> runState_{TRunState::Idle};
   bool breakpointsDuringRun_ = true;
   bool monitorToFront_ = false;
   int traceWait_ = 200;

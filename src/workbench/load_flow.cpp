@@ -135,11 +135,11 @@ void TForm1::R3Click() {
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
   // Like the file menu, dropping loads nothing while a program runs.
-  if (RunState() == 0 && event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (RunState() == TRunState::Idle && event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-  if (RunState() != 0) {
+  if (RunState() != TRunState::Idle) {
     event->ignore();
     return;
   }

@@ -234,7 +234,9 @@ void TForm1::StartScreenThread(const TWorkbenchSettings& s) {
   const QPoint monitorAt = TitleBarOnScreen(QPoint(s.MnLeft, s.MnTop), kScreenWidth);
   screen_ = std::make_unique<QRXScreen>(
       *monitorModel_, monitorAt.x(), monitorAt.y(), s.MnState,
-      [&state = runControl_->RunStateValue()] { return state.load(std::memory_order_relaxed); },
+      [&state = runControl_->RunStateValue()] {
+        return state.load(std::memory_order_relaxed) != TRunState::Idle;
+      },
       [this] {
         if (!startFile_.isEmpty()) OpenFile(startFile_);
       });
@@ -358,7 +360,7 @@ void TForm1::WriteSettings() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (RunState() > 0) {
+  if (RunState() != TRunState::Idle) {
     ShowErrorBox(QStringLiteral("終了するにはプログラムを停止させて下さい"));
     event->ignore();
     return;

@@ -21,6 +21,7 @@
 #include <string>
 
 #include "monitor/performance_counter.h"
+#include "session/run_host.h"
 #include "workbench/jump_list.h"
 #include "workbench/main_menus.h"
 #include "workbench/view_host.h"
@@ -113,11 +114,11 @@ class TForm1 : public QMainWindow, public TViewHost {
   // File-set entry 0 (empty before the first load).
   const std::string& CurrentFile() const;
 
-  // ---- run state (0 idle, 1 running, 2 tracing, 3 stepping)
+  // ---- run state
   // Run control's run state (safe to read from any thread).
-  int RunState() const;
-  // Run state := state; the "ファイル(&F)" menu is enabled exactly at 0.
-  void SetRunState(int state);
+  TRunState RunState() const;
+  // Run state := state; the "ファイル(&F)" menu is enabled exactly while idle.
+  void SetRunState(TRunState state);
   // Whether Control is down in the keyboard table.
   bool IsControlDown() const;
   // The trace wait in milliseconds.

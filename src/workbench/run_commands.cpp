@@ -13,6 +13,7 @@
 #include "monitor_qt/form_mon.h"
 #include "monitor_qt/screen_thread.h"
 #include "session/run_control.h"
+#include "session/run_report.h"
 #include "workbench/keyboard_table.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
@@ -35,44 +36,42 @@ bool TWorkbenchRunHost::IsControlDown() const {
   return form_.IsControlDown();
 }
 
-void TWorkbenchRunHost::ShowExecutionState() {
+void TWorkbenchRunHost::RunStarted(const TRunStart& start) {
+  if (start.Loop == TRunState::Stepping) return;
+  form_.MessageLine()->SetMessageText(RunningText());
+  SetRunButtonsEnabled(false);
+  form_.JumpList().Init(form_.ListingView()->SelectedRow());
+  if (start.MonitorToFront) form_.Screen().RequestFront();
+}
+
+void TWorkbenchRunHost::RunStateChanged(TRunState state) {
+  form_.Menus().File->menuAction()->setEnabled(state == TRunState::Idle);
+}
+
+void TWorkbenchRunHost::ExecutionStateChanged() {
   form_.ShowExecutionState();
 }
 
-void TWorkbenchRunHost::RepaintViews() {
-  form_.RepaintViews();
+void TWorkbenchRunHost::RunFinished(const TRunOutcome& outcome) {
+  form_.ShowExecutionState();
+  RefreshMonitor();
+  if (outcome.Loop == TRunState::Stepping) {
+    form_.LabelView()->RepaintAll();
+    form_.MemoryView()->RefreshMemoryView();
+  } else {
+    SetRunButtonsEnabled(true);
+    form_.RepaintViews();
+  }
+  form_.MessageLine()->SetMessageText(RunOutcomeText(outcome.Halted, outcome.Steps, outcome.Total));
 }
 
-void TWorkbenchRunHost::RepaintLabelView() {
-  form_.LabelView()->RepaintAll();
-}
-
-void TWorkbenchRunHost::RefreshMemoryView() {
-  form_.MemoryView()->RefreshMemoryView();
-}
-
-void TWorkbenchRunHost::ClearMemoryCells() {
+void TWorkbenchRunHost::MachineReset() {
+  form_.JumpList().Init(0);
   form_.MemoryView()->ClearMemoryCells();
-}
-
-void TWorkbenchRunHost::RefreshMonitor() {
-  if (TFormMon* monitor = form_.Screen().Monitor()) monitor->Refresh();
-}
-
-void TWorkbenchRunHost::InitJumpHistory(int row) {
-  form_.JumpList().Init(row);
-}
-
-int TWorkbenchRunHost::SelectedListingRow() const {
-  return form_.ListingView()->SelectedRow();
-}
-
-void TWorkbenchRunHost::RequestMonitorFront() {
-  form_.Screen().RequestFront();
-}
-
-void TWorkbenchRunHost::SetMessage(const std::string& text) {
-  form_.MessageLine()->SetMessageText(text);
+  form_.ShowExecutionState();
+  form_.RepaintViews();
+  RefreshMonitor();
+  form_.MessageLine()->SetMessageText(ResetDoneText());
 }
 
 void TWorkbenchRunHost::SetRunButtonsEnabled(bool enabled) {
@@ -82,8 +81,8 @@ void TWorkbenchRunHost::SetRunButtonsEnabled(bool enabled) {
     bar->ButtonAt(button)->setEnabled(enabled);
 }
 
-void TWorkbenchRunHost::RunStateChanged(int state) {
-  form_.Menus().File->menuAction()->setEnabled(state == TRunControl::kIdle);
+void TWorkbenchRunHost::RefreshMonitor() {
+  if (TFormMon* monitor = form_.Screen().Monitor()) monitor->Refresh();
 }
 
 // ---------------------------------------------------------------- TForm1
@@ -101,11 +100,11 @@ void TForm1::SetUpRunControl() {
   runControl_->SetMonitorToFront(menus_.MonitorActive->isChecked());
 }
 
-int TForm1::RunState() const {
+TRunState TForm1::RunState() const {
   return runControl_->RunState();
 }
 
-void TForm1::SetRunState(int state) {
+void TForm1::SetRunState(TRunState state) {
   runControl_->SetRunState(state);
 }
 
@@ -118,7 +117,7 @@ void TForm1::SetTraceWait(int ms) {
 }
 
 void TForm1::SpeedButton1Click(int tag) {
-  runControl_->RunOrTrace(tag);
+  runControl_->RunOrTrace(tag == TToolBarPanel::kRunTag ? TRunMode::Run : TRunMode::Trace);
 }
 
 void TForm1::SpeedButton3Click() {

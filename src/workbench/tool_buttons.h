@@ -20,6 +20,9 @@ class TToolBarPanel : public QWidget {
   static constexpr int kButtonHeight = 24;
   static constexpr int kButtonCount = 5;
   enum Button { Run = 0, Trace = 1, Step = 2, Stop = 3, Reset = 4 };
+  // The tag of the run button (and of the run menu item); the trace button
+  // and menu item carry other tags.
+  static constexpr int kRunTag = 1;
 
   explicit TToolBarPanel(QWidget* parent = nullptr);
 
@@ -42,7 +45,7 @@ class TToolBarPanel : public QWidget {
   TMessageLine* messageLine_ = nullptr;
   QWidget* strip_ = nullptr;
   std::array<QToolButton*, kButtonCount> buttons_{};
-  std::array<int, kButtonCount> tags_{1, 2, 0, 0, 0};
+  std::array<int, kButtonCount> tags_{kRunTag, 2, 0, 0, 0};
 };
 
 // The 20 × 20 picture of a button.

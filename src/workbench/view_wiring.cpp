@@ -70,7 +70,7 @@ void TForm1::ShowExecutionState() {
 // ---------------------------------------------------------------- listing
 
 void TForm1::ListBox2Click(int row) {
-  if (RunState() == 0 && jumpList_.TopNumber() != row) jumpList_.PushNumber(row);
+  if (RunState() == TRunState::Idle && jumpList_.TopNumber() != row) jumpList_.PushNumber(row);
   SyncMemoryView();
 }
 

@@ -422,13 +422,13 @@ class TMainWindowTest : public QObject {
   // ---------------------------------------------------------- closing
 
   void ClosingWhileAProgramRunsIsRefused_data() {
-    QTest::addColumn<int>("state");
-    QTest::newRow("running") << 1;
-    QTest::newRow("tracing") << 2;
-    QTest::newRow("stepping") << 3;
+    QTest::addColumn<TRunState>("state");
+    QTest::newRow("running") << TRunState::Running;
+    QTest::newRow("tracing") << TRunState::Tracing;
+    QTest::newRow("stepping") << TRunState::Stepping;
   }
   void ClosingWhileAProgramRunsIsRefused() {
-    QFETCH(int, state);
+    QFETCH(TRunState, state);
     TForm1& form = rig_->CreateShown();
     form.SetRunState(state);
     QVERIFY(!form.close());
@@ -437,7 +437,7 @@ class TMainWindowTest : public QObject {
     QVERIFY(!QFileInfo::exists(rig_->IniPath()));
     QVERIFY(form.Screen().MonitorShown());
 
-    form.SetRunState(0);
+    form.SetRunState(TRunState::Idle);
     QVERIFY(form.close());
     QVERIFY(QFileInfo::exists(rig_->IniPath()));
   }
@@ -484,7 +484,7 @@ class TMainWindowTest : public QObject {
     EndWhenClosed(form);
     QCOMPARE(form.OpenFile(rig_->WriteSource("endless.qasm", Lines({"LOOP: JP LOOP"}))), 0);
     bool closed = true;
-    QTimer::singleShot(0, &form, [&form] { form.SpeedButton1Click(TRunControl::kRunTag); });
+    QTimer::singleShot(0, &form, [&form] { form.SpeedButton1Click(TToolBarPanel::kRunTag); });
     QTimer::singleShot(50, &form, [&] {
       closed = form.windowHandle()->close();
       form.SpeedButton4Click();
@@ -507,10 +507,10 @@ class TMainWindowTest : public QObject {
   void RunStateDisablesTheFileMenu() {
     TForm1& form = rig_->Create();
     QVERIFY(form.Menus().File->menuAction()->isEnabled());
-    form.SetRunState(2);
-    QCOMPARE(form.RunState(), 2);
+    form.SetRunState(TRunState::Tracing);
+    QCOMPARE(form.RunState(), TRunState::Tracing);
     QVERIFY(!form.Menus().File->menuAction()->isEnabled());
-    form.SetRunState(0);
+    form.SetRunState(TRunState::Idle);
     QVERIFY(form.Menus().File->menuAction()->isEnabled());
   }
 
