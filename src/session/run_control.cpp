@@ -5,6 +5,7 @@
 #include "machine/opcode_table.h"
 #include "monitor/performance_counter.h"
 #include "persistence/int_text.h"
+#include "session/execution_history.h"
 #include "session/program_session.h"
 
 TRunControl::TRunControl(TProgramSession& session, TRunHost& host, const TClock& clock)
@@ -62,6 +63,49 @@ void TRunControl::Reset() {
   host_.MachineReset();
 }
 
+// ---- going back
+
+bool TRunControl::CanGoBack() const {
+  return RunState() == TRunState::Idle && history_ != nullptr && history_->CanGoBack();
+}
+
+void TRunControl::StepBack() {
+  if (!CanGoBack()) return;
+  const uint64_t from = history_->Position();
+  if (history_->StepBack(1)) ReportBack(from);
+}
+
+void TRunControl::StepBackOverCall() {
+  if (!CanGoBack()) return;
+  const uint64_t from = history_->Position();
+  const int32_t depth = session_.Machine().CallDepth;
+  FreshenBreakpoints();
+  const bool moved = history_->RunBackTo([this, depth](const TQRXEmulater& machine) {
+    const int line = machine.LineOf(machine.ReadWord(TQRXEmulater::PC));
+    return IsLineVisible(line) && (machine.CallDepth <= depth || breakpointBits_[line]);
+  });
+  if (moved) ReportBack(from);
+}
+
+void TRunControl::RunBack() {
+  if (!CanGoBack()) return;
+  const uint64_t from = history_->Position();
+  FreshenBreakpoints();
+  const bool moved =
+      breakpointsDuringRun_ && anyBreakpoint_
+          ? history_->RunBackTo([this](const TQRXEmulater& machine) {
+              return breakpointBits_[machine.LineMap[machine.Memory[TQRXEmulater::PC]]];
+            })
+          : history_->GoBackTo(0);
+  if (moved) ReportBack(from);
+}
+
+void TRunControl::ReportBack(uint64_t from) {
+  const uint64_t position = history_->Position();
+  host_.WentBack({from - position, session_.Machine().StepCount});
+  breakpointsStale_ = true;
+}
+
 // ---- loops
 
 void TRunControl::RunLoop() {
@@ -115,6 +159,7 @@ void TRunControl::TraceLoop() {
       WaitTrace();
       host_.ExecutionStateChanged();
       breakpointsStale_ = true;
+      OfferCheckpoint(lastReadingMs_);
     }
     if (HasBreakpoint(line)) break;
     if (displayed)
@@ -193,17 +238,27 @@ void TRunControl::DeliverNow() {
 
 void TRunControl::BeginLoop() {
   breakpointsStale_ = true;
-  const int64_t frequency = clock_.Frequency();
-  ticksPerMs_ = frequency > 0 ? (frequency + 999) / 1000 : 0;
+  frequency_ = clock_.Frequency();
+  ticksPerMs_ = frequency_ > 0 ? (frequency_ + 999) / 1000 : 0;
   // The loop starts from the event loop, which has just delivered.
   lastDelivery_ = ticksPerMs_ > 0 ? clock_.NowTicks() : 0;
+  lastReadingMs_ = TicksToMs(lastDelivery_, frequency_);
+  if (history_ != nullptr) history_->StartRunClock(lastReadingMs_);
 }
 
 void TRunControl::PacedDelivery() {
   if (ticksPerMs_ > 0) {
     const int64_t now = clock_.NowTicks();
+    lastReadingMs_ = TicksToMs(now, frequency_);
+    OfferCheckpoint(lastReadingMs_);
     if (now - lastDelivery_ < ticksPerMs_) return;
     lastDelivery_ = now;
+  } else {
+    OfferCheckpoint(0);
   }
   DeliverNow();
+}
+
+void TRunControl::OfferCheckpoint(int64_t nowMs) {
+  if (history_ != nullptr) history_->TakeCheckpointIfDue(nowMs);
 }

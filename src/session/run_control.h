@@ -23,6 +23,12 @@
 // never paced: its wait delivers at least once, and the loop delivers once
 // more after the breakpoint test.
 //
+// Execution history. With a history attached, every loop starts its running
+// clock, and the paced check (and each displayed trace line) offers it a
+// checkpoint, which costs a few comparisons unless one is due. The commands
+// that go back use the same breakpoint and visible-line rules as the
+// commands that go forward.
+//
 // Breakpoints are tested against a copy of the breakpoint list as a bit
 // per line index. While a loop runs, the list can only change when the host
 // runs code of its own (event delivery, events), so the copy is taken
@@ -38,6 +44,7 @@
 #include "session/run_host.h"
 
 class TClock;
+class TExecutionHistory;
 class TProgramSession;
 
 class TRunControl {
@@ -89,6 +96,28 @@ class TRunControl {
   // MachineReset. Leaves the run state as it is.
   void Reset();
 
+  // ---- going back in the execution history
+  // The history the loops record into and the commands below go back in;
+  // none (nullptr) records nothing. It must outlive run control or be taken
+  // away first.
+  void SetHistory(TExecutionHistory* history) { history_ = history; }
+  // Idle, and the history holds instructions to go back over.
+  bool CanGoBack() const;
+  // Each command below does nothing unless CanGoBack; otherwise it puts the
+  // machine and the screen back to an earlier position and reports
+  // WentBack.
+  // Back one instruction.
+  void StepBack();
+  // Back as a step goes forward: to the latest earlier position on a
+  // visible line at the current call depth or shallower (so a subroutine
+  // that just returned is passed over to its CALL), or on a visible line
+  // with a breakpoint; the start of the history when there is none.
+  void StepBackOverCall();
+  // Back to the latest earlier position whose line carries a breakpoint,
+  // when a run honours breakpoints; otherwise, or when there is none, to the
+  // start of the history.
+  void RunBack();
+
  private:
   void RunLoop();
   void TraceLoop();
@@ -99,6 +128,10 @@ class TRunControl {
   // Pauses TraceWait ms on the clock, delivering events every slice and
   // sleeping in between; with no wait or no counter, delivers once.
   void WaitTrace();
+  // Reports WentBack for a move from position from.
+  void ReportBack(uint64_t from);
+  // Offers the history a checkpoint at a clock reading (ms).
+  void OfferCheckpoint(int64_t nowMs);
 
   // The listing line of the instruction at PC.
   int CurrentLine() const;
@@ -135,7 +168,13 @@ class TRunControl {
   bool monitorToFront_ = false;
   int traceWait_ = 200;
 
+  TExecutionHistory* history_ = nullptr;
+
   int64_t lastDelivery_ = 0;
+  // The clock's frequency at the start of the loop, and the last reading
+  // in milliseconds (0 while the clock has no frequency).
+  int64_t frequency_ = 0;
+  int64_t lastReadingMs_ = 0;
   // Clock ticks in one millisecond, rounded up; 0 when the clock has no
   // frequency.
   int64_t ticksPerMs_ = 0;

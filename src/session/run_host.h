@@ -34,6 +34,13 @@ struct TRunOutcome {
   uint64_t Total;
 };
 
+// How a step back, step back over a CALL or run back ended.
+struct TBackOutcome {
+  // Instructions gone back, and the machine's step count now.
+  uint64_t Steps;
+  uint64_t Total;
+};
+
 class TRunHost {
  public:
   virtual ~TRunHost() = default;
@@ -63,6 +70,9 @@ class TRunHost {
   virtual void RunFinished(const TRunOutcome& outcome) = 0;
   // The reset command has reloaded the machine from the assembled program.
   virtual void MachineReset() = 0;
+  // The machine and the monitor's screen stand at an earlier point of the
+  // execution history, as if a run had stopped there.
+  virtual void WentBack(const TBackOutcome& outcome) = 0;
 };
 
 // A host without windows: no events delivered, Control up, no sleep, every
@@ -78,4 +88,5 @@ class TQuietRunHost : public TRunHost {
   void ExecutionStateChanged() override {}
   void RunFinished(const TRunOutcome&) override {}
   void MachineReset() override {}
+  void WentBack(const TBackOutcome&) override {}
 };

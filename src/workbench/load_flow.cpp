@@ -47,6 +47,7 @@ QString OpenDialogFilter() {
 int TForm1::OpenFile(const QString& path) {
   TLoadOutcome outcome;
   const int result = session_->LoadFile(path.toStdString(), outcome);
+  if (outcome.Committed) RestartHistory();
   const std::string message = LoadResultMessage(result, session_->Assembler(), outcome);
   if (result >= 0) {
     listingView_->SetRows(&session_->Assembler().Listing());

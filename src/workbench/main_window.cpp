@@ -19,6 +19,7 @@
 #include "monitor_qt/form_mon.h"
 #include "monitor_qt/screen_thread.h"
 #include "persistence/encoding.h"
+#include "session/execution_history.h"
 #include "session/program_session.h"
 #include "session/run_control.h"
 #include "workbench/keyboard_table.h"

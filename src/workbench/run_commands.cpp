@@ -1,6 +1,7 @@
 // Run control in the main window: the window's side of the commands (the
-// run host), the handlers of the five buttons and their menu items, and the
-// run state, trace wait and toggles that run control reads.
+// run host), the handlers of the five buttons, the back commands and their
+// menu items, the execution history, and the run state, trace wait and
+// toggles that run control reads.
 #include "workbench/run_commands.h"
 
 #include <QAction>
@@ -12,6 +13,8 @@
 
 #include "monitor_qt/form_mon.h"
 #include "monitor_qt/screen_thread.h"
+#include "session/execution_history.h"
+#include "session/program_session.h"
 #include "session/run_control.h"
 #include "session/run_report.h"
 #include "workbench/keyboard_table.h"
@@ -46,6 +49,7 @@ void TWorkbenchRunHost::RunStarted(const TRunStart& start) {
 
 void TWorkbenchRunHost::RunStateChanged(TRunState state) {
   form_.Menus().File->menuAction()->setEnabled(state == TRunState::Idle);
+  form_.UpdateBackCommands();
 }
 
 void TWorkbenchRunHost::ExecutionStateChanged() {
@@ -72,6 +76,15 @@ void TWorkbenchRunHost::MachineReset() {
   form_.RepaintViews();
   RefreshMonitor();
   form_.MessageLine()->SetMessageText(ResetDoneText());
+  form_.UpdateBackCommands();
+}
+
+void TWorkbenchRunHost::WentBack(const TBackOutcome& outcome) {
+  form_.ShowExecutionState();
+  RefreshMonitor();
+  form_.RepaintViews();
+  form_.MessageLine()->SetMessageText(WentBackText(outcome.Steps, outcome.Total));
+  form_.UpdateBackCommands();
 }
 
 void TWorkbenchRunHost::SetRunButtonsEnabled(bool enabled) {
@@ -88,8 +101,13 @@ void TWorkbenchRunHost::RefreshMonitor() {
 // ---------------------------------------------------------------- TForm1
 
 void TForm1::SetUpRunControl() {
+  // The history records from the first load on; a machine reset (every
+  // load, the reset command) starts it afresh.
+  history_ = std::make_unique<TExecutionHistory>(session_->Machine(), *monitorModel_);
+  history_->SetEnabled(true);
   runHost_ = std::make_unique<TWorkbenchRunHost>(*this);
   runControl_ = std::make_unique<TRunControl>(*session_, *runHost_, runClock_);
+  runControl_->SetHistory(history_.get());
   // The toggles only flip their check marks; run control follows them, also
   // while a run is going on (a run looks at its toggle after each delivery).
   connect(menus_.BreakPointStop, &QAction::toggled, this,
@@ -130,4 +148,31 @@ void TForm1::SpeedButton4Click() {
 
 void TForm1::SpeedButton5Click() {
   runControl_->Reset();
+}
+
+// ---------------------------------------------------------------- going back
+
+void TForm1::StepBackClick() {
+  runControl_->StepBack();
+}
+
+void TForm1::StepBackOverCallClick() {
+  runControl_->StepBackOverCall();
+}
+
+void TForm1::RunBackClick() {
+  runControl_->RunBack();
+}
+
+void TForm1::UpdateBackCommands() {
+  const bool enabled = runControl_->CanGoBack();
+  for (QAction* item : {menus_.StepBackItem, menus_.StepBackOverCallItem, menus_.RunBackItem})
+    item->setEnabled(enabled);
+  for (int i = 0; i < TToolBarPanel::kBackButtonCount; ++i)
+    toolBar_->BackButtonAt(i)->setEnabled(enabled);
+}
+
+void TForm1::RestartHistory() {
+  history_->Start();
+  UpdateBackCommands();
 }

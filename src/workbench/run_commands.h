@@ -1,6 +1,6 @@
 // The main window's side of run control: it answers run control's questions
 // and turns the events run control reports into the view updates of the run,
-// trace, step, stop and reset commands. TForm1 owns one of these next to its
+// trace, step, stop and reset commands and of going back. TForm1 owns one of these next to its
 // TRunControl; every call comes on the GUI thread.
 #pragma once
 
@@ -26,7 +26,7 @@ class TWorkbenchRunHost final : public TRunHost {
   // selected listing row, the monitor brought to the front when asked.
   // A step changes nothing here.
   void RunStarted(const TRunStart& start) override;
-  // "ファイル(&F)" is enabled exactly while idle.
+  // "ファイル(&F)" is enabled exactly while idle; the back commands follow.
   void RunStateChanged(TRunState state) override;
   // The listing, labels and memory show the execution position.
   void ExecutionStateChanged() override;
@@ -35,8 +35,11 @@ class TWorkbenchRunHost final : public TRunHost {
   // the memory view; then the outcome text.
   void RunFinished(const TRunOutcome& outcome) override;
   // The jump history at row 0, the memory grid's typed texts dropped, the
-  // views and the monitor redrawn, " 初期化完了".
+  // views and the monitor redrawn, " 初期化完了"; nothing to go back to.
   void MachineReset() override;
+  // As after a stopped run: the execution position, the monitor and every
+  // view shown afresh; " 戻りました: ..."; the back commands follow.
+  void WentBack(const TBackOutcome& outcome) override;
 
  private:
   void SetRunButtonsEnabled(bool enabled);

@@ -8,6 +8,7 @@
 #include "assembler/qrx_assembler.h"
 #include "machine/machine.h"
 #include "persistence/compare_text.h"
+#include "session/execution_history.h"
 #include "session/program_session.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
@@ -204,6 +205,9 @@ void TForm1::StringGrid1Click(uint16_t address) {
   JumpTo(TJumpKind::LineGiven, session_->Machine().LineOf(address));
 }
 
-void TForm1::StringGrid1Edited(uint16_t) {
+void TForm1::StringGrid1Edited(uint16_t address) {
+  // The edit becomes part of the run's history: going back past it and
+  // forward again writes it once more.
+  History().RecordEdit(address, session_->Machine().ReadWord(address));
   labelView_->RepaintAll();
 }

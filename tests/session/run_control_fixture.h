@@ -98,6 +98,13 @@ class TFakeHost : public TRunHost {
     log.push_back("monitor");
     SetMessage(ResetDoneText());
   }
+  void WentBack(const TBackOutcome& outcome) override {
+    backs.push_back(outcome);
+    Show();
+    log.push_back("monitor");
+    log.push_back("repaint");
+    SetMessage(WentBackText(outcome.Steps, outcome.Total));
+  }
 
   TQRXEmulater& Machine() const { return session->Machine(); }
   int CurrentLine() const { return Machine().LineOf(Machine().ReadWord(TQRXEmulater::PC)); }
@@ -135,6 +142,7 @@ class TFakeHost : public TRunHost {
   std::vector<TShown> shown;
   std::vector<TRunStart> starts;
   std::vector<TRunOutcome> outcomes;
+  std::vector<TBackOutcome> backs;
 };
 
 inline std::ostream& operator<<(std::ostream& os, TRunState state) {
