@@ -127,7 +127,7 @@ void RunCommands(TProgramSession& session, const TFuzzClock& clock, uint8_t flag
   for (int k = 0; k < 3 && lines > 0; ++k)
     session.Breakpoints().Add(std::to_string((flags * (k + 7)) % lines));
 
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   host.Refill(kDeliveryBudget);
   control.StepCommand();
   host.controlDown = (flags & 4) != 0;
@@ -135,7 +135,7 @@ void RunCommands(TProgramSession& session, const TFuzzClock& clock, uint8_t flag
   control.StepCommand();
   host.controlDown = false;
   host.Refill(kDeliveryBudget);
-  control.RunOrTrace(0);
+  control.RunOrTrace(TRunMode::Trace);
   control.Reset();
   host.Refill(kDeliveryBudget);
   control.StepCommand();

@@ -12,6 +12,7 @@
 #include "machine/machine.h"
 #include "session/program_session.h"
 #include "session/run_control.h"
+#include "session/run_report.h"
 
 void FuzzCheck(bool condition, const char* what) {
   if (condition) return;
@@ -63,9 +64,12 @@ void TFuzzHost::DeliverPendingEvents() {
   if (control_ != nullptr && --budget_ <= 0) control_->Stop();
 }
 
-void TFuzzHost::ShowExecutionState() {
-  // The view would select the row of the current line; it must be a line
-  // the listing knows or none.
+void TFuzzHost::RunFinished(const TRunOutcome& outcome) {
+  CheckExecutionRow();
+  lastMessage = RunOutcomeText(outcome.Halted, outcome.Steps, outcome.Total);
+}
+
+void TFuzzHost::CheckExecutionRow() const {
   const TQRXEmulater& machine = session_.Machine();
   const int line = machine.LineOf(machine.ReadWord(TQRXEmulater::PC));
   const int row = session_.Assembler().ListingRowOf(line);

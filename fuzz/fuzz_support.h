@@ -79,8 +79,10 @@ class TFuzzHost : public TQuietRunHost {
 
   void DeliverPendingEvents() override;
   bool IsControlDown() const override { return controlDown; }
-  void ShowExecutionState() override;
-  void SetMessage(const std::string& text) override { lastMessage = text; }
+  // Each event that shows the execution position checks its row.
+  void ExecutionStateChanged() override { CheckExecutionRow(); }
+  void RunFinished(const TRunOutcome& outcome) override;
+  void MachineReset() override { CheckExecutionRow(); }
 
   // Gives the next command its own budget of deliveries.
   void Refill(int budget) { budget_ = budget; }
@@ -89,6 +91,10 @@ class TFuzzHost : public TQuietRunHost {
   std::string lastMessage;
 
  private:
+  // The view would select the row of the current line; it must be a line
+  // the listing knows or none.
+  void CheckExecutionRow() const;
+
   TProgramSession& session_;
   TRunControl* control_ = nullptr;
   int budget_;

@@ -178,7 +178,7 @@ void QRXScreen::RunBody() {
   TPerformanceCounter frameClock(clock_, true);
   while (!StopRequested()) {
     SyncVisibility(*monitor);
-    if (monitor->VisibleNow() && runState_ && runState_() != 0) {
+    if (monitor->VisibleNow() && runState_ && runState_()) {
       DrawFrame(*monitor, frameClock);
     } else {
       SleepMs(kIdleMs);

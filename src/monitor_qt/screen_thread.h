@@ -29,9 +29,10 @@ class QRXScreen final : public QThread {
   Q_OBJECT
 
  public:
-  // The run state as the main window last set it (0 idle); called on the
-  // screen thread, so it must read something safe to share (an atomic).
-  using TRunStateReader = std::function<int()>;
+  // Whether a program runs (the run state as the main window last set it is
+  // not idle); called on the screen thread, so it must read something safe
+  // to share (an atomic).
+  using TRunStateReader = std::function<bool()>;
   // Runs on the GUI thread once, after the monitor window exists: opens the
   // file named on the command line, if any.
   using TStartAction = std::function<void()>;

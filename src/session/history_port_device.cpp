@@ -12,7 +12,9 @@ uint16_t THistoryPortDevice::PortIn(uint16_t port) {
   if (slot < 0 || mode_ == TMode::Passing) return inner_.PortIn(port);
   if (mode_ == TMode::Replaying) return cursor_.Read(log_, ExecutingStep(), slot);
   const uint16_t value = inner_.PortIn(port);
-  log_.RecordInput(ExecutingStep(), port, value);
+  // A polling loop reads the same value again and again: that costs one
+  // comparison here.
+  if (value != log_.LastValue(slot)) log_.RecordInput(ExecutingStep(), port, value);
   return value;
 }
 

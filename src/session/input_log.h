@@ -53,6 +53,10 @@ class TInputLog {
   void TruncateAt(uint64_t step);
   void Clear();
 
+  // The value the port of slot last logged (0 without an event): a value
+  // equal to it would add nothing.
+  uint16_t LastValue(int slot) const { return lastValues_[slot]; }
+
   const std::vector<TInputEvent>& Inputs() const { return inputs_; }
   const std::vector<TUserEdit>& Edits() const { return edits_; }
   // Index of the first edit stamped step or later.

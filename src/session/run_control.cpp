@@ -5,44 +5,41 @@
 #include "machine/opcode_table.h"
 #include "monitor/performance_counter.h"
 #include "persistence/int_text.h"
+#include "session/execution_history.h"
 #include "session/program_session.h"
-#include "session/run_report.h"
 
 TRunControl::TRunControl(TProgramSession& session, TRunHost& host, const TClock& clock)
     : session_(session), host_(host), clock_(clock) {}
 
-void TRunControl::SetRunState(int state) {
+void TRunControl::SetRunState(TRunState state) {
   runState_.store(state, std::memory_order_relaxed);
   host_.RunStateChanged(state);
 }
 
 // ---- commands
 
-void TRunControl::RunOrTrace(int tag) {
-  host_.SetMessage(RunningText());
+void TRunControl::RunOrTrace(TRunMode mode) {
+  const TRunState loop = mode == TRunMode::Run ? TRunState::Running : TRunState::Tracing;
+  host_.RunStarted({loop, monitorToFront_});
   const uint64_t remembered = session_.Machine().StepCount;
-  host_.SetRunButtonsEnabled(false);
-  host_.InitJumpHistory(host_.SelectedListingRow());
-  if (monitorToFront_) host_.RequestMonitorFront();
-  if (tag == kRunTag)
+  if (mode == TRunMode::Run)
     RunLoop();
   else
     TraceLoop();
-  host_.SetRunButtonsEnabled(true);
-  host_.RepaintViews();
-  ReportOutcome(remembered);
+  ReportOutcome(loop, remembered);
 }
 
 void TRunControl::StepCommand() {
   TQRXEmulater& machine = session_.Machine();
-  SetRunState(kStepping);
+  host_.RunStarted({TRunState::Stepping, false});
+  SetRunState(TRunState::Stepping);
   const uint64_t remembered = machine.StepCount;
   session_.SetReferenceDepth(host_.IsControlDown() ? machine.CallDepth + 1 : machine.CallDepth);
   BeginLoop();
   int countdown = kPaceInstructions;
   for (;;) {
     if (machine.Step() < 0) break;
-    if (RunState() != kStepping) break;
+    if (RunState() != TRunState::Stepping) break;
     const int line = CurrentLine();
     if (IsLineVisible(line)) {
       if (machine.CallDepth <= session_.ReferenceDepth()) break;
@@ -51,33 +48,69 @@ void TRunControl::StepCommand() {
     OfferDelivery(countdown);
   }
   FinishLoop();
-  host_.RepaintLabelView();
-  host_.RefreshMemoryView();
-  ReportOutcome(remembered);
+  ReportOutcome(TRunState::Stepping, remembered);
 }
 
 void TRunControl::Stop() {
-  host_.ShowExecutionState();
-  SetRunState(kIdle);
+  host_.ExecutionStateChanged();
+  SetRunState(TRunState::Idle);
 }
 
 void TRunControl::Reset() {
   // Reloads memory, registers, counters and the monitor screen, and sets the
   // reference depth to the call depth (now 0).
   session_.Reset();
-  host_.InitJumpHistory(0);
-  host_.ClearMemoryCells();
-  host_.ShowExecutionState();
-  host_.RepaintViews();
-  host_.RefreshMonitor();
-  host_.SetMessage(ResetDoneText());
+  host_.MachineReset();
+}
+
+// ---- going back
+
+bool TRunControl::CanGoBack() const {
+  return RunState() == TRunState::Idle && history_ != nullptr && history_->CanGoBack();
+}
+
+void TRunControl::StepBack() {
+  if (!CanGoBack()) return;
+  const uint64_t from = history_->Position();
+  if (history_->StepBack(1)) ReportBack(from);
+}
+
+void TRunControl::StepBackOverCall() {
+  if (!CanGoBack()) return;
+  const uint64_t from = history_->Position();
+  const int32_t depth = session_.Machine().CallDepth;
+  FreshenBreakpoints();
+  const bool moved = history_->RunBackTo([this, depth](const TQRXEmulater& machine) {
+    const int line = machine.LineOf(machine.ReadWord(TQRXEmulater::PC));
+    return IsLineVisible(line) && (machine.CallDepth <= depth || breakpointBits_[line]);
+  });
+  if (moved) ReportBack(from);
+}
+
+void TRunControl::RunBack() {
+  if (!CanGoBack()) return;
+  const uint64_t from = history_->Position();
+  FreshenBreakpoints();
+  const bool moved =
+      breakpointsDuringRun_ && anyBreakpoint_
+          ? history_->RunBackTo([this](const TQRXEmulater& machine) {
+              return breakpointBits_[machine.LineMap[machine.Memory[TQRXEmulater::PC]]];
+            })
+          : history_->GoBackTo(0);
+  if (moved) ReportBack(from);
+}
+
+void TRunControl::ReportBack(uint64_t from) {
+  const uint64_t position = history_->Position();
+  host_.WentBack({from - position, session_.Machine().StepCount});
+  breakpointsStale_ = true;
 }
 
 // ---- loops
 
 void TRunControl::RunLoop() {
   TQRXEmulater& machine = session_.Machine();
-  SetRunState(kRunning);
+  SetRunState(TRunState::Running);
   BeginLoop();
   // The breakpoints and the toggle can only change in a delivery, so they
   // are looked at again after each one, and the per-instruction test reads
@@ -87,7 +120,7 @@ void TRunControl::RunLoop() {
   int countdown = kPaceInstructions;
   for (;;) {
     if (machine.Step() < 0) break;
-    if (RunState() != kRunning) break;
+    if (RunState() != TRunState::Running) break;
     if (testBreakpoints && breakpointBits_[machine.LineMap[machine.Memory[TQRXEmulater::PC]]])
       break;
     if (--countdown == 0) {
@@ -102,13 +135,13 @@ void TRunControl::RunLoop() {
 
 void TRunControl::TraceLoop() {
   TQRXEmulater& machine = session_.Machine();
-  SetRunState(kTracing);
+  SetRunState(TRunState::Tracing);
   session_.SetReferenceDepth(machine.CallDepth);
   BeginLoop();
   int countdown = kPaceInstructions;
   for (;;) {
     if (machine.Step() < 0) break;
-    if (RunState() != kTracing) break;
+    if (RunState() != TRunState::Tracing) break;
     const int line = CurrentLine();
     if (!IsLineVisible(line)) {
       OfferDelivery(countdown);
@@ -124,8 +157,9 @@ void TRunControl::TraceLoop() {
     const bool displayed = reference == depth || (reference > depth && host_.IsControlDown());
     if (displayed) {
       WaitTrace();
-      host_.ShowExecutionState();
+      host_.ExecutionStateChanged();
       breakpointsStale_ = true;
+      OfferCheckpoint(lastReadingMs_);
     }
     if (HasBreakpoint(line)) break;
     if (displayed)
@@ -137,20 +171,18 @@ void TRunControl::TraceLoop() {
 }
 
 void TRunControl::FinishLoop() {
-  SetRunState(kIdle);
-  host_.ShowExecutionState();
-  host_.RefreshMonitor();
+  SetRunState(TRunState::Idle);
   breakpointsStale_ = true;
 }
 
-void TRunControl::ReportOutcome(uint64_t remembered) {
+void TRunControl::ReportOutcome(TRunState loop, uint64_t remembered) {
   const TQRXEmulater& machine = session_.Machine();
   const uint64_t total = machine.StepCount;
   // A reset (or a restored state) while the loop delivered events sets the
   // count back below the remembered value; the steps since then are the
   // whole count, not a wrapped difference.
   const uint64_t steps = total >= remembered ? total - remembered : total;
-  host_.SetMessage(RunOutcomeText(machine.Opcode == kOpcodeHalt, steps, total));
+  host_.RunFinished({loop, machine.Opcode == kOpcodeHalt, steps, total});
 }
 
 void TRunControl::WaitTrace() {
@@ -206,17 +238,27 @@ void TRunControl::DeliverNow() {
 
 void TRunControl::BeginLoop() {
   breakpointsStale_ = true;
-  const int64_t frequency = clock_.Frequency();
-  ticksPerMs_ = frequency > 0 ? (frequency + 999) / 1000 : 0;
+  frequency_ = clock_.Frequency();
+  ticksPerMs_ = frequency_ > 0 ? (frequency_ + 999) / 1000 : 0;
   // The loop starts from the event loop, which has just delivered.
   lastDelivery_ = ticksPerMs_ > 0 ? clock_.NowTicks() : 0;
+  lastReadingMs_ = TicksToMs(lastDelivery_, frequency_);
+  if (history_ != nullptr) history_->StartRunClock(lastReadingMs_);
 }
 
 void TRunControl::PacedDelivery() {
   if (ticksPerMs_ > 0) {
     const int64_t now = clock_.NowTicks();
+    lastReadingMs_ = TicksToMs(now, frequency_);
+    OfferCheckpoint(lastReadingMs_);
     if (now - lastDelivery_ < ticksPerMs_) return;
     lastDelivery_ = now;
+  } else {
+    OfferCheckpoint(0);
   }
   DeliverNow();
+}
+
+void TRunControl::OfferCheckpoint(int64_t nowMs) {
+  if (history_ != nullptr) history_->TakeCheckpointIfDue(nowMs);
 }

@@ -1,7 +1,7 @@
 // TRunControl: the run, trace, step, stop and reset commands of the
 // workbench, the loops that call the machine's Step until something ends
-// them, the breakpoint and call-depth rules, the trace wait, and the texts
-// that report the outcome.
+// them, the breakpoint and call-depth rules and the trace wait. It reports
+// what happens as events to its host (run_host.h) and names no widget.
 //
 // Everything runs on the GUI thread. Each loop tests the run state right
 // after every Step, so a stop (or another command that sets its own run
@@ -23,9 +23,15 @@
 // never paced: its wait delivers at least once, and the loop delivers once
 // more after the breakpoint test.
 //
+// Execution history. With a history attached, every loop starts its running
+// clock, and the paced check (and each displayed trace line) offers it a
+// checkpoint, which costs a few comparisons unless one is due. The commands
+// that go back use the same breakpoint and visible-line rules as the
+// commands that go forward.
+//
 // Breakpoints are tested against a copy of the breakpoint list as a bit
 // per line index. While a loop runs, the list can only change when the host
-// runs code of its own (event delivery, view updates), so the copy is taken
+// runs code of its own (event delivery, events), so the copy is taken
 // at the start of every loop and again after any such call before it is
 // read; it always answers as the list's Contains would.
 #pragma once
@@ -38,17 +44,11 @@
 #include "session/run_host.h"
 
 class TClock;
+class TExecutionHistory;
 class TProgramSession;
 
 class TRunControl {
  public:
-  // Run states.
-  static constexpr int kIdle = 0;
-  static constexpr int kRunning = 1;
-  static constexpr int kTracing = 2;
-  static constexpr int kStepping = 3;
-  // The run and trace commands' tag for a run; any other tag traces.
-  static constexpr int kRunTag = 1;
   // Instructions between two readings of the clock in a paced delivery.
   static constexpr int kPaceInstructions = 256;
   // The trace wait sleeps this long between two deliveries.
@@ -59,12 +59,12 @@ class TRunControl {
   TRunControl(const TRunControl&) = delete;
   TRunControl& operator=(const TRunControl&) = delete;
 
-  // ---- run state (0 idle, 1 running, 2 tracing, 3 stepping)
+  // ---- run state
   // Safe to read from any thread (the screen thread polls it).
-  int RunState() const { return runState_.load(std::memory_order_relaxed); }
-  const std::atomic<int>& RunStateValue() const { return runState_; }
+  TRunState RunState() const { return runState_.load(std::memory_order_relaxed); }
+  const std::atomic<TRunState>& RunStateValue() const { return runState_; }
   // Run state := state, then the host's RunStateChanged(state).
-  void SetRunState(int state);
+  void SetRunState(TRunState state);
 
   // ---- settings the commands read when they need them
   // Whether a run honours breakpoints ("実行時にブレークポイントが有効(&B)";
@@ -81,35 +81,57 @@ class TRunControl {
   void SetTraceWait(int ms) { traceWait_ = ms; }
 
   // ---- commands
-  // The handler shared by run and trace: tag 1 runs, any other tag traces.
-  // Shows " 実行中", disables the run, trace, step and reset buttons,
-  // re-initialises the jump history at the selected listing row, brings the
-  // monitor to the front when asked to, runs the loop, enables the buttons,
-  // repaints the views and reports the outcome.
-  void RunOrTrace(int tag);
+  // The handler shared by run and trace: reports RunStarted, runs the loop
+  // and reports RunFinished with the outcome.
+  void RunOrTrace(TRunMode mode);
   // Runs until the next visible line at the step's depth or shallower (with
   // Control held: one level deeper, so a CALL is stepped into), a
-  // breakpoint on a visible line, HALT, or a changed run state; then
-  // reports the outcome.
+  // breakpoint on a visible line, HALT, or a changed run state; reported
+  // like run and trace.
   void StepCommand();
-  // Shows the execution state and sets the run state to 0; the active loop
-  // ends after one more instruction.
+  // Reports ExecutionStateChanged and sets the run state to Idle; the
+  // active loop ends after one more instruction.
   void Stop();
-  // Reloads the machine from the assembled program, re-initialises the jump
-  // history at row 0, refreshes the views and the monitor, and says
-  // " 初期化完了". Leaves the run state as it is.
+  // Reloads the machine from the assembled program and reports
+  // MachineReset. Leaves the run state as it is.
   void Reset();
+
+  // ---- going back in the execution history
+  // The history the loops record into and the commands below go back in;
+  // none (nullptr) records nothing. It must outlive run control or be taken
+  // away first.
+  void SetHistory(TExecutionHistory* history) { history_ = history; }
+  // Idle, and the history holds instructions to go back over.
+  bool CanGoBack() const;
+  // Each command below does nothing unless CanGoBack; otherwise it puts the
+  // machine and the screen back to an earlier position and reports
+  // WentBack.
+  // Back one instruction.
+  void StepBack();
+  // Back as a step goes forward: to the latest earlier position on a
+  // visible line at the current call depth or shallower (so a subroutine
+  // that just returned is passed over to its CALL), or on a visible line
+  // with a breakpoint; the start of the history when there is none.
+  void StepBackOverCall();
+  // Back to the latest earlier position whose line carries a breakpoint,
+  // when a run honours breakpoints; otherwise, or when there is none, to the
+  // start of the history.
+  void RunBack();
 
  private:
   void RunLoop();
   void TraceLoop();
-  // The end of every loop: run state 0, execution state, monitor.
+  // The end of every loop: run state Idle.
   void FinishLoop();
-  // The outcome text for the steps run since remembered.
-  void ReportOutcome(uint64_t remembered);
+  // Reports the end of a loop with the steps run since remembered.
+  void ReportOutcome(TRunState loop, uint64_t remembered);
   // Pauses TraceWait ms on the clock, delivering events every slice and
   // sleeping in between; with no wait or no counter, delivers once.
   void WaitTrace();
+  // Reports WentBack for a move from position from.
+  void ReportBack(uint64_t from);
+  // Offers the history a checkpoint at a clock reading (ms).
+  void OfferCheckpoint(int64_t nowMs);
 
   // The listing line of the instruction at PC.
   int CurrentLine() const;
@@ -141,12 +163,18 @@ class TRunControl {
   TRunHost& host_;
   const TClock& clock_;
 
-  std::atomic<int> runState_{kIdle};
+  std::atomic<TRunState> runState_{TRunState::Idle};
   bool breakpointsDuringRun_ = true;
   bool monitorToFront_ = false;
   int traceWait_ = 200;
 
+  TExecutionHistory* history_ = nullptr;
+
   int64_t lastDelivery_ = 0;
+  // The clock's frequency at the start of the loop, and the last reading
+  // in milliseconds (0 while the clock has no frequency).
+  int64_t frequency_ = 0;
+  int64_t lastReadingMs_ = 0;
   // Clock ticks in one millisecond, rounded up; 0 when the clock has no
   // frequency.
   int64_t ticksPerMs_ = 0;

@@ -1,16 +1,51 @@
-// TRunHost: what run control needs from the window it runs in. The main
-// window implements it; tests implement it with a fake that records the
-// calls and injects stops, Control presses and nested commands.
+// TRunHost: what run control asks of the program it runs in, and the events
+// it reports to it. Run control names no widget: the workbench turns the
+// events into view updates, tests record them, the tool and the benchmarks
+// ignore them.
 //
 // Every call comes on the thread that runs run control (the GUI thread).
 #pragma once
 
-#include <string>
+#include <cstdint>
+
+// Which loop is active. Greater than Idle while a loop runs; other code
+// tests it (closing, the file menu, jump recording, the screen thread).
+enum class TRunState : int32_t { Idle = 0, Running = 1, Tracing = 2, Stepping = 3 };
+
+// The run and trace commands share their handler; this says which it is.
+enum class TRunMode { Run, Trace };
+
+// A run, trace or step command is about to start its loop.
+struct TRunStart {
+  // The loop about to run: Running, Tracing or Stepping.
+  TRunState Loop;
+  // Whether the monitor is to be brought to the front (run and trace only).
+  bool MonitorToFront;
+};
+
+// How a run, trace or step command ended.
+struct TRunOutcome {
+  // The loop that ran: Running, Tracing or Stepping.
+  TRunState Loop;
+  // The last instruction executed was a HALT.
+  bool Halted;
+  // Instructions executed by the command, and the machine's step count.
+  uint64_t Steps;
+  uint64_t Total;
+};
+
+// How a step back, step back over a CALL or run back ended.
+struct TBackOutcome {
+  // Instructions gone back, and the machine's step count now.
+  uint64_t Steps;
+  uint64_t Total;
+};
 
 class TRunHost {
  public:
   virtual ~TRunHost() = default;
 
+  // ---- questions
   // Lets the window system deliver pending events (Qt: processEvents). The
   // handlers it runs may call back into run control: Stop, RunOrTrace,
   // StepCommand, Reset, and they may change the breakpoints.
@@ -22,56 +57,36 @@ class TRunHost {
   // between its deliveries instead of spinning).
   virtual void SleepMs(int ms) = 0;
 
-  // After instructions ran: the listing selects the execution position, the
-  // label rows and the memory cell of the machine's Destination are redrawn.
-  virtual void ShowExecutionState() = 0;
-  // Repaints the label view, the listing view and the memory view.
-  virtual void RepaintViews() = 0;
-  // Repaints the label view alone.
-  virtual void RepaintLabelView() = 0;
-  // Repaints the memory grid and its status bar for the current cell.
-  virtual void RefreshMemoryView() = 0;
-  // Drops every stored cell text of the memory grid.
-  virtual void ClearMemoryCells() = 0;
-  // The monitor copies its screen and redraws it at once.
-  virtual void RefreshMonitor() = 0;
-
-  // Re-initialises the jump history with one listing row.
-  virtual void InitJumpHistory(int row) = 0;
-  // The listing view's selected row (-1 when none).
-  virtual int SelectedListingRow() const = 0;
-  // Asks the screen thread to show the monitor window and bring it to the
-  // front.
-  virtual void RequestMonitorFront() = 0;
-
-  // Sets the message line to a CP932 text. The texts of run control keep
-  // the message line's look as it is (no error colour, no bold).
-  virtual void SetMessage(const std::string& text) = 0;
-  // Enables or disables the run, trace, step and reset buttons; the stop
-  // button stays enabled either way.
-  virtual void SetRunButtonsEnabled(bool enabled) = 0;
-  // The run state has just been set (0 idle, 1 running, 2 tracing,
-  // 3 stepping); the "ファイル(&F)" menu is enabled exactly at 0.
-  virtual void RunStateChanged(int state) = 0;
+  // ---- events
+  // A run, trace or step command starts; its loop follows.
+  virtual void RunStarted(const TRunStart& start) = 0;
+  // The run state has just been set.
+  virtual void RunStateChanged(TRunState state) = 0;
+  // The machine stands where it should be shown: a displayed trace line,
+  // or a stop.
+  virtual void ExecutionStateChanged() = 0;
+  // A run, trace or step command has ended; the run state is Idle again
+  // unless a command entered from the loop's event delivery still runs.
+  virtual void RunFinished(const TRunOutcome& outcome) = 0;
+  // The reset command has reloaded the machine from the assembled program.
+  virtual void MachineReset() = 0;
+  // The machine and the monitor's screen stand at an earlier point of the
+  // execution history, as if a run had stopped there.
+  virtual void WentBack(const TBackOutcome& outcome) = 0;
 };
 
-// A host without windows: every call does nothing. Hosts that care about a
-// few calls only (benchmarks, fuzzing) derive from it.
+// A host without windows: no events delivered, Control up, no sleep, every
+// event ignored. Hosts that care about a few calls only (benchmarks,
+// fuzzing) derive from it.
 class TQuietRunHost : public TRunHost {
  public:
   void DeliverPendingEvents() override {}
   bool IsControlDown() const override { return false; }
   void SleepMs(int) override {}
-  void ShowExecutionState() override {}
-  void RepaintViews() override {}
-  void RepaintLabelView() override {}
-  void RefreshMemoryView() override {}
-  void ClearMemoryCells() override {}
-  void RefreshMonitor() override {}
-  void InitJumpHistory(int) override {}
-  int SelectedListingRow() const override { return 0; }
-  void RequestMonitorFront() override {}
-  void SetMessage(const std::string&) override {}
-  void SetRunButtonsEnabled(bool) override {}
-  void RunStateChanged(int) override {}
+  void RunStarted(const TRunStart&) override {}
+  void RunStateChanged(TRunState) override {}
+  void ExecutionStateChanged() override {}
+  void RunFinished(const TRunOutcome&) override {}
+  void MachineReset() override {}
+  void WentBack(const TBackOutcome&) override {}
 };

@@ -13,11 +13,24 @@ std::string GroupDigits(uint64_t n) {
   return out;
 }
 
+namespace {
+
+// "<steps>steps(Total:<total>steps)", both grouped.
+std::string StepsAndTotal(uint64_t steps, uint64_t total) {
+  return GroupDigits(steps) + "steps(Total:" + GroupDigits(total) + "steps)";
+}
+
+}  // namespace
+
 std::string RunOutcomeText(bool halted, uint64_t steps, uint64_t total) {
   static const std::string kHalted = Sjis(" 実行終了: ");
   static const std::string kStopped = Sjis(" 実行停止: ");
-  return (halted ? kHalted : kStopped) + GroupDigits(steps) + "steps(Total:" + GroupDigits(total) +
-         "steps)";
+  return (halted ? kHalted : kStopped) + StepsAndTotal(steps, total);
+}
+
+std::string WentBackText(uint64_t steps, uint64_t total) {
+  static const std::string kBack = Sjis(" 戻りました: ");
+  return kBack + StepsAndTotal(steps, total);
 }
 
 const std::string& RunningText() {

@@ -47,6 +47,7 @@ QString OpenDialogFilter() {
 int TForm1::OpenFile(const QString& path) {
   TLoadOutcome outcome;
   const int result = session_->LoadFile(path.toStdString(), outcome);
+  if (outcome.Committed) RestartHistory();
   const std::string message = LoadResultMessage(result, session_->Assembler(), outcome);
   if (result >= 0) {
     listingView_->SetRows(&session_->Assembler().Listing());
@@ -135,11 +136,11 @@ void TForm1::R3Click() {
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
   // Like the file menu, dropping loads nothing while a program runs.
-  if (RunState() == 0 && event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (RunState() == TRunState::Idle && event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-  if (RunState() != 0) {
+  if (RunState() != TRunState::Idle) {
     event->ignore();
     return;
   }

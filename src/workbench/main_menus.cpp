@@ -41,6 +41,7 @@ void BuildFileMenu(QMenuBar& bar, TMainMenus& m) {
   m.EditSource = Item(m.File, "ソース編集(&E)...");
   m.File->addSeparator();
   m.SaveState = Item(m.File, "現在の状態を保存(&S)...");
+  m.SaveInputLog = Item(m.File, "入力ログを保存(&I)...");
   m.SaveMachineCode = Item(m.File, "機械語で保存(&B)...");
   m.SaveMachineCode->setVisible(false);
   m.File->addSeparator();
@@ -56,6 +57,17 @@ void BuildRunMenu(QMenuBar& bar, QObject* owner, TMainMenus& m) {
   m.Run->addSeparator();
   m.StopItem = Item(m.Run, "プログラム停止(&E)");
   m.ResetItem = Item(m.Run, "リセット(&I)");
+  m.Run->addSeparator();
+  // The shortcuts of reverse debugging: back one instruction (step into),
+  // back over a call (step over), run back (go).
+  m.StepBackItem = Item(m.Run, "1命令戻る(&P)");
+  m.StepBackItem->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F11));
+  m.StepBackOverCallItem = Item(m.Run, "CALLの前まで戻る(&C)");
+  m.StepBackOverCallItem->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+  m.RunBackItem = Item(m.Run, "逆実行(&V)");
+  m.RunBackItem->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
+  for (QAction* back : {m.StepBackItem, m.StepBackOverCallItem, m.RunBackItem})
+    back->setEnabled(false);
   m.Run->addSeparator();
   m.BreakPointStop = Toggle(m.Run, "実行時にブレークポイントが有効(&B)", true);
   m.Wait = m.Run->addMenu(Caption("トレース時のウェイト(&W)"));

@@ -20,18 +20,23 @@ struct TMainMenus {
   QAction* Reload = nullptr;           // "読み込み直す(&R)"
   QAction* EditSource = nullptr;       // "ソース編集(&E)..."
   QAction* SaveState = nullptr;        // "現在の状態を保存(&S)..."
+  QAction* SaveInputLog = nullptr;     // "入力ログを保存(&I)..."
   QAction* SaveMachineCode = nullptr;  // "機械語で保存(&B)..." (hidden)
   QAction* Quit = nullptr;             // "終了(&Q)"
 
   // "実行(&R)"
   QMenu* Run = nullptr;
-  QAction* RunItem = nullptr;         // "実行(&R)", tag 1
-  QAction* TraceItem = nullptr;       // "トレース実行(&T)", tag 0
-  QAction* StepItem = nullptr;        // "ステップ実行(&S)" (hidden, no action)
-  QAction* StopItem = nullptr;        // "プログラム停止(&E)"
-  QAction* ResetItem = nullptr;       // "リセット(&I)"
-  QAction* BreakPointStop = nullptr;  // "実行時にブレークポイントが有効(&B)"
-  QMenu* Wait = nullptr;              // "トレース時のウェイト(&W)"
+  QAction* RunItem = nullptr;    // "実行(&R)", tag 1
+  QAction* TraceItem = nullptr;  // "トレース実行(&T)", tag 0
+  QAction* StepItem = nullptr;   // "ステップ実行(&S)" (hidden, no action)
+  QAction* StopItem = nullptr;   // "プログラム停止(&E)"
+  QAction* ResetItem = nullptr;  // "リセット(&I)"
+  // Going back in the execution history.
+  QAction* StepBackItem = nullptr;          // "1命令戻る(&P)", Shift+F11
+  QAction* StepBackOverCallItem = nullptr;  // "CALLの前まで戻る(&C)", Shift+F10
+  QAction* RunBackItem = nullptr;           // "逆実行(&V)", Shift+F5
+  QAction* BreakPointStop = nullptr;        // "実行時にブレークポイントが有効(&B)"
+  QMenu* Wait = nullptr;                    // "トレース時のウェイト(&W)"
   QActionGroup* WaitGroup = nullptr;
   // "なし(&0)" ... "500ms(&5)", tags 0, 20, 50, 100, 200, 500.
   std::array<QAction*, 6> WaitItems{};

@@ -19,6 +19,7 @@
 #include "monitor_qt/form_mon.h"
 #include "monitor_qt/screen_thread.h"
 #include "persistence/encoding.h"
+#include "session/execution_history.h"
 #include "session/program_session.h"
 #include "session/run_control.h"
 #include "workbench/keyboard_table.h"
@@ -234,7 +235,9 @@ void TForm1::StartScreenThread(const TWorkbenchSettings& s) {
   const QPoint monitorAt = TitleBarOnScreen(QPoint(s.MnLeft, s.MnTop), kScreenWidth);
   screen_ = std::make_unique<QRXScreen>(
       *monitorModel_, monitorAt.x(), monitorAt.y(), s.MnState,
-      [&state = runControl_->RunStateValue()] { return state.load(std::memory_order_relaxed); },
+      [&state = runControl_->RunStateValue()] {
+        return state.load(std::memory_order_relaxed) != TRunState::Idle;
+      },
       [this] {
         if (!startFile_.isEmpty()) OpenFile(startFile_);
       });
@@ -358,7 +361,7 @@ void TForm1::WriteSettings() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (RunState() > 0) {
+  if (RunState() != TRunState::Idle) {
     ShowErrorBox(QStringLiteral("終了するにはプログラムを停止させて下さい"));
     event->ignore();
     return;

@@ -1,10 +1,10 @@
 // TForm1, the main window "QRX エミュレータ": it owns the program session
 // (assembler, machine, breakpoints, file set, selected-label and
 // visible-unit lists), the monitor model and the screen thread, the jump
-// history and the settings; it lays out the tool bar with the message line
-// and the five run-control buttons, the label panel, the listing panel and
-// the memory panel, carries the menus, and turns every way of opening a file
-// into OpenFile.
+// history, the execution history and the settings; it lays out the tool bar
+// with the message line, the five run-control buttons and the two back
+// buttons, the label panel, the listing panel and the memory panel, carries
+// the menus, and turns every way of opening a file into OpenFile.
 //
 // The implementation is split by job: main_window.cpp (creation, layout,
 // settings, closing), main_window_menus.cpp (menu handlers and enabling
@@ -21,6 +21,7 @@
 #include <string>
 
 #include "monitor/performance_counter.h"
+#include "session/run_host.h"
 #include "workbench/jump_list.h"
 #include "workbench/main_menus.h"
 #include "workbench/view_host.h"
@@ -33,6 +34,7 @@ class QSplitter;
 class QUrl;
 class TAboutBox;
 class TEditFileSelect;
+class TExecutionHistory;
 class TForm2;
 struct TEditorLaunch;
 class TKeyboardTable;
@@ -113,11 +115,11 @@ class TForm1 : public QMainWindow, public TViewHost {
   // File-set entry 0 (empty before the first load).
   const std::string& CurrentFile() const;
 
-  // ---- run state (0 idle, 1 running, 2 tracing, 3 stepping)
+  // ---- run state
   // Run control's run state (safe to read from any thread).
-  int RunState() const;
-  // Run state := state; the "ファイル(&F)" menu is enabled exactly at 0.
-  void SetRunState(int state);
+  TRunState RunState() const;
+  // Run state := state; the "ファイル(&F)" menu is enabled exactly while idle.
+  void SetRunState(TRunState state);
   // Whether Control is down in the keyboard table.
   bool IsControlDown() const;
   // The trace wait in milliseconds.
@@ -125,6 +127,11 @@ class TForm1 : public QMainWindow, public TViewHost {
   void SetTraceWait(int ms);
   // The run, trace, step, stop and reset commands (run_commands.cpp).
   TRunControl& RunControl() { return *runControl_; }
+  // The execution history that run control records into and goes back in.
+  TExecutionHistory& History() { return *history_; }
+  // The back commands' buttons and menu items are enabled exactly when run
+  // control can go back (idle, with a past in the history).
+  void UpdateBackCommands();
   // The external editor's command.
   const QString& EditorCommand() const { return editorCommand_; }
   void SetEditorCommand(const QString& command) { editorCommand_ = command; }
@@ -238,6 +245,12 @@ class TForm1 : public QMainWindow, public TViewHost {
   void SpeedButton3Click();
   void SpeedButton4Click();
   void SpeedButton5Click();
+  // ---- going back (run_commands.cpp): "1命令戻る(&P)", "CALLの前まで戻る(&C)",
+  // "逆実行(&V)"; "入力ログを保存(&I)..." (state_commands.cpp)
+  void StepBackClick();
+  void StepBackOverCallClick();
+  void RunBackClick();
+  void SaveInputLogClick();
   // ---- "表示(&V)"
   void NumberFormatClick(int tag);
   void MemoryDumpClick();
@@ -299,8 +312,12 @@ class TForm1 : public QMainWindow, public TViewHost {
   // After the state branch of a load (the result may be negative).
   void StateFileLoaded(int result);
   void SetButtonsEnabled(bool enabled);
-  // Run control with its host, and the toggles it follows (run_commands.cpp).
+  // Run control with its host and the execution history, and the toggles
+  // it follows (run_commands.cpp).
   void SetUpRunControl();
+  // A committed load starts a new execution history: a restored state is a
+  // new start like a loaded program (run_commands.cpp).
+  void RestartHistory();
   // The listing pop-up's jump submenu and the letter keys (navigation.cpp).
   void SetUpNavigation();
   // Follows the application's activation (timestamp_check.cpp).
@@ -352,9 +369,11 @@ class TForm1 : public QMainWindow, public TViewHost {
   TErrorBoxHook errorBoxHook_;
   TOpenDialogHook openDialogHook_;
 
-  // Run control (its clock and its host first: it keeps references to them)
-  // and the letter keys of the listing.
+  // Run control (its clock, the history and its host first: it keeps
+  // references to them) and the letter keys of the listing. The history
+  // goes before the session does: it gives the machine its monitor back.
   TSteadyClock runClock_;
+  std::unique_ptr<TExecutionHistory> history_;
   std::unique_ptr<TWorkbenchRunHost> runHost_;
   std::unique_ptr<TRunControl> runControl_;
   std::unique_ptr<TNavigationKeyFilter> keyFilter_;

@@ -23,6 +23,7 @@ void TForm1::ConnectMenus() {
   connect(m.Reload, &QAction::triggered, this, &TForm1::R3Click);
   connect(m.EditSource, &QAction::triggered, this, &TForm1::E1Click);
   connect(m.SaveState, &QAction::triggered, this, &TForm1::S2Click);
+  connect(m.SaveInputLog, &QAction::triggered, this, &TForm1::SaveInputLogClick);
   connect(m.SaveMachineCode, &QAction::triggered, this, &TForm1::B2Click);
   connect(m.Quit, &QAction::triggered, this, &QWidget::close);
 
@@ -33,6 +34,15 @@ void TForm1::ConnectMenus() {
           [this] { SpeedButton1Click(menus_.TraceItem->data().toInt()); });
   connect(m.StopItem, &QAction::triggered, this, &TForm1::SpeedButton4Click);
   connect(m.ResetItem, &QAction::triggered, this, &TForm1::SpeedButton5Click);
+  connect(m.StepBackItem, &QAction::triggered, this, &TForm1::StepBackClick);
+  connect(m.StepBackOverCallItem, &QAction::triggered, this, &TForm1::StepBackOverCallClick);
+  connect(m.RunBackItem, &QAction::triggered, this, &TForm1::RunBackClick);
+  connect(toolBar_, &TToolBarPanel::BackButtonClicked, this, [this](int button) {
+    if (button == TToolBarPanel::StepBack)
+      StepBackClick();
+    else
+      RunBackClick();
+  });
   for (QAction* item : m.WaitItems)
     connect(item, &QAction::triggered, this, [this, item] { SetTraceWait(item->data().toInt()); });
   connect(toolBar_, &TToolBarPanel::ButtonClicked, this, [this](int button, int tag) {
@@ -94,6 +104,7 @@ void TForm1::ConnectMenus() {
 void TForm1::FileMenuPopup() {
   menus_.Reload->setEnabled(!CurrentFile().empty());
   menus_.EditSource->setEnabled(!session_->MainSource().empty());
+  menus_.SaveInputLog->setEnabled(!CurrentFile().empty());
 }
 
 void TForm1::RunMenuPopup() {

@@ -1,6 +1,7 @@
 // Run control in the main window: the window's side of the commands (the
-// run host), the handlers of the five buttons and their menu items, and the
-// run state, trace wait and toggles that run control reads.
+// run host), the handlers of the five buttons, the back commands and their
+// menu items, the execution history, and the run state, trace wait and
+// toggles that run control reads.
 #include "workbench/run_commands.h"
 
 #include <QAction>
@@ -12,7 +13,10 @@
 
 #include "monitor_qt/form_mon.h"
 #include "monitor_qt/screen_thread.h"
+#include "session/execution_history.h"
+#include "session/program_session.h"
 #include "session/run_control.h"
+#include "session/run_report.h"
 #include "workbench/keyboard_table.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
@@ -35,44 +39,52 @@ bool TWorkbenchRunHost::IsControlDown() const {
   return form_.IsControlDown();
 }
 
-void TWorkbenchRunHost::ShowExecutionState() {
+void TWorkbenchRunHost::RunStarted(const TRunStart& start) {
+  if (start.Loop == TRunState::Stepping) return;
+  form_.MessageLine()->SetMessageText(RunningText());
+  SetRunButtonsEnabled(false);
+  form_.JumpList().Init(form_.ListingView()->SelectedRow());
+  if (start.MonitorToFront) form_.Screen().RequestFront();
+}
+
+void TWorkbenchRunHost::RunStateChanged(TRunState state) {
+  form_.Menus().File->menuAction()->setEnabled(state == TRunState::Idle);
+  form_.UpdateBackCommands();
+}
+
+void TWorkbenchRunHost::ExecutionStateChanged() {
   form_.ShowExecutionState();
 }
 
-void TWorkbenchRunHost::RepaintViews() {
-  form_.RepaintViews();
+void TWorkbenchRunHost::RunFinished(const TRunOutcome& outcome) {
+  form_.ShowExecutionState();
+  RefreshMonitor();
+  if (outcome.Loop == TRunState::Stepping) {
+    form_.LabelView()->RepaintAll();
+    form_.MemoryView()->RefreshMemoryView();
+  } else {
+    SetRunButtonsEnabled(true);
+    form_.RepaintViews();
+  }
+  form_.MessageLine()->SetMessageText(RunOutcomeText(outcome.Halted, outcome.Steps, outcome.Total));
 }
 
-void TWorkbenchRunHost::RepaintLabelView() {
-  form_.LabelView()->RepaintAll();
-}
-
-void TWorkbenchRunHost::RefreshMemoryView() {
-  form_.MemoryView()->RefreshMemoryView();
-}
-
-void TWorkbenchRunHost::ClearMemoryCells() {
+void TWorkbenchRunHost::MachineReset() {
+  form_.JumpList().Init(0);
   form_.MemoryView()->ClearMemoryCells();
+  form_.ShowExecutionState();
+  form_.RepaintViews();
+  RefreshMonitor();
+  form_.MessageLine()->SetMessageText(ResetDoneText());
+  form_.UpdateBackCommands();
 }
 
-void TWorkbenchRunHost::RefreshMonitor() {
-  if (TFormMon* monitor = form_.Screen().Monitor()) monitor->Refresh();
-}
-
-void TWorkbenchRunHost::InitJumpHistory(int row) {
-  form_.JumpList().Init(row);
-}
-
-int TWorkbenchRunHost::SelectedListingRow() const {
-  return form_.ListingView()->SelectedRow();
-}
-
-void TWorkbenchRunHost::RequestMonitorFront() {
-  form_.Screen().RequestFront();
-}
-
-void TWorkbenchRunHost::SetMessage(const std::string& text) {
-  form_.MessageLine()->SetMessageText(text);
+void TWorkbenchRunHost::WentBack(const TBackOutcome& outcome) {
+  form_.ShowExecutionState();
+  RefreshMonitor();
+  form_.RepaintViews();
+  form_.MessageLine()->SetMessageText(WentBackText(outcome.Steps, outcome.Total));
+  form_.UpdateBackCommands();
 }
 
 void TWorkbenchRunHost::SetRunButtonsEnabled(bool enabled) {
@@ -82,15 +94,20 @@ void TWorkbenchRunHost::SetRunButtonsEnabled(bool enabled) {
     bar->ButtonAt(button)->setEnabled(enabled);
 }
 
-void TWorkbenchRunHost::RunStateChanged(int state) {
-  form_.Menus().File->menuAction()->setEnabled(state == TRunControl::kIdle);
+void TWorkbenchRunHost::RefreshMonitor() {
+  if (TFormMon* monitor = form_.Screen().Monitor()) monitor->Refresh();
 }
 
 // ---------------------------------------------------------------- TForm1
 
 void TForm1::SetUpRunControl() {
+  // The history records from the first load on; a machine reset (every
+  // load, the reset command) starts it afresh.
+  history_ = std::make_unique<TExecutionHistory>(session_->Machine(), *monitorModel_);
+  history_->SetEnabled(true);
   runHost_ = std::make_unique<TWorkbenchRunHost>(*this);
   runControl_ = std::make_unique<TRunControl>(*session_, *runHost_, runClock_);
+  runControl_->SetHistory(history_.get());
   // The toggles only flip their check marks; run control follows them, also
   // while a run is going on (a run looks at its toggle after each delivery).
   connect(menus_.BreakPointStop, &QAction::toggled, this,
@@ -101,11 +118,11 @@ void TForm1::SetUpRunControl() {
   runControl_->SetMonitorToFront(menus_.MonitorActive->isChecked());
 }
 
-int TForm1::RunState() const {
+TRunState TForm1::RunState() const {
   return runControl_->RunState();
 }
 
-void TForm1::SetRunState(int state) {
+void TForm1::SetRunState(TRunState state) {
   runControl_->SetRunState(state);
 }
 
@@ -118,7 +135,7 @@ void TForm1::SetTraceWait(int ms) {
 }
 
 void TForm1::SpeedButton1Click(int tag) {
-  runControl_->RunOrTrace(tag);
+  runControl_->RunOrTrace(tag == TToolBarPanel::kRunTag ? TRunMode::Run : TRunMode::Trace);
 }
 
 void TForm1::SpeedButton3Click() {
@@ -131,4 +148,31 @@ void TForm1::SpeedButton4Click() {
 
 void TForm1::SpeedButton5Click() {
   runControl_->Reset();
+}
+
+// ---------------------------------------------------------------- going back
+
+void TForm1::StepBackClick() {
+  runControl_->StepBack();
+}
+
+void TForm1::StepBackOverCallClick() {
+  runControl_->StepBackOverCall();
+}
+
+void TForm1::RunBackClick() {
+  runControl_->RunBack();
+}
+
+void TForm1::UpdateBackCommands() {
+  const bool enabled = runControl_->CanGoBack();
+  for (QAction* item : {menus_.StepBackItem, menus_.StepBackOverCallItem, menus_.RunBackItem})
+    item->setEnabled(enabled);
+  for (int i = 0; i < TToolBarPanel::kBackButtonCount; ++i)
+    toolBar_->BackButtonAt(i)->setEnabled(enabled);
+}
+
+void TForm1::RestartHistory() {
+  history_->Start();
+  UpdateBackCommands();
 }

@@ -1,5 +1,6 @@
-// What run control asks of the main window: the window's side of the run,
-// trace, step, stop and reset commands. TForm1 owns one of these next to its
+// The main window's side of run control: it answers run control's questions
+// and turns the events run control reports into the view updates of the run,
+// trace, step, stop and reset commands and of going back. TForm1 owns one of these next to its
 // TRunControl; every call comes on the GUI thread.
 #pragma once
 
@@ -19,25 +20,30 @@ class TWorkbenchRunHost final : public TRunHost {
   bool IsControlDown() const override;
   // Sleeps the GUI thread (between the trace wait's deliveries).
   void SleepMs(int ms) override;
-  void ShowExecutionState() override;
-  void RepaintViews() override;
-  void RepaintLabelView() override;
-  void RefreshMemoryView() override;
-  void ClearMemoryCells() override;
-  // The monitor window's Refresh, once the screen thread has created it.
-  void RefreshMonitor() override;
-  // The jump history restarts at the row.
-  void InitJumpHistory(int row) override;
-  int SelectedListingRow() const override;
-  // The screen thread's RequestFront.
-  void RequestMonitorFront() override;
-  // The message line's text; its look (normal or alarm) stays.
-  void SetMessage(const std::string& text) override;
-  // Buttons run, trace, step and reset; stop keeps its state.
-  void SetRunButtonsEnabled(bool enabled) override;
-  // "ファイル(&F)" is enabled exactly at run state 0.
-  void RunStateChanged(int state) override;
+
+  // Run and trace: " 実行中" (the message line keeps its look), the run,
+  // trace, step and reset buttons off, the jump history restarted at the
+  // selected listing row, the monitor brought to the front when asked.
+  // A step changes nothing here.
+  void RunStarted(const TRunStart& start) override;
+  // "ファイル(&F)" is enabled exactly while idle; the back commands follow.
+  void RunStateChanged(TRunState state) override;
+  // The listing, labels and memory show the execution position.
+  void ExecutionStateChanged() override;
+  // The execution position and the monitor shown; after run and trace the
+  // buttons on and every view repainted, after a step the label view and
+  // the memory view; then the outcome text.
+  void RunFinished(const TRunOutcome& outcome) override;
+  // The jump history at row 0, the memory grid's typed texts dropped, the
+  // views and the monitor redrawn, " 初期化完了"; nothing to go back to.
+  void MachineReset() override;
+  // As after a stopped run: the execution position, the monitor and every
+  // view shown afresh; " 戻りました: ..."; the back commands follow.
+  void WentBack(const TBackOutcome& outcome) override;
 
  private:
+  void SetRunButtonsEnabled(bool enabled);
+  void RefreshMonitor();
+
   TForm1& form_;
 };

@@ -1,14 +1,16 @@
-// Saving: the whole state of the workbench ("現在の状態を保存(&S)...") and the
-// assembled program as a pseudo machine-code file ("機械語で保存(&B)...").
-// Both ask for the file in a save dialog that starts beside the file they
-// are named after and asks before overwriting; a file that cannot be
-// written shows the system's message in an error box.
+// Saving: the whole state of the workbench ("現在の状態を保存(&S)..."), the
+// input log of the current run ("入力ログを保存(&I)...") and the assembled
+// program as a pseudo machine-code file ("機械語で保存(&B)..."). Each asks
+// for the file in a save dialog that starts beside the file it is named
+// after and asks before overwriting; a file that cannot be written shows
+// the system's message in an error box.
 #include <QFileDialog>
 #include <QFileInfo>
 
 #include "assembler/machine_code_file.h"
 #include "assembler/qrx_assembler.h"
 #include "persistence/encoding.h"
+#include "session/execution_history.h"
 #include "session/program_session.h"
 #include "workbench/main_window.h"
 
@@ -16,6 +18,7 @@ namespace {
 
 const char* const kStateFilter = "状態保存ファイル(*.qsav;*.bin)|*.qsav";
 const char* const kMachineCodeFilter = "偽機械語ファイル(*.qrxg)|*.qrxg";
+const char* const kInputLogFilter = "入力ログファイル(*.qlog)|*.qlog";
 
 }  // namespace
 
@@ -49,6 +52,14 @@ void TForm1::S2Click() {
   if (path.isEmpty()) return;
   std::string error;
   if (!session_->SaveState(path.toStdString(), error))
+    ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
+}
+
+void TForm1::SaveInputLogClick() {
+  const QString path = AskSavePath(CurrentFile(), kInputLogFilter, QStringLiteral("qlog"));
+  if (path.isEmpty()) return;
+  std::string error;
+  if (!history_->SaveLog(path.toStdString(), error))
     ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }
 

@@ -35,7 +35,7 @@ void TForm1::ConnectActivation() {
 void TForm1::ApplicationEvents1Activate() {
   // A reload would replace the program under a running loop; the check
   // waits for the next activation after the program stopped.
-  if (RunState() > 0) return;
+  if (RunState() != TRunState::Idle) return;
   CheckSourceTimeStamps();
 }
 

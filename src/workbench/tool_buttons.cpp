@@ -13,6 +13,7 @@ namespace {
 
 const char* const kHints[TToolBarPanel::kButtonCount] = {"実行", "トレース実行", "ステップ実行",
                                                          "停止", "リセット"};
+const char* const kBackHints[TToolBarPanel::kBackButtonCount] = {"1命令戻る", "逆実行"};
 
 void DrawTriangle(QPainter& p, qreal left, qreal top, qreal width, qreal height,
                   const QColor& fill) {
@@ -78,23 +79,49 @@ QPixmap ToolButtonPicture(int button) {
   return pixmap;
 }
 
+QPixmap BackButtonPicture(int button) {
+  // Step back mirrors the step picture; run back mirrors two play signs.
+  QPixmap forward(20, 20);
+  forward.fill(Qt::transparent);
+  if (button == TToolBarPanel::StepBack) {
+    forward = ToolButtonPicture(TToolBarPanel::Step);
+  } else if (button == TToolBarPanel::RunBack) {
+    QPainter p(&forward);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor green(40, 170, 60);
+    DrawTriangle(p, 2, 4, 8, 12, green);
+    DrawTriangle(p, 10, 4, 8, 12, green);
+  }
+  return QPixmap::fromImage(forward.toImage().mirrored(true, false));
+}
+
 TToolBarPanel::TToolBarPanel(QWidget* parent) : QWidget(parent) {
   setFixedHeight(kHeight);
   messageLine_ = new TMessageLine(this);
   strip_ = new QWidget(this);
   strip_->setFixedSize(kStripWidth, kHeight);
   for (int i = 0; i < kButtonCount; ++i) {
-    auto* button = new QToolButton(strip_);
-    button->setAutoRaise(true);
-    button->setIconSize(QSize(20, 20));
-    button->setIcon(QIcon(ToolButtonPicture(i)));
-    button->setToolTip(QString::fromUtf8(kHints[i]));
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setGeometry(i * kButtonWidth, 0, kButtonWidth, kButtonHeight);
-    button->setEnabled(false);
+    QToolButton* button = MakeButton(i, ToolButtonPicture(i), kHints[i]);
     connect(button, &QToolButton::clicked, this, [this, i] { emit ButtonClicked(i, TagOf(i)); });
     buttons_[static_cast<size_t>(i)] = button;
   }
+  for (int i = 0; i < kBackButtonCount; ++i) {
+    QToolButton* button = MakeButton(kButtonCount + i, BackButtonPicture(i), kBackHints[i]);
+    connect(button, &QToolButton::clicked, this, [this, i] { emit BackButtonClicked(i); });
+    backButtons_[static_cast<size_t>(i)] = button;
+  }
+}
+
+QToolButton* TToolBarPanel::MakeButton(int slot, const QPixmap& picture, const char* hint) {
+  auto* button = new QToolButton(strip_);
+  button->setAutoRaise(true);
+  button->setIconSize(QSize(20, 20));
+  button->setIcon(QIcon(picture));
+  button->setToolTip(QString::fromUtf8(hint));
+  button->setFocusPolicy(Qt::NoFocus);
+  button->setGeometry(slot * kButtonWidth, 0, kButtonWidth, kButtonHeight);
+  button->setEnabled(false);
+  return button;
 }
 
 void TToolBarPanel::SetButtonsEnabled(bool enabled) {

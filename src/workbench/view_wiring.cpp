@@ -9,6 +9,7 @@
 #include "machine/machine.h"
 #include "machine/opcode_table.h"
 #include "persistence/compare_text.h"
+#include "session/execution_history.h"
 #include "session/program_session.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
@@ -72,7 +73,7 @@ void TForm1::ShowExecutionState() {
 // ---------------------------------------------------------------- listing
 
 void TForm1::ListBox2Click(int row) {
-  if (RunState() == 0 && jumpList_.TopNumber() != row) jumpList_.PushNumber(row);
+  if (RunState() == TRunState::Idle && jumpList_.TopNumber() != row) jumpList_.PushNumber(row);
   SyncMemoryView();
 }
 
@@ -206,6 +207,9 @@ void TForm1::StringGrid1Click(uint16_t address) {
   JumpTo(TJumpKind::LineGiven, session_->Machine().LineOf(address));
 }
 
-void TForm1::StringGrid1Edited(uint16_t) {
+void TForm1::StringGrid1Edited(uint16_t address) {
+  // The edit becomes part of the run's history: going back past it and
+  // forward again writes it once more.
+  History().RecordEdit(address, session_->Machine().ReadWord(address));
   labelView_->RepaintAll();
 }

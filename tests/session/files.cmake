@@ -9,6 +9,7 @@ set(QRX_TESTS_SESSION
   tests/session/program_session_test.cpp
   tests/session/run_report_test.cpp
   tests/session/run_control_test.cpp
+  tests/session/run_control_history_test.cpp
   tests/session/case_file_test.cpp
   tests/session/screen_match_test.cpp
   tests/session/case_runner_test.cpp

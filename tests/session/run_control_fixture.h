@@ -41,7 +41,8 @@ class TTickingClock : public TClock {
   mutable int64_t reads = 0;
 };
 
-// Records every call in order; deliveries and Control can be scripted.
+// Records every question and event in order, written as the view updates the
+// workbench makes of them; deliveries and Control can be scripted.
 class TFakeHost : public TRunHost {
  public:
   static constexpr uint64_t kRunaway = 5'000'000;
@@ -63,35 +64,66 @@ class TFakeHost : public TRunHost {
     log.push_back("sleep");
     if (sleepMovesClock) clock->now += ms * clock->frequency / 1000;
   }
-  void ShowExecutionState() override {
-    log.push_back("show");
-    shown.push_back({CurrentLine(), control->RunState(), clock->Ms()});
+
+  void RunStarted(const TRunStart& start) override {
+    starts.push_back(start);
+    if (start.Loop == TRunState::Stepping) return;
+    SetMessage(RunningText());
+    log.push_back("buttons:off");
+    log.push_back("jump:" + std::to_string(selectedRow));
+    if (start.MonitorToFront) log.push_back("front");
   }
-  void RepaintViews() override { log.push_back("repaint"); }
-  void RepaintLabelView() override { log.push_back("labels"); }
-  void RefreshMemoryView() override { log.push_back("memory"); }
-  void ClearMemoryCells() override { log.push_back("clearcells"); }
-  void RefreshMonitor() override { log.push_back("monitor"); }
-  void InitJumpHistory(int row) override { log.push_back("jump:" + std::to_string(row)); }
-  int SelectedListingRow() const override { return selectedRow; }
-  void RequestMonitorFront() override { log.push_back("front"); }
-  void SetMessage(const std::string& text) override {
-    log.push_back("msg:" + text);
-    messages.push_back(text);
+  void RunStateChanged(TRunState state) override {
+    log.push_back("state:" + std::to_string(static_cast<int>(state)));
   }
-  void SetRunButtonsEnabled(bool enabled) override {
-    log.push_back(enabled ? "buttons:on" : "buttons:off");
+  void ExecutionStateChanged() override { Show(); }
+  void RunFinished(const TRunOutcome& outcome) override {
+    outcomes.push_back(outcome);
+    Show();
+    log.push_back("monitor");
+    if (outcome.Loop == TRunState::Stepping) {
+      log.push_back("labels");
+      log.push_back("memory");
+    } else {
+      log.push_back("buttons:on");
+      log.push_back("repaint");
+    }
+    SetMessage(RunOutcomeText(outcome.Halted, outcome.Steps, outcome.Total));
   }
-  void RunStateChanged(int state) override { log.push_back("state:" + std::to_string(state)); }
+  void MachineReset() override {
+    log.push_back("jump:0");
+    log.push_back("clearcells");
+    Show();
+    log.push_back("repaint");
+    log.push_back("monitor");
+    SetMessage(ResetDoneText());
+  }
+  void WentBack(const TBackOutcome& outcome) override {
+    backs.push_back(outcome);
+    Show();
+    log.push_back("monitor");
+    log.push_back("repaint");
+    SetMessage(WentBackText(outcome.Steps, outcome.Total));
+  }
 
   TQRXEmulater& Machine() const { return session->Machine(); }
   int CurrentLine() const { return Machine().LineOf(Machine().ReadWord(TQRXEmulater::PC)); }
 
   struct TShown {
     int line;
-    int state;
+    TRunState state;
     double ms;
   };
+
+  // What the workbench shows: the listing selects the execution position.
+  void Show() {
+    log.push_back("show");
+    shown.push_back({CurrentLine(), control->RunState(), clock->Ms()});
+  }
+  void SetMessage(const std::string& text) {
+    log.push_back("msg:" + text);
+    messages.push_back(text);
+  }
 
   TProgramSession* session = nullptr;
   TRunControl* control = nullptr;
@@ -104,11 +136,18 @@ class TFakeHost : public TRunHost {
   std::vector<int> sleeps;
   int deliveries = 0;
   std::vector<uint64_t> deliverySteps;
-  std::vector<int> deliveryStates;
+  std::vector<TRunState> deliveryStates;
   std::vector<std::string> log;
   std::vector<std::string> messages;
   std::vector<TShown> shown;
+  std::vector<TRunStart> starts;
+  std::vector<TRunOutcome> outcomes;
+  std::vector<TBackOutcome> backs;
 };
+
+inline std::ostream& operator<<(std::ostream& os, TRunState state) {
+  return os << "run state " << static_cast<int>(state);
+}
 
 inline std::string Halted(uint64_t steps, uint64_t total) {
   return RunOutcomeText(true, steps, total);
@@ -137,6 +176,13 @@ class RunControlTest : public ::testing::Test {
     ASSERT_EQ(session->LoadFile(folder.Write("prog.qasm", text), outcome), 0);
     host.log.clear();
   }
+  // Runs the command whose loop is given.
+  void RunCommand(TRunState loop) {
+    if (loop == TRunState::Stepping)
+      control.StepCommand();
+    else
+      control.RunOrTrace(loop == TRunState::Running ? TRunMode::Run : TRunMode::Trace);
+  }
   // The listing line that carries the label.
   int LineOf(const std::string& label) const {
     const TQRXAssembler& assembler = session->Assembler();
@@ -152,7 +198,7 @@ class RunControlTest : public ::testing::Test {
   uint64_t Steps() { return Machine().StepCount; }
   const std::string& LastMessage() { return host.messages.back(); }
   // The lines shown while the loop ran (not the closing show).
-  std::vector<int> LinesShownAt(int state) const {
+  std::vector<int> LinesShownAt(TRunState state) const {
     std::vector<int> lines;
     for (const auto& s : host.shown)
       if (s.state == state) lines.push_back(s.line);

@@ -14,19 +14,24 @@
 
 namespace {
 
+// The commands by the loop they run.
+constexpr TRunState kRun = TRunState::Running;
+constexpr TRunState kTrace = TRunState::Tracing;
+constexpr TRunState kStep = TRunState::Stepping;
+
 // ---------------------------------------------------------------- outcome
 
 TEST_F(RunControlTest, RunEndsOnHaltWithTheFinishedTextAndTotals) {
   Load(kCountdown);
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   EXPECT_EQ(Steps(), 11u);
   EXPECT_EQ(Machine().ReadWord(Machine().ReadWord(TQRXEmulater::PC)), 0xFFF0);
   EXPECT_EQ(host.messages.front(), RunningText());
   EXPECT_EQ(LastMessage(), Halted(11, 11));
-  EXPECT_EQ(control.RunState(), TRunControl::kIdle);
+  EXPECT_EQ(control.RunState(), TRunState::Idle);
 
   // A second run executes the HALT once more.
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   EXPECT_EQ(LastMessage(), Halted(1, 12));
 }
 
@@ -34,7 +39,7 @@ TEST_F(RunControlTest, ReportGroupsLargeCountsInThrees) {
   Load({"        LD   N, #1000", "LOOP:   ADD  N, #0FFFFh", "        CMP  N, #0",
         "        JPF  LOOP, ZF", "        HALT", "N:      DW   0"});
   Machine().StepCount = 1'234'567 - 3'002;  // the run adds 1 + 3 * 1000 + 1
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   EXPECT_EQ(LastMessage(), Sjis(" 実行終了: 3,002steps(Total:1,234,567steps)"));
 }
 
@@ -49,7 +54,7 @@ TEST_F(RunControlTest, StepOnHaltExecutesItOnceAndReportsFinished) {
 
 TEST_F(RunControlTest, ResetReloadsAndClearsTheStepCount) {
   Load(kCountdown);
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   const uint16_t n = 13;  // LD 3 words, ADD 3, CMP 3, JPF 3, HALT 1
   ASSERT_EQ(Machine().ReadWord(n), 0);
   session->SetReferenceDepth(5);
@@ -62,17 +67,17 @@ TEST_F(RunControlTest, ResetReloadsAndClearsTheStepCount) {
 
   control.StepCommand();
   EXPECT_EQ(LastMessage(), Stopped(1, 1));
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   EXPECT_EQ(LastMessage(), Halted(10, 11));
 }
 
 TEST_F(RunControlTest, ResetDuringAStepDoesNotWrapTheReportedCount) {
   Load(kLongSub);
-  control.RunOrTrace(TRunControl::kRunTag);  // 6004 instructions
+  control.RunOrTrace(TRunMode::Run);         // 6004 instructions
   Machine().WriteWord(TQRXEmulater::PC, 0);  // back to the CALL, count kept
   bool resetDone = false;
   host.onDeliver = [&] {
-    if (!resetDone && control.RunState() == TRunControl::kStepping) {
+    if (!resetDone && control.RunState() == TRunState::Stepping) {
       resetDone = true;
       control.Reset();
     }
@@ -90,18 +95,18 @@ TEST_F(RunControlTest, ResetDuringAStepDoesNotWrapTheReportedCount) {
 TEST_F(RunControlTest, BreakpointOnTheStartingLineStopsTheNextTimeItIsReached) {
   Load(kForever);
   SetBreakpoint("LOOP");
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   EXPECT_EQ(Steps(), 2u);
   EXPECT_EQ(host.CurrentLine(), LineOf("LOOP"));
   EXPECT_EQ(LastMessage(), Stopped(2, 2));
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   EXPECT_EQ(LastMessage(), Stopped(2, 4));
 }
 
 struct TBreakCase {
   const char* name;
   const std::vector<std::string>* program;
-  int command;  // 1 run, 2 trace, 3 step
+  TRunState command;  // the loop of the command: run, trace or step
   bool duringRun;
   uint64_t steps;
   bool halted;
@@ -119,10 +124,7 @@ TEST_P(Breakpoints, EachCommandHonoursThemAsItShould) {
   SetBreakpoint("INNER");
   control.SetBreakpointsDuringRun(c.duringRun);
   control.SetTraceWait(0);
-  if (c.command == 3)
-    control.StepCommand();
-  else
-    control.RunOrTrace(c.command);
+  RunCommand(c.command);
   EXPECT_EQ(Steps(), c.steps);
   EXPECT_EQ(LastMessage(), c.halted ? Halted(c.steps, c.steps) : Stopped(c.steps, c.steps));
   EXPECT_EQ(host.CurrentLine(), LineOf(c.stopLabel));
@@ -131,26 +133,26 @@ TEST_P(Breakpoints, EachCommandHonoursThemAsItShould) {
 INSTANTIATE_TEST_SUITE_P(
     RunTraceStep, Breakpoints,
     ::testing::Values(
-        TBreakCase{"RunStops", &kCallSub, 1, true, 2, false, "INNER"},
-        TBreakCase{"RunWithToggleOffPasses", &kCallSub, 1, false, 5, true, "AFTER"},
-        TBreakCase{"TraceStopsWithToggleOff", &kCallSub, 2, false, 2, false, "INNER"},
-        TBreakCase{"StepOverCallStopsWithToggleOff", &kCallSub, 3, false, 2, false, "INNER"},
-        TBreakCase{"HiddenStopsARun", &kCallHiddenSub, 1, true, 2, false, "INNER"},
-        TBreakCase{"HiddenNeverStopsATrace", &kCallHiddenSub, 2, true, 5, true, "AFTER"},
-        TBreakCase{"HiddenNeverStopsAStep", &kCallHiddenSub, 3, true, 4, false, "AFTER"}),
+        TBreakCase{"RunStops", &kCallSub, kRun, true, 2, false, "INNER"},
+        TBreakCase{"RunWithToggleOffPasses", &kCallSub, kRun, false, 5, true, "AFTER"},
+        TBreakCase{"TraceStopsWithToggleOff", &kCallSub, kTrace, false, 2, false, "INNER"},
+        TBreakCase{"StepOverCallStopsWithToggleOff", &kCallSub, kStep, false, 2, false, "INNER"},
+        TBreakCase{"HiddenStopsARun", &kCallHiddenSub, kRun, true, 2, false, "INNER"},
+        TBreakCase{"HiddenNeverStopsATrace", &kCallHiddenSub, kTrace, true, 5, true, "AFTER"},
+        TBreakCase{"HiddenNeverStopsAStep", &kCallHiddenSub, kStep, true, 4, false, "AFTER"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunControlTest, BreakpointsChangedBetweenCommandsAreHonoured) {
   Load(kCallSub);
   SetBreakpoint("SUB");
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   EXPECT_EQ(host.CurrentLine(), LineOf("SUB"));
   session->Breakpoints().SetMember(LineOf("SUB"), false);
   SetBreakpoint("LAST");
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   EXPECT_EQ(host.CurrentLine(), LineOf("LAST"));
   session->Breakpoints().Clear();
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   EXPECT_EQ(LastMessage(), Halted(2, 5));
 }
 
@@ -170,7 +172,7 @@ TEST_F(RunControlTest, BreakpointOrToggleChangedWhileRunningIsHonoured) {
       control.SetBreakpointsDuringRun(true);
       host.onDeliver = [&] { SetBreakpoint("BACK"); };
     }
-    control.RunOrTrace(TRunControl::kRunTag);
+    control.RunOrTrace(TRunMode::Run);
     ASSERT_EQ(host.deliveries, 1);
     EXPECT_LE(Steps() - host.deliverySteps[0], 2u);
     EXPECT_EQ(host.CurrentLine(), LineOf("BACK"));
@@ -232,8 +234,8 @@ TEST_P(TraceDepth, ShowsLinesAtTheStartDepthUnlessControlIsHeld) {
   control.SetTraceWait(0);
   int asks = 0;
   host.controlDown = [&] { return c.control(Steps(), ++asks); };
-  control.RunOrTrace(2);
-  EXPECT_EQ(LinesShownAt(TRunControl::kTracing), Lines(c.shown));
+  control.RunOrTrace(TRunMode::Trace);
+  EXPECT_EQ(LinesShownAt(TRunState::Tracing), Lines(c.shown));
   EXPECT_EQ(LastMessage(), Halted(6, 6));
 }
 
@@ -257,8 +259,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(RunControlTest, TraceWaitOfZeroNeverWaits) {
   Load(kStraight);
   control.SetTraceWait(0);
-  control.RunOrTrace(2);
-  EXPECT_EQ(LinesShownAt(TRunControl::kTracing), Lines({"MID", "FIN"}));
+  control.RunOrTrace(TRunMode::Trace);
+  EXPECT_EQ(LinesShownAt(TRunState::Tracing), Lines({"MID", "FIN"}));
   // Per displayed line one delivery in the wait and one after it.
   EXPECT_EQ(host.deliveries, 4);
   EXPECT_LT(clock.Ms(), 1.0);
@@ -274,10 +276,10 @@ TEST_F(RunControlTest, TraceWaitPausesUntilTheClockHasPassedIt) {
     host.deliveries = 0;
     control.SetTraceWait(wait);
     const double start = clock.Ms();
-    control.RunOrTrace(2);
+    control.RunOrTrace(TRunMode::Trace);
     std::vector<double> times = {start};
     for (const auto& s : host.shown)
-      if (s.state == TRunControl::kTracing) times.push_back(s.ms);
+      if (s.state == TRunState::Tracing) times.push_back(s.ms);
     ASSERT_EQ(times.size(), 3u);
     for (size_t i = 1; i < times.size(); ++i) {
       EXPECT_GT(times[i] - times[i - 1], wait);
@@ -302,7 +304,7 @@ TEST_F(RunControlTest, TraceWaitSleepsInSlicesBetweenDeliveries) {
   };
   Load(kStraight);
   control.SetTraceWait(20);
-  control.RunOrTrace(2);
+  control.RunOrTrace(TRunMode::Trace);
   // Per displayed line: deliveries at 0, 1, ... 21 ms with a 1 ms sleep
   // after each but the last, then one delivery after the line.
   EXPECT_EQ(host.sleeps, std::vector<int>(2 * 21, 1));
@@ -315,7 +317,7 @@ TEST_F(RunControlTest, TraceWaitWithoutACounterDeliversOnce) {
   clock.frequency = 0;
   Load(kStraight);
   control.SetTraceWait(500);
-  control.RunOrTrace(2);
+  control.RunOrTrace(TRunMode::Trace);
   EXPECT_EQ(host.deliveries, 4);
   EXPECT_EQ(clock.reads, 0);
 }
@@ -325,8 +327,8 @@ TEST_F(RunControlTest, TraceWaitWithoutACounterDeliversOnce) {
 struct TStopCase {
   const char* name;
   const std::vector<std::string>* program;
-  int command;      // 1 run, 2 trace, 3 step
-  uint64_t stopAt;  // stop at the first delivery at or after this count
+  TRunState command;  // the loop of the command: run, trace or step
+  uint64_t stopAt;    // stop at the first delivery at or after this count
   bool halted;
 };
 void PrintTo(const TStopCase& c, std::ostream* os) {
@@ -346,23 +348,20 @@ TEST_P(StopDuringLoop, LetsExactlyOneMoreInstructionRun) {
       control.Stop();
     }
   };
-  if (c.command == 3)
-    control.StepCommand();
-  else
-    control.RunOrTrace(c.command);
+  RunCommand(c.command);
   ASSERT_GT(stoppedAt, 0u);
   EXPECT_EQ(Steps(), stoppedAt + 1);
   EXPECT_EQ(LastMessage(), c.halted ? Halted(Steps(), Steps()) : Stopped(Steps(), Steps()));
-  EXPECT_EQ(control.RunState(), TRunControl::kIdle);
+  EXPECT_EQ(control.RunState(), TRunState::Idle);
 }
 
-INSTANTIATE_TEST_SUITE_P(RunTraceStep, StopDuringLoop,
-                         ::testing::Values(TStopCase{"Run", &kForever, 1, 5000, false},
-                                           TStopCase{"Trace", &kForever, 2, 7, false},
-                                           TStopCase{"StepOverLongCall", &kLongSub, 3, 3000, false},
-                                           TStopCase{"TraceStoppedBeforeHalt", &kStraight, 2, 2,
-                                                     true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    RunTraceStep, StopDuringLoop,
+    ::testing::Values(TStopCase{"Run", &kForever, kRun, 5000, false},
+                      TStopCase{"Trace", &kForever, kTrace, 7, false},
+                      TStopCase{"StepOverLongCall", &kLongSub, kStep, 3000, false},
+                      TStopCase{"TraceStoppedBeforeHalt", &kStraight, kTrace, 2, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunControlTest, StopShowsTheStateThenGoesIdle) {
   Load(kStraight);
@@ -391,7 +390,7 @@ TEST_P(DeliveryPacing, RunDeliversAboutOncePerMillisecond) {
   host.onDeliver = [&] {
     if (Steps() >= 1'000'000) control.Stop();
   };
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   const uint64_t steps = Steps();
   ASSERT_GE(steps, 1'000'000u);
   ASSERT_GE(host.deliverySteps.size(), 2u);
@@ -419,23 +418,21 @@ TEST_F(RunControlTest, HostSeesTheLoopsRunStateAndIdleAfterwards) {
   Load(kLongSub);
   control.SetTraceWait(0);
   const struct {
-    int command;
-    int state;
-  } cases[] = {{1, 1}, {2, 2}, {3, 3}};
+    TRunState command;
+    TRunState state;
+  } cases[] = {
+      {kRun, TRunState::Running}, {kTrace, TRunState::Tracing}, {kStep, TRunState::Stepping}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
     control.Reset();
     host.deliveryStates.clear();
     host.shown.clear();
-    if (c.command == 3)
-      control.StepCommand();
-    else
-      control.RunOrTrace(c.command);
+    RunCommand(c.command);
     ASSERT_FALSE(host.deliveryStates.empty());
-    for (int s : host.deliveryStates)
+    for (TRunState s : host.deliveryStates)
       EXPECT_EQ(s, c.state);
-    EXPECT_EQ(host.shown.back().state, 0);
-    EXPECT_EQ(control.RunState(), 0);
+    EXPECT_EQ(host.shown.back().state, TRunState::Idle);
+    EXPECT_EQ(control.RunState(), TRunState::Idle);
   }
 }
 
@@ -444,7 +441,7 @@ TEST_F(RunControlTest, CommandsCallTheHostInOrder) {
   const std::string running = "msg:" + RunningText();
   const std::string finished = "msg:" + Halted(3, 3);
 
-  control.RunOrTrace(TRunControl::kRunTag);
+  control.RunOrTrace(TRunMode::Run);
   EXPECT_EQ(host.log,
             (std::vector<std::string>{running, "buttons:off", "jump:7", "state:1", "state:0",
                                       "show", "monitor", "buttons:on", "repaint", finished}));
@@ -454,7 +451,7 @@ TEST_F(RunControlTest, CommandsCallTheHostInOrder) {
   control.SetMonitorToFront(true);
   control.SetTraceWait(0);
   host.selectedRow = 2;
-  control.RunOrTrace(0);
+  control.RunOrTrace(TRunMode::Trace);
   EXPECT_EQ(host.log, (std::vector<std::string>{running, "buttons:off", "jump:2", "front",
                                                 "state:2", "deliver", "show", "deliver", "deliver",
                                                 "show", "deliver", "state:0", "show", "monitor",
@@ -472,15 +469,50 @@ TEST_F(RunControlTest, CommandsCallTheHostInOrder) {
                                                 "monitor", "msg:" + ResetDoneText()}));
 }
 
+TEST_F(RunControlTest, StartAndFinishEventsCarryTheLoopAndTheOutcome) {
+  // kCallSub: a run halts after 5 instructions, a step over the CALL stops
+  // after 4 on the HALT's line without running it.
+  const struct {
+    TRunState command;
+    bool toFront;
+    bool halted;
+    uint64_t steps;
+  } cases[] = {{kRun, true, true, 5}, {kTrace, true, true, 5}, {kStep, false, false, 4}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    Load(kCallSub);
+    host.starts.clear();
+    host.outcomes.clear();
+    control.SetMonitorToFront(true);
+    control.SetTraceWait(0);
+    RunCommand(c.command);
+    ASSERT_EQ(host.starts.size(), 1u);
+    EXPECT_EQ(host.starts[0].Loop, c.command);
+    // A step never brings the monitor to the front.
+    EXPECT_EQ(host.starts[0].MonitorToFront, c.toFront);
+    ASSERT_EQ(host.outcomes.size(), 1u);
+    const TRunOutcome& o = host.outcomes[0];
+    EXPECT_EQ(o.Loop, c.command);
+    EXPECT_EQ(o.Halted, c.halted);
+    EXPECT_EQ(o.Steps, c.steps);
+    EXPECT_EQ(o.Total, c.steps);
+  }
+  // Reset and stop start nothing and finish nothing.
+  control.Reset();
+  control.Stop();
+  EXPECT_EQ(host.starts.size(), 1u);
+  EXPECT_EQ(host.outcomes.size(), 1u);
+}
+
 // ---------------------------------------------------------------- re-entrancy
 
 TEST_F(RunControlTest, RunStartedInsideAStepFinishesThenTheStepEnds) {
   Load(kLongSub);
   bool started = false;
   host.onDeliver = [&] {
-    if (!started && control.RunState() == TRunControl::kStepping) {
+    if (!started && control.RunState() == TRunState::Stepping) {
       started = true;
-      control.RunOrTrace(TRunControl::kRunTag);
+      control.RunOrTrace(TRunMode::Run);
     }
   };
   control.StepCommand();
@@ -498,7 +530,7 @@ TEST_F(RunControlTest, RunStartedInsideAStepFinishesThenTheStepEnds) {
   for (const std::string& entry : host.log)
     if (entry.rfind("state:", 0) == 0) states.push_back(entry);
   EXPECT_EQ(states, (std::vector<std::string>{"state:3", "state:1", "state:0", "state:0"}));
-  EXPECT_EQ(control.RunState(), 0);
+  EXPECT_EQ(control.RunState(), TRunState::Idle);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ TEST(RunOutcomeText, TellsAHaltFromAStopAndGroupsBothNumbers) {
   EXPECT_EQ(RunOutcomeText(true, 1, 1), Sjis(" 実行終了: 1steps(Total:1steps)"));
   EXPECT_EQ(RunOutcomeText(false, 1234567, 12345678),
             Sjis(" 実行停止: 1,234,567steps(Total:12,345,678steps)"));
+  EXPECT_EQ(WentBackText(1234, 5000), Sjis(" 戻りました: 1,234steps(Total:5,000steps)"));
   EXPECT_EQ(RunningText(), Sjis(" 実行中"));
   EXPECT_EQ(ResetDoneText(), Sjis(" 初期化完了"));
 }

@@ -383,12 +383,12 @@ class TLoadFlowTest : public QObject {
     const QString running = rig_->WriteSource("running.qasm", Lines({"  HALT"}));
     QCOMPARE(form.OpenFile(running), 0);
     const QString other = rig_->WriteSource("other.qasm", Lines({"  NOP", "  HALT"}));
-    for (const int state : {1, 2, 3}) {
+    for (const TRunState state : {TRunState::Running, TRunState::Tracing, TRunState::Stepping}) {
       form.SetRunState(state);
       Drop(form, {QUrl::fromLocalFile(other)});
       QCOMPARE(QString::fromStdString(form.CurrentFile()), running);
     }
-    form.SetRunState(0);
+    form.SetRunState(TRunState::Idle);
     Drop(form, {QUrl::fromLocalFile(other)});
     QCOMPARE(QString::fromStdString(form.CurrentFile()), other);
   }

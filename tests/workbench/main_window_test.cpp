@@ -422,13 +422,13 @@ class TMainWindowTest : public QObject {
   // ---------------------------------------------------------- closing
 
   void ClosingWhileAProgramRunsIsRefused_data() {
-    QTest::addColumn<int>("state");
-    QTest::newRow("running") << 1;
-    QTest::newRow("tracing") << 2;
-    QTest::newRow("stepping") << 3;
+    QTest::addColumn<TRunState>("state");
+    QTest::newRow("running") << TRunState::Running;
+    QTest::newRow("tracing") << TRunState::Tracing;
+    QTest::newRow("stepping") << TRunState::Stepping;
   }
   void ClosingWhileAProgramRunsIsRefused() {
-    QFETCH(int, state);
+    QFETCH(TRunState, state);
     TForm1& form = rig_->CreateShown();
     form.SetRunState(state);
     QVERIFY(!form.close());
@@ -437,7 +437,7 @@ class TMainWindowTest : public QObject {
     QVERIFY(!QFileInfo::exists(rig_->IniPath()));
     QVERIFY(form.Screen().MonitorShown());
 
-    form.SetRunState(0);
+    form.SetRunState(TRunState::Idle);
     QVERIFY(form.close());
     QVERIFY(QFileInfo::exists(rig_->IniPath()));
   }
@@ -484,7 +484,7 @@ class TMainWindowTest : public QObject {
     EndWhenClosed(form);
     QCOMPARE(form.OpenFile(rig_->WriteSource("endless.qasm", Lines({"LOOP: JP LOOP"}))), 0);
     bool closed = true;
-    QTimer::singleShot(0, &form, [&form] { form.SpeedButton1Click(TRunControl::kRunTag); });
+    QTimer::singleShot(0, &form, [&form] { form.SpeedButton1Click(TToolBarPanel::kRunTag); });
     QTimer::singleShot(50, &form, [&] {
       closed = form.windowHandle()->close();
       form.SpeedButton4Click();
@@ -507,10 +507,10 @@ class TMainWindowTest : public QObject {
   void RunStateDisablesTheFileMenu() {
     TForm1& form = rig_->Create();
     QVERIFY(form.Menus().File->menuAction()->isEnabled());
-    form.SetRunState(2);
-    QCOMPARE(form.RunState(), 2);
+    form.SetRunState(TRunState::Tracing);
+    QCOMPARE(form.RunState(), TRunState::Tracing);
     QVERIFY(!form.Menus().File->menuAction()->isEnabled());
-    form.SetRunState(0);
+    form.SetRunState(TRunState::Idle);
     QVERIFY(form.Menus().File->menuAction()->isEnabled());
   }
 
@@ -523,13 +523,13 @@ class TMainWindowTest : public QObject {
     for (const QAction* action : form.menuBar()->actions())
       bar << action->text();
     QCOMPARE(bar, Lines({"ファイル(&F)", "実行(&R)", "表示(&V)", "ヘルプ(&H)"}));
-    QCOMPARE(Captions(m.File),
-             Lines({"読み込み(&L)...", "読み込み直す(&R)", "ソース編集(&E)...", "-",
-                    "現在の状態を保存(&S)...", "[機械語で保存(&B)...]", "-", "終了(&Q)"}));
+    QCOMPARE(Captions(m.File), Lines({"読み込み(&L)...", "読み込み直す(&R)", "ソース編集(&E)...",
+                                      "-", "現在の状態を保存(&S)...", "入力ログを保存(&I)...",
+                                      "[機械語で保存(&B)...]", "-", "終了(&Q)"}));
     QCOMPARE(Captions(m.Run),
              Lines({"実行(&R)", "トレース実行(&T)", "[ステップ実行(&S)]", "-", "プログラム停止(&E)",
-                    "リセット(&I)", "-", "実行時にブレークポイントが有効(&B)",
-                    "トレース時のウェイト(&W)"}));
+                    "リセット(&I)", "-", "1命令戻る(&P)", "CALLの前まで戻る(&C)", "逆実行(&V)", "-",
+                    "実行時にブレークポイントが有効(&B)", "トレース時のウェイト(&W)"}));
     QCOMPARE(Captions(m.Wait),
              Lines({"なし(&0)", "20ms(&1)", "50ms(&2)", "100ms(&3)", "200ms(&4)", "500ms(&5)"}));
     QCOMPARE(Captions(m.View),
@@ -545,6 +545,9 @@ class TMainWindowTest : public QObject {
                                       "ソースのタイムスタンプをチェックする(&C)",
                                       "[表示フォントの設定(&F)...]", "-", "バージョン情報(&V)"}));
     QCOMPARE(m.HelpItem->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(m.StepBackItem->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F11));
+    QCOMPARE(m.StepBackOverCallItem->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    QCOMPARE(m.RunBackItem->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F5));
     QCOMPARE(m.RunItem->data().toInt(), 1);
     QCOMPARE(m.TraceItem->data().toInt(), 0);
     int tags[6];

@@ -133,7 +133,7 @@ class TRunCommandsTest : public QObject {
     Load("timed.qasm", TimedProgram());
     QList<bool> buttonsDuring, menuDuring;
     bool fileMenuDuring = true;
-    int stateDuring = -1;
+    TRunState stateDuring = TRunState::Idle;
     QString messageDuring;
     During(*form_, 5, [&] {
       buttonsDuring = ButtonStates(*form_);
@@ -146,7 +146,7 @@ class TRunCommandsTest : public QObject {
 
     // While it ran: run, trace, step and reset off, stop on; the menu
     // mirrors the buttons; no file menu.
-    QCOMPARE(stateDuring, TRunControl::kRunning);
+    QCOMPARE(stateDuring, TRunState::Running);
     QCOMPARE(buttonsDuring, (QList<bool>{false, false, false, true, false}));
     QCOMPARE(menuDuring, MirroredButtons(buttonsDuring));
     QVERIFY(!fileMenuDuring);
@@ -157,7 +157,7 @@ class TRunCommandsTest : public QObject {
     QCOMPARE(Message(*form_),
              QStringLiteral(" 実行終了: %1steps(Total:%1steps)").arg(Grouped(steps)));
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
-    QCOMPARE(form_->RunState(), TRunControl::kIdle);
+    QCOMPARE(form_->RunState(), TRunState::Idle);
     QCOMPARE(ButtonStates(*form_), QList<bool>(5, true));
     QCOMPARE(RunMenuStates(*form_), QList<bool>(4, true));
     QVERIFY(form_->Menus().File->menuAction()->isEnabled());
@@ -172,10 +172,10 @@ class TRunCommandsTest : public QObject {
     // The trace item (tag 0) traces: with a long wait the run is still
     // tracing when the timer looks.
     form_->Menus().WaitItems[3]->trigger();  // 100 ms
-    int stateDuring = -1;
+    TRunState stateDuring = TRunState::Idle;
     During(*form_, 20, [&] { stateDuring = form_->RunState(); });
     form_->Menus().TraceItem->trigger();
-    QCOMPARE(stateDuring, TRunControl::kTracing);
+    QCOMPARE(stateDuring, TRunState::Tracing);
     QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行終了: 7steps")));
   }
 
@@ -206,7 +206,7 @@ class TRunCommandsTest : public QObject {
     QVERIFY(visibleAfterRefusal);
     QCOMPARE(rig_->boxes, QStringList{QStringLiteral("終了するにはプログラムを停止させて下さい")});
     QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行停止: ")));
-    QCOMPARE(form_->RunState(), TRunControl::kIdle);
+    QCOMPARE(form_->RunState(), TRunState::Idle);
     QCOMPARE(ButtonStates(*form_), QList<bool>(5, true));
     // Stopped in the loop; the listing shows where.
     const int row = form_->ListingView()->SelectedRow();
@@ -235,15 +235,14 @@ class TRunCommandsTest : public QObject {
         assembler.LineAt(i).Visible = false;
     }
     bool closed = true;
-    int stateDuring = -1;
+    TRunState stateDuring = TRunState::Idle;
     During(*form_, 50, [&] {
       stateDuring = form_->RunState();
       closed = form_->close();
       form_->SpeedButton4Click();
     });
     Click(*form_, button);
-    QCOMPARE(stateDuring,
-             button == TToolBarPanel::Step ? TRunControl::kStepping : TRunControl::kTracing);
+    QCOMPARE(stateDuring, button == TToolBarPanel::Step ? TRunState::Stepping : TRunState::Tracing);
     QVERIFY(!closed);
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行停止: ")));

@@ -157,10 +157,10 @@ class TTimeStampCheckTest : public QObject {
     emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
     QVERIFY(questions_.isEmpty());
     // Not while a program runs: a reload would replace it under the loop.
-    form.SetRunState(1);
+    form.SetRunState(TRunState::Running);
     emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
     QVERIFY(questions_.isEmpty());
-    form.SetRunState(0);
+    form.SetRunState(TRunState::Idle);
     answers_ = {QMessageBox::No};
     emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
     QCOMPARE(questions_.size(), 1);

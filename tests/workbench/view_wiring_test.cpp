@@ -385,11 +385,11 @@ class TViewWiringTest : public QObject {
     emit listing->RowClicked(5);
     emit listing->RowClicked(5);
     QCOMPARE(form_->JumpList().ToVector(), (std::vector<std::string>{"0", "5"}));
-    form_->SetRunState(1);
+    form_->SetRunState(TRunState::Running);
     listing->SetSelectedRow(8);
     emit listing->RowClicked(8);
     QCOMPARE(form_->JumpList().TopNumber(), 5);
-    form_->SetRunState(0);
+    form_->SetRunState(TRunState::Idle);
   }
 
   void TheMemoryViewFollowsCodeRowsWhenSynchronised() {
