@@ -5,8 +5,9 @@
 // machine code (checked record by record against the memory image), and run
 // under run control with breakpoints, trace and step. A second assembly of
 // the lines the first one left is what restoring a state file does, so it
-// must give the same program (unless an automatic name stands where the
-// counter does not look for it, see AutoNamesOutsideExpandedLabels), and a
+// must give the same program (unless it names an unnamed block differently
+// and an automatic name stands where the counter does not look for it:
+// AutoNamesOutsideExpandedLabels), and a
 // third the same as the second; and the lines must come back whole from the
 // stream a state file keeps them in.
 #include <algorithm>
@@ -49,65 +50,6 @@ struct TAssembly {
   std::string labels;
   std::string machineCode;
 };
-
-// The number of hexadecimal digits of an automatic name ("*" and four to
-// eight hexadecimal digits) that starts at text[i], or 0.
-size_t AutoNameDigitsAt(std::string_view text, size_t i) {
-  size_t digits = 0;
-  while (text[i] == '*' && i + 1 + digits < text.size() &&
-         std::isxdigit(static_cast<unsigned char>(text[i + 1 + digits])))
-    ++digits;
-  return digits >= 4 && digits <= 8 ? digits : 0;
-}
-
-// Text with every automatic name written as "*?" (and, for the label table,
-// whose order follows the names, its lines sorted). A second assembly may
-// name unnamed blocks differently: names that the first one drew for a "?"
-// macro parameter its body never used are written nowhere, so the second
-// assembly cannot skip them. Everything else must stay the same.
-std::string WithoutAutoNames(const std::string& text, bool sortLines) {
-  std::string out;
-  size_t i = 0;
-  while (i < text.size()) {
-    const size_t digits = AutoNameDigitsAt(text, i);
-    if (digits > 0) {
-      out += "*?";
-      i += 1 + digits;
-    } else {
-      out += text[i++];
-    }
-  }
-  if (!sortLines) return out;
-  std::vector<std::string> lines;
-  for (size_t start = 0; start < out.size();) {
-    const size_t end = out.find('\n', start);
-    lines.push_back(out.substr(start, end - start));
-    start = end == std::string::npos ? out.size() : end + 1;
-  }
-  std::sort(lines.begin(), lines.end());
-  std::string sorted;
-  for (const std::string& line : lines)
-    sorted += line + "\n";
-  return sorted;
-}
-
-// Whether an automatic name stands anywhere but in the label field of a
-// line an expansion wrote. Assembling the lines again moves the counter past
-// the names in those label fields only, so a name anywhere else (an operand,
-// a comment, a learner's own label) may be drawn again for an unnamed block,
-// and the second assembly may rightly resolve it differently.
-bool AutoNamesOutsideExpandedLabels(const TQRXAssembler& assembler) {
-  for (int i = 0; i < assembler.Count(); ++i) {
-    const std::string& text = assembler[i];
-    size_t names = 0;
-    for (size_t k = 0; k < text.size(); ++k)
-      names += AutoNameDigitsAt(text, k) > 0 ? 1 : 0;
-    const std::string& label = assembler.LineAt(i).LabelName;
-    const bool labelIsAutoName = !label.empty() && AutoNameDigitsAt(label, 0) + 1 == label.size();
-    if (names > (IsExpandedLine(text) && labelIsAutoName ? 1u : 0u)) return true;
-  }
-  return false;
-}
 
 TAssembly Outputs(TProgramSession& session) {
   ShowAllUnits(session.Assembler());
@@ -229,9 +171,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzCheck(result == 0 || assembler.ErrorLineCount() > 0, "a tally only with error lines");
   const TAssembly first = Outputs(*session);
   const bool namesElsewhere = AutoNamesOutsideExpandedLabels(assembler);
+  const std::vector<std::string> firstBlocks = BlockNames(assembler);
   const int secondResult = assembler.Assemble();
   const TAssembly second = Outputs(*session);
-  if (!namesElsewhere) {
+  if (!namesElsewhere || BlockNames(assembler) == firstBlocks) {
     FuzzCheck(secondResult == result, "a second assembly gives the same tally");
     FuzzCheck(first.listing == second.listing, "a second assembly gives the same listing");
     FuzzCheck(first.labels == second.labels, "a second assembly gives the same labels");

@@ -1,12 +1,16 @@
 // Arbitrary bytes as a state file the user opens, damaged or altered: it
 // goes through the shared load function. A file that loads must save bytes
 // that load back to the very same state, so the second save must equal the
-// first.
+// first. (A hand-made line list may hold macro definitions and calls that
+// the first load expands; names it draws for "?" parameters are text to the
+// second load, which may then name unnamed blocks differently.)
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/tool_asm.h"
 #include "app/tool_common.h"
@@ -51,6 +55,27 @@ std::string Listing(TProgramSession& session) {
   return ListingOutput(session.Assembler(), session.Files()) + LabelsOutput(session.Assembler());
 }
 
+// Whether loading the file expanded macro calls: its lines then are not
+// the saved lines, each at most marked in front by the macro pre-pass.
+bool LoadExpandedCalls(std::string_view fileBytes, const TQRXAssembler& assembler) {
+  TStateSections sections;
+  if (ReadStateSections(fileBytes, sections) != 0) return true;
+  TMemoryStream stream(std::move(sections.lineBlock));
+  TCustomStringList saved;
+  saved.LoadFromStream(stream);
+  if (saved.Count() != assembler.Count()) return true;
+  for (int i = 0; i < saved.Count(); ++i)
+    if (!assembler[i].ends_with(saved[i])) return true;
+  return false;
+}
+
+// The listing and labels with every automatic name written as "*?".
+std::string MaskedListing(TProgramSession& session) {
+  ShowAllUnits(session.Assembler());
+  return WithoutAutoNames(ListingOutput(session.Assembler(), session.Files()), false) +
+         WithoutAutoNames(LabelsOutput(session.Assembler()), true);
+}
+
 // Loads bytes as a state file; when they load, saves the state again and
 // checks that the saved bytes load back to the very same state.
 void CheckStateFile(std::string_view bytes, const TFuzzClock& clock) {
@@ -67,16 +92,31 @@ void CheckStateFile(std::string_view bytes, const TFuzzClock& clock) {
 
   ExerciseViews(session->Assembler(), *session);
   const std::string listing = Listing(*session);
+  const std::string maskedListing = MaskedListing(*session);
   const std::string saved = session->StateBytes();
+  // Restoring the saved lines gives the same program when it names the
+  // unnamed blocks alike (see the end).
+  const bool namesElsewhere = AutoNamesOutsideExpandedLabels(session->Assembler());
+  const std::vector<std::string> blocks = BlockNames(session->Assembler());
   folder.Write("state.qsav", saved);
 
   TMonitorModel monitor2(clock);
   TProgramSession restored(monitor2);
   const int result2 = restored.LoadFile(path, outcome);
   FuzzCheck(outcome.Branch == TLoadBranch::State, "a saved state reads as a state file");
-  FuzzCheck(result2 == result, "a saved state loads with the same tally");
   FuzzCheck(restored.Machine().Memory == session->Machine().Memory, "the same memory");
   FuzzCheck(restored.Machine().LineMap == session->Machine().LineMap, "the same line map");
+  if (BlockNames(restored.Assembler()) != blocks) {
+    // Names drawn on the first restore for "?" parameters are text now and
+    // may not be skipped again; only the names of blocks may differ.
+    FuzzCheck(LoadExpandedCalls(bytes, session->Assembler()),
+              "a restore that expands nothing names the blocks alike");
+    if (namesElsewhere) return;
+    FuzzCheck(result2 == result, "a saved state loads with the same tally");
+    FuzzCheck(MaskedListing(restored) == maskedListing, "the same listing and labels but names");
+    return;
+  }
+  FuzzCheck(result2 == result, "a saved state loads with the same tally");
   FuzzCheck(Listing(restored) == listing, "the same listing and labels");
   FuzzCheck(restored.StateBytes() == saved, "a restored state saves the same bytes");
 }

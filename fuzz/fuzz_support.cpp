@@ -1,5 +1,7 @@
 #include "fuzz_support.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -7,7 +9,9 @@
 #include <vector>
 
 #include "app/tool_asm.h"
+#include "assembler/line_parser.h"
 #include "assembler/listing_text.h"
+#include "assembler/macro_prepass.h"
 #include "assembler/qrx_assembler.h"
 #include "machine/machine.h"
 #include "session/program_session.h"
@@ -129,4 +133,70 @@ void ExerciseViews(TQRXAssembler& assembler, const TProgramSession& session) {
   ReadLabelRows(assembler);
   (void)ListingOutput(assembler, session.Files());
   (void)LabelsOutput(assembler);
+}
+
+size_t AutoNameDigitsAt(std::string_view text, size_t i) {
+  size_t digits = 0;
+  while (text[i] == '*' && i + 1 + digits < text.size() &&
+         std::isxdigit(static_cast<unsigned char>(text[i + 1 + digits])))
+    ++digits;
+  return digits >= 4 && digits <= 8 ? digits : 0;
+}
+
+std::string WithoutAutoNames(const std::string& text, bool sortLines) {
+  std::string out;
+  size_t i = 0;
+  while (i < text.size()) {
+    const size_t digits = AutoNameDigitsAt(text, i);
+    if (digits > 0) {
+      out += "*?";
+      i += 1 + digits;
+    } else {
+      out += text[i++];
+    }
+  }
+  if (!sortLines) return out;
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < out.size();) {
+    const size_t end = out.find('\n', start);
+    lines.push_back(out.substr(start, end - start));
+    start = end == std::string::npos ? out.size() : end + 1;
+  }
+  std::sort(lines.begin(), lines.end());
+  std::string sorted;
+  for (const std::string& line : lines)
+    sorted += line + "\n";
+  return sorted;
+}
+
+namespace {
+
+bool HoldsAutoName(std::string_view text) {
+  for (size_t k = 0; k < text.size(); ++k)
+    if (AutoNameDigitsAt(text, k) > 0) return true;
+  return false;
+}
+
+}  // namespace
+
+bool AutoNamesOutsideExpandedLabels(const TQRXAssembler& assembler) {
+  for (int i = 0; i < assembler.Count(); ++i) {
+    const std::string& text = assembler[i];
+    if (IsMacroDefinitionLine(text)) continue;
+    TAsmLine parsed;
+    ParseLine(text, parsed);
+    for (int k = 1; k < parsed.FieldCount; ++k)
+      if (HoldsAutoName(parsed.Fields[static_cast<size_t>(k)])) return true;
+    if (HoldsAutoName(parsed.LabelName) && ExpandedLineLabel(text).empty()) return true;
+  }
+  return false;
+}
+
+std::vector<std::string> BlockNames(const TQRXAssembler& assembler) {
+  std::vector<std::string> names;
+  for (int i = 0; i < assembler.Count(); ++i) {
+    const TAsmLine& line = assembler.LineAt(i);
+    if (line.Mnemonic == "PROC") names.push_back(line.LabelName);
+  }
+  return names;
 }

@@ -104,3 +104,27 @@ class TFuzzHost : public TQuietRunHost {
 // do, for the label filters and sort orders the label view offers, and
 // checks that each visible line finds its own row.
 void ExerciseViews(TQRXAssembler& assembler, const TProgramSession& session);
+
+// The number of hexadecimal digits of an automatic name ("*" and four to
+// eight hexadecimal digits) that starts at text[i], or 0.
+size_t AutoNameDigitsAt(std::string_view text, size_t i);
+
+// Text with every automatic name written as "*?" (and, when sortLines is
+// set, its lines sorted, for the label table, whose order follows the
+// names).
+std::string WithoutAutoNames(const std::string& text, bool sortLines);
+
+// Whether the program refers to or defines an automatic name anywhere but
+// in the label field of a line an expansion wrote: in an operand, or as a
+// learner's own label. Assembling the lines again (as restoring a state
+// file does) moves the counter past the names in those label fields only,
+// so it may give an unnamed block a name that a first assembly had drawn
+// for a "?" parameter, and a reference to it then rightly resolves
+// differently. Comments and macro-definition lines are text and count
+// for nothing.
+bool AutoNamesOutsideExpandedLabels(const TQRXAssembler& assembler);
+
+// The names of the PROC lines in line order; an unnamed block carries the
+// automatic name it drew. Two assemblies of the same lines that give the
+// same names give the same program.
+std::vector<std::string> BlockNames(const TQRXAssembler& assembler);

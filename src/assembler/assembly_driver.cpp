@@ -46,16 +46,6 @@ void SetError(TAsmLine& line, int32_t code, int& tally) {
   ++tally;
 }
 
-// The name a line defines in its label field, as pass 2 will define it
-// (an immediate constant's "#" dropped).
-std::string DefinedLabelName(std::string_view text) {
-  TAsmLine parsed;
-  ParseLine(text, parsed);
-  std::string& name = parsed.LabelName;
-  if (parsed.Mnemonic == "EQU" && !name.empty() && name.front() == '#') name.erase(0, 1);
-  return std::move(name);
-}
-
 }  // namespace
 
 int TQRXAssembler::Assemble() {
@@ -70,16 +60,6 @@ int TQRXAssembler::Assemble() {
   }
   unitStack_.Clear();
 
-  // Lines that an earlier expansion wrote (a restored state file brings
-  // them back, and so does assembling the same lines again) define in their
-  // label fields the automatic names that expansion drew; the counter moves
-  // past them so that no unnamed block draws one of them again. Operands
-  // and comments are text and move nothing, and lines read from sources
-  // never look expanded, so a fresh assembly counts from 0.
-  for (int i = 0; i < Count(); ++i) {
-    if (IsExpandedLine(Strings(i)))
-      autoLabelCounter_ = CounterPastAutoLabel(DefinedLabelName(Strings(i)), autoLabelCounter_);
-  }
   ExpandPrePass(*this, macros_, autoLabelCounter_);
 
   // Every error of the pre-pass is written into its line as the error

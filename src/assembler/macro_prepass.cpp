@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "assembler/asm_line.h"
+#include "assembler/line_parser.h"
 #include "assembler/macro_line_split.h"
 #include "persistence/compare_text.h"
 #include "persistence/encoding.h"
@@ -195,10 +197,27 @@ int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros,
   return static_cast<int>(pending.size());
 }
 
+std::string ExpandedLineLabel(std::string_view text) {
+  if (!IsExpandedLine(text)) return {};
+  TAsmLine parsed;
+  ParseLine(text, parsed);
+  std::string& name = parsed.LabelName;
+  if (parsed.Mnemonic == "EQU" && !name.empty() && name.front() == '#') name.erase(0, 1);
+  return std::move(name);
+}
+
+TAutoLabelCounter CounterPastExpandedLabels(const TCustomStringList& lines,
+                                            TAutoLabelCounter counter) {
+  for (int i = 0; i < lines.Count(); ++i)
+    counter = CounterPastAutoLabel(ExpandedLineLabel(lines.Strings(i)), counter);
+  return counter;
+}
+
 int ExpandPrePass(TCustomStringList& lines, TMacroList& macros,
                   TAutoLabelCounter& autoLabelCounter) {
   macros.Clear();
   const int errors = CollectMacroDefinitions(lines, macros);
+  autoLabelCounter = CounterPastExpandedLabels(lines, autoLabelCounter);
   if (errors == 0) ExpandMacroCalls(lines, macros, autoLabelCounter);
   return errors;
 }

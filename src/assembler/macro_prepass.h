@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "assembler/macro_list.h"
@@ -32,8 +33,24 @@ bool IsFlaggedLine(std::string_view text);
 // source files never look like this (the reader appends their tag last).
 bool IsExpandedLine(std::string_view text);
 
-// Empties `macros`, then pass 1 and, when it counted no error, pass 2.
-// Returns the number of errors counted. `lines` must be an unsorted list;
+// The name that a line an earlier expansion wrote defines in its label
+// field (an immediate constant's "#" dropped); empty for any other line.
+std::string ExpandedLineLabel(std::string_view text);
+
+// `counter`, moved past every automatic name (CounterPastAutoLabel) that
+// ExpandedLineLabel finds in the lines. Operands and comments are text and
+// move nothing.
+TAutoLabelCounter CounterPastExpandedLabels(const TCustomStringList& lines,
+                                            TAutoLabelCounter counter);
+
+// Empties `macros`, then pass 1, then moves the counter past the names that
+// lines of an earlier expansion define (CounterPastExpandedLabels: a
+// restored state file brings such lines back, and so does assembling the
+// same lines again), so that neither pass 2 nor an unnamed block draws one
+// of them again; lines that pass 1 has just made part of a definition
+// define nothing. Then, when pass 1 counted no error, pass 2. Lines read
+// from sources never look expanded, so on a fresh source the counter is
+// left as it was. Returns the number of errors counted. `lines` must be an unsorted list;
 // when calls are expanded it is rebuilt and its entries lose any per-entry
 // data.
 int ExpandPrePass(TCustomStringList& lines, TMacroList& macros,

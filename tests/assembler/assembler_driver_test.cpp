@@ -499,6 +499,15 @@ TEST(AssemblerTally, UnnamedBlocksSkipAutomaticNamesThatAnExpansionWrote) {
             0);
   EXPECT_EQ(assembler.LineAt(2).LabelName, "*FFFFFFFF");
   EXPECT_EQ(assembler.LineAt(4).LabelName, "*100000000");
+  // A line that the pre-pass makes part of a definition (a header without
+  // ENDMACRO takes every line behind it) defines nothing and moves nothing,
+  // so the lines it leaves behind, assembled again, name the block alike.
+  ASSERT_EQ(AssembleLines(assembler, {"PROC" + plain, "ENDPROC" + plain, "M: MACRO" + plain,
+                                      "*0000: NOP" + expanded}),
+            0);
+  EXPECT_EQ(assembler.LineAt(0).LabelName, "*0000");
+  EXPECT_EQ(assembler.Assemble(), 0);
+  EXPECT_EQ(assembler.LineAt(0).LabelName, "*0000");
   // A name in lower case is the same label.
   ASSERT_EQ(AssembleLines(assembler, {"*000b: NOP" + expanded, "PROC" + plain, "ENDPROC"}), 0);
   EXPECT_EQ(assembler.LineAt(1).LabelName, "*000C");
