@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "assembler/machine_loader.h"
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
 #include "monitor/performance_counter.h"
@@ -36,7 +37,7 @@ const std::array<uint16_t, 11> kCode = {
 
 void LoadCode(TQRXEmulater& machine) {
   const TImageLine line{0, kCode, 0};
-  machine.LoadImage({&line, 1});
+  LoadImage(machine, {&line, 1});
 }
 
 // A host that does nothing but end the run once the target is reached.

@@ -35,7 +35,7 @@
 #include "assembler/auto_label.h"
 #include "assembler/label_table.h"
 #include "assembler/macro_list.h"
-#include "machine/machine.h"
+#include "assembler/memory_image.h"
 #include "persistence/custom_string_list.h"
 #include "persistence/record_string_list.h"
 #include "persistence/ref_string_list.h"

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "machine/machine.h"
 #include "session/program_session.h"
 #include "workbench/view_host.h"
 #include "workbench/view_support.h"

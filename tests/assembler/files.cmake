@@ -19,5 +19,6 @@ set(QRX_TESTS_ASSEMBLER
   tests/assembler/assembler_lines_test.cpp
   tests/assembler/listing_text_test.cpp
   tests/assembler/machine_code_file_test.cpp
+  tests/assembler/machine_loader_test.cpp
   tests/assembler/hints_test.cpp
 )

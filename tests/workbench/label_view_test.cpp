@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <vector>
 
+#include "machine/machine.h"
 #include "view_test_support.h"
 #include "workbench/label_view.h"
 

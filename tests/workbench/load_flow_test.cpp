@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "machine/machine.h"
 #include "main_window_test_support.h"
 #include "monitor_qt/monitor_font.h"
 #include "workbench/keyboard_table.h"
