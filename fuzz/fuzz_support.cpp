@@ -89,7 +89,7 @@ void ReadListingRows(const TQRXAssembler& assembler, const TFileNames& files) {
     length += IsImportantComment(comment) ? 1 : 0;
     length += IsCodeRow(*line) ? 1 : 0;
     const std::string error = ListingErrorText(*line, files);
-    FuzzCheck(error.empty() == (line->Status >= 0), "an error text exactly on error rows");
+    FuzzCheck(error.empty() == !line->HasError(), "an error text exactly on error rows");
     length += line->TagFileIndex() + line->TagLineNumber() + ScopeDepth(*line);
     (void)length;
   }

@@ -39,7 +39,7 @@ std::string ListingRowOutput(const TAsmLine& line, const TQRXAssembler& assemble
     row += Field(ListingFieldText(line, 2));
   }
   row += '\t';
-  row += Field(line.Status < 0 ? ListingErrorText(line, files) : ListingCommentText(line));
+  row += Field(line.HasError() ? ListingErrorText(line, files) : ListingCommentText(line));
   row += '\n';
   return row;
 }

@@ -45,9 +45,9 @@ std::string ErrorLinesOutput(const TQRXAssembler& assembler, const TFileNames& f
   std::string out;
   for (int i = 0; i < assembler.Count(); ++i) {
     const TAsmLine& line = assembler.LineAt(i);
-    if (line.Status >= 0) continue;
+    if (!line.HasError()) continue;
     out += DiagnosticLine(files, line.TagFileIndex(), line.TagLineNumber(),
-                          AsmErrorMessage(line.Status, line.UndefinedName, CommentText(line)));
+                          AsmErrorMessage(line.ErrorCode, line.UndefinedName, CommentText(line)));
   }
   return out;
 }

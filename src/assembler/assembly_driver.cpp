@@ -3,7 +3,6 @@
 //   pass 2  encode instructions, assign addresses, define labels;
 //   pass 3  evaluate operands into words;
 //   pass 4  parse macro-definition lines for the listing.
-#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,8 +41,24 @@ std::string_view ParsedText(const std::string& text, std::string& scratch) {
 }
 
 void SetError(TAsmLine& line, int32_t code, int& tally) {
-  line.Status = code;
+  line.ErrorCode = code;
   ++tally;
+}
+
+// An operand that gives no value: neither a label in reach nor a literal.
+void MarkUndefined(TAsmLine& line, const std::string& operand) {
+  line.ErrorCode = kErrUndefined;
+  line.UndefinedName = operand;
+}
+
+// Checks an instruction line against the opcode table: it gets its
+// instruction word, or the error the check found.
+void EncodeInstruction(TAsmLine& line) {
+  const int32_t encoded = EncodeLine(line);
+  if (encoded < 0)
+    line.ErrorCode = encoded;
+  else
+    line.InstructionWord = static_cast<uint16_t>(encoded);
 }
 
 // The name a line defines in its label field, as pass 2 will define it
@@ -170,7 +185,7 @@ int TQRXAssembler::AddressAndLabelPass() {
   TAsmLine* previous = nullptr;
   for (int i = 0; i < Count(); ++i) {
     TAsmLine& line = *Record(i);
-    if (line.Status == 0) line.Status = EncodeLine(line);
+    if (!line.HasError()) EncodeInstruction(line);
     if (previous == nullptr) {
       line.Address = 0;
     } else {
@@ -185,7 +200,7 @@ int TQRXAssembler::AddressAndLabelPass() {
       if (p.FieldCount == 0) previous->Address = kNoAddress;
     }
     if (!line.LabelName.empty()) DefineLineLabel(line);
-    if (line.Status < 0) ++tally;
+    if (line.HasError()) ++tally;
     previous = &line;
   }
   return tally;
@@ -197,7 +212,7 @@ void TQRXAssembler::DefineLineLabel(TAsmLine& line) {
     if (first >= '0' && first <= '9') {
       const auto location = static_cast<uint16_t>(EvalNumber(line.LabelName));
       if (location < line.Address)
-        line.Status = kErrBadLocation;
+        line.ErrorCode = kErrBadLocation;
       else
         line.Address = location;
       return;
@@ -219,11 +234,11 @@ void TQRXAssembler::DefineLineLabel(TAsmLine& line) {
     }
     record->DefLine = line.LineIndex;
   } catch (const EConvertError&) {
-    line.Status = kErrBadNumber;
+    line.ErrorCode = kErrBadNumber;
   } catch (const EStringListError&) {
-    line.Status = kErrDuplicateLabel;
+    line.ErrorCode = kErrDuplicateLabel;
   } catch (const EInvaridCharsetError&) {
-    line.Status = kErrBadLabelChar;
+    line.ErrorCode = kErrBadLabelChar;
   }
 }
 
@@ -241,7 +256,7 @@ int TQRXAssembler::OperandPass() {
     size_t word = 1;
     if (line.Mnemonic == "DW") {
       if (line.FieldCount <= 1)
-        line.Status = kErrFieldCount;
+        line.ErrorCode = kErrFieldCount;
       else
         word = 0;
     }
@@ -262,16 +277,18 @@ int TQRXAssembler::OperandPass() {
           line.Words[word] = labels_.EvaluateOperand(operand);
           ++word;
         } catch (const EInvaridParamTypeError&) {
-          line.Status = kErrBadParameter;
+          line.ErrorCode = kErrBadParameter;
         } catch (const EValueOnlyError&) {
-          line.Status = kErrMissingHash;
-        } catch (const std::exception&) {
-          line.Status = kErrUndefined;
-          line.UndefinedName = operand;
+          line.ErrorCode = kErrMissingHash;
+        } catch (const EConvertError&) {
+          MarkUndefined(line, operand);
+        } catch (const EInvaridCharsetError&) {
+          // A binary literal with too many digits: no value either.
+          MarkUndefined(line, operand);
         }
       }
     }
-    if (line.Status < 0) ++tally;
+    if (line.HasError()) ++tally;
   }
   return tally;
 }

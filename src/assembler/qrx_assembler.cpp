@@ -62,7 +62,7 @@ int TQRXAssembler::ErrorLineCount() const {
   int count = 0;
   for (int i = 0; i < Count(); ++i) {
     const TAsmLine* line = Record(i);
-    if (line != nullptr && line->Status < 0) ++count;
+    if (line != nullptr && line->HasError()) ++count;
   }
   return count;
 }

@@ -121,7 +121,7 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   // record (const).
   TAsmLine& LineAt(int i);
   const TAsmLine& LineAt(int i) const;
-  // The number of lines whose Status is negative.
+  // The number of lines that have an error.
   int ErrorLineCount() const;
   // "*" and AutoLabelCounter as at least four upper-case hexadecimal digits;
   // the counter then grows by one.

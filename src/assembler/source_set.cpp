@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <exception>
 #include <optional>
 #include <set>
 #include <utility>
@@ -123,13 +122,8 @@ int LoadLines(const std::string& path, TCustomStringList& list, std::string& err
   std::string bytes;
   if (!ReadWholeFile(path, bytes, error)) return kSourceReadError;
   if (bytes.empty()) return kSourceEmpty;
-  try {
-    TMemoryStream stream(SourceStream(std::move(bytes)));
-    list.LoadFromStream(stream);
-  } catch (const std::exception& e) {
-    error = Sjis("ファイルを読めません") + " \"" + PathToCp932(path) + "\": " + e.what();
-    return kSourceReadError;
-  }
+  TMemoryStream stream(SourceStream(std::move(bytes)));
+  list.LoadFromStream(stream);
   return 0;
 }
 
@@ -144,17 +138,12 @@ void TagLines(TCustomStringList& list, int fileIndex, int firstLine) {
 }
 
 int ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error) {
-  try {
-    if (files.Count() < 2) {
-      error = Sjis("メインソースが指定されていません");
-      return kSourceReadError;
-    }
-    const int result = LoadLines(files[1], lines, error);
-    if (result != 0) return result;
-    TagLines(lines, 1);
-    return ExpandIncludes(files, lines, error);
-  } catch (const std::exception& e) {
-    error = Sjis("ソースを読めません: ") + e.what();
+  if (files.Count() < 2) {
+    error = Sjis("メインソースが指定されていません");
     return kSourceReadError;
   }
+  const int result = LoadLines(files[1], lines, error);
+  if (result != 0) return result;
+  TagLines(lines, 1);
+  return ExpandIncludes(files, lines, error);
 }

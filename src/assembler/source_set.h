@@ -30,7 +30,7 @@ inline constexpr int kSourceReadError = -5;
 // valid UTF-8 with bytes of 0x80 and above is converted to CP932 first (a
 // leading UTF-8 byte-order mark is dropped); ASCII and Shift-JIS are kept byte
 // for byte. Returns 0, kSourceEmpty (list unchanged) or kSourceReadError
-// (list unchanged, error set). Never throws.
+// (list unchanged, error set). What a file holds never makes it throw.
 int LoadLines(const std::string& path, TCustomStringList& list, std::string& error);
 
 // The source tag of a line: ";/", ESC, the file index, ESC, the line number.
@@ -52,5 +52,6 @@ void TagLines(TCustomStringList& list, int fileIndex, int firstLine = 0);
 // kSourceReadError (the file that failed is the last entry; its include line
 // stays as it was). A file counts as included twice when its path equals an
 // entry's without regard to letter case, or when it is the same file on disk
-// as an entry's (another spelling of the path, a link). Never throws.
+// as an entry's (another spelling of the path, a link). What the files
+// hold never makes it throw: a file that cannot be read is a result.
 int ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error);

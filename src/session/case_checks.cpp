@@ -195,7 +195,7 @@ std::vector<TErrorLine> ErrorLines(const TProgramSession& session) {
   std::set<TErrorLine> lines;
   for (int i = 0; i < assembler.Count(); ++i) {
     const TAsmLine& line = assembler.LineAt(i);
-    if (line.Status >= 0) continue;
+    if (!line.HasError()) continue;
     TErrorLine error;
     error.Line = line.TagLineNumber();
     const int file = line.TagFileIndex();

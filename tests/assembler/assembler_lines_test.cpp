@@ -112,7 +112,8 @@ TEST(AssemblerLineAt, LinesWithoutRecordsAndTheErrorCount) {
   TQRXAssembler assembler;
   assembler_test::SetSource(assembler, {"NOP", "FOO", "BAR"});
   const TQRXAssembler& view = assembler;
-  EXPECT_EQ(view.LineAt(1).Status, 0);
+  EXPECT_EQ(view.LineAt(1).ErrorCode, 0);
+  EXPECT_EQ(view.LineAt(1).InstructionWord, 0);
   EXPECT_EQ(view.LineAt(1).LineIndex, 0);  // the shared empty record
   EXPECT_EQ(assembler.Record(1), nullptr);
   EXPECT_EQ(assembler.ErrorLineCount(), 0);

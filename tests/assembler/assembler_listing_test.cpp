@@ -139,7 +139,7 @@ TEST(AssemblerListing, OneUnitsFlagIsSetByItsTableIndex) {
 TEST(AssemblerListing, EndunitOnTheFirstLineTakesItsOwnScope) {
   TQRXAssembler assembler;
   AssembleSource(assembler, {"ENDUNIT", "NOP"});
-  EXPECT_LT(assembler.LineAt(0).Status, 0);
+  EXPECT_LT(assembler.LineAt(0).ErrorCode, 0);
   EXPECT_EQ(ListingLines(assembler), (std::vector<int>{0, 1}));
 }
 

@@ -76,8 +76,8 @@ inline TSessionPicture Picture(const TProgramSession& session) {
   for (int r = 0; r < rows.Count(); ++r) {
     const TAsmLine* line = rows.Ref(r);
     p.listing.push_back(rows[r] + "|" + std::to_string(line->LineIndex) + "|" +
-                        std::to_string(line->Address) + "|" + std::to_string(line->Status) + "|" +
-                        line->Mnemonic);
+                        std::to_string(line->Address) + "|" + std::to_string(line->ErrorCode) +
+                        "|" + std::to_string(line->InstructionWord) + "|" + line->Mnemonic);
   }
   const TKwList& labels = assembler.Labels();
   for (int i = 0; i < labels.Count(); ++i)
