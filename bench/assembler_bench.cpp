@@ -83,17 +83,17 @@ void BM_Assemble(benchmark::State& state) {
   int tally = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    assembler.AssignStrings(prepared);
+    assembler.SetLines(prepared);
     state.ResumeTiming();
-    tally = assembler.Assemble();
+    tally = assembler.Assemble().Tally;
     benchmark::DoNotOptimize(tally);
   }
   if (tally != 0 || assembler.ErrorLineCount() != 0)
     state.SkipWithError("the generated program did not assemble cleanly");
   state.counters["source_lines"] = static_cast<double>(source.size());
-  state.counters["assembled_lines"] = static_cast<double>(assembler.Count());
+  state.counters["assembled_lines"] = static_cast<double>(assembler.LineCount());
   state.counters["labels"] = static_cast<double>(assembler.Labels().Count());
-  state.SetItemsProcessed(state.iterations() * assembler.Count());
+  state.SetItemsProcessed(state.iterations() * assembler.LineCount());
 }
 BENCHMARK(BM_Assemble)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -101,10 +101,12 @@ BENCHMARK(BM_Assemble)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 // after every load: the listing rows and the label rows (all kinds, sorted).
 void BM_BuildViews(benchmark::State& state) {
   const std::vector<std::string> source = GenerateProgram(static_cast<size_t>(state.range(0)));
-  TQRXAssembler assembler;
+  TCustomStringList lines;
   for (const std::string& line : source)
-    assembler.Add(line);
-  if (assembler.Assemble() != 0) state.SkipWithError("the generated program did not assemble");
+    lines.Add(line);
+  TQRXAssembler assembler;
+  assembler.SetLines(lines);
+  if (!assembler.Assemble().Clean()) state.SkipWithError("the generated program did not assemble");
   assembler.SetSortLabels(true);
   for (auto _ : state) {
     assembler.BuildListing();
@@ -113,7 +115,8 @@ void BM_BuildViews(benchmark::State& state) {
   }
   state.counters["units"] = static_cast<double>(assembler.Units().Count());
   state.counters["label_rows"] = static_cast<double>(assembler.LabelView().Count());
-  state.SetItemsProcessed(state.iterations() * (assembler.Count() + assembler.Labels().Count()));
+  state.SetItemsProcessed(state.iterations() *
+                          (assembler.LineCount() + assembler.Labels().Count()));
 }
 BENCHMARK(BM_BuildViews)->Arg(100000)->Unit(benchmark::kMillisecond);
 

@@ -97,8 +97,8 @@ std::string WithoutAutoNames(const std::string& text, bool sortLines) {
 // a comment, a learner's own label) may be drawn again for an unnamed block,
 // and the second assembly may rightly resolve it differently.
 bool AutoNamesOutsideExpandedLabels(const TQRXAssembler& assembler) {
-  for (int i = 0; i < assembler.Count(); ++i) {
-    const std::string& text = assembler[i];
+  for (int i = 0; i < assembler.LineCount(); ++i) {
+    const std::string& text = assembler.LineText(i);
     size_t names = 0;
     for (size_t k = 0; k < text.size(); ++k)
       names += AutoNameDigitsAt(text, k) > 0 ? 1 : 0;
@@ -123,7 +123,7 @@ void RunCommands(TProgramSession& session, const TFuzzClock& clock, uint8_t flag
   control.SetTraceWait(flags & 1);
   control.SetBreakpointsDuringRun((flags & 2) != 0);
   // Breakpoints on a few lines picked by the input.
-  const int lines = session.Assembler().Count();
+  const int lines = session.Assembler().LineCount();
   for (int k = 0; k < 3 && lines > 0; ++k)
     session.Breakpoints().Add(std::to_string((flags * (k + 7)) % lines));
 
@@ -145,11 +145,12 @@ void RunCommands(TProgramSession& session, const TFuzzClock& clock, uint8_t flag
 // again on restore: the stream must give back the very same lines.
 void CheckLinesRoundTrip(const TQRXAssembler& assembler) {
   TMemoryStream stream;
-  assembler.SaveToStream(stream);
+  assembler.Lines().SaveToStream(stream);
   stream.Seek(0);
   TQRXAssembler restored;
-  FuzzCheck(restored.RestoreLines(stream) == 0, "saved lines can be restored");
-  FuzzCheck(restored.ToVector() == assembler.ToVector(), "restored lines are the saved lines");
+  FuzzCheck(restored.RestoreLines(stream), "saved lines can be restored");
+  FuzzCheck(restored.Lines().ToVector() == assembler.Lines().ToVector(),
+            "restored lines are the saved lines");
 }
 
 // Every record of the machine-code text is "0AAAAh:DW" and any number of
@@ -229,7 +230,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzCheck(result == 0 || assembler.ErrorLineCount() > 0, "a tally only with error lines");
   const TAssembly first = Outputs(*session);
   const bool namesElsewhere = AutoNamesOutsideExpandedLabels(assembler);
-  const int secondResult = assembler.Assemble();
+  const int secondResult = assembler.Assemble().Tally;
   const TAssembly second = Outputs(*session);
   if (!namesElsewhere) {
     FuzzCheck(secondResult == result, "a second assembly gives the same tally");
@@ -238,7 +239,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzCheck(first.machineCode == second.machineCode, "a second assembly gives the same code");
   }
   // Assembling the same lines once more always gives the same program.
-  FuzzCheck(assembler.Assemble() == secondResult, "a third assembly gives the same tally");
+  FuzzCheck(assembler.Assemble().Tally == secondResult, "a third assembly gives the same tally");
   const TAssembly third = Outputs(*session);
   FuzzCheck(third.listing == second.listing && third.labels == second.labels &&
                 third.machineCode == second.machineCode,

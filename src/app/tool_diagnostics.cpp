@@ -43,7 +43,7 @@ std::string DiagnosticLine(const TFileNames& files, int fileIndex, int lineNumbe
 
 std::string ErrorLinesOutput(const TQRXAssembler& assembler, const TFileNames& files) {
   std::string out;
-  for (int i = 0; i < assembler.Count(); ++i) {
+  for (int i = 0; i < assembler.LineCount(); ++i) {
     const TAsmLine& line = assembler.LineAt(i);
     if (!line.HasError()) continue;
     out += DiagnosticLine(files, line.TagFileIndex(), line.TagLineNumber(),

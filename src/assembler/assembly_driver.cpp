@@ -73,8 +73,9 @@ std::string DefinedLabelName(std::string_view text) {
 
 }  // namespace
 
-int TQRXAssembler::Assemble() {
+TAssemblyResult TQRXAssembler::Assemble() {
   ForgetRecords();
+  ++assemblyCount_;
   autoLabelCounter_ = 0;
   labels_.ResetLabels();
   labels_.SetCurrentUses(nullptr);
@@ -91,31 +92,35 @@ int TQRXAssembler::Assemble() {
   // past them so that no unnamed block draws one of them again. Operands
   // and comments are text and move nothing, and lines read from sources
   // never look expanded, so a fresh assembly counts from 0.
-  for (int i = 0; i < Count(); ++i) {
-    if (IsExpandedLine(Strings(i)))
-      autoLabelCounter_ = CounterPastAutoLabel(DefinedLabelName(Strings(i)), autoLabelCounter_);
+  for (int i = 0; i < lines_.Count(); ++i) {
+    const std::string& text = lines_.Strings(i);
+    if (IsExpandedLine(text))
+      autoLabelCounter_ = CounterPastAutoLabel(DefinedLabelName(text), autoLabelCounter_);
   }
-  ExpandPrePass(*this, macros_, autoLabelCounter_);
+  ExpandPrePass(lines_, macros_, autoLabelCounter_);
 
   // Every error of the pre-pass is written into its line as the error
   // marker. The marker stays in the line text (the passes parse it as ";"),
   // so lines assembled again, as a state file brings them back, report the
   // same errors although the pre-pass then finds nothing left to flag; the
   // tally therefore counts the marked lines.
-  int tally = 0;
-  for (int i = 0; i < Count(); ++i) {
+  TAssemblyResult result;
+  for (int i = 0; i < lines_.Count(); ++i) {
     auto line = std::make_unique<TAsmLine>();
     line->LineIndex = i;
-    if (IsFlaggedLine(Strings(i))) SetError(*line, kErrPrePass, tally);
-    SetRecord(i, std::move(line));
+    if (IsFlaggedLine(lines_.Strings(i))) SetError(*line, kErrPrePass, result.Tally);
+    lines_.SetRecord(i, std::move(line));
   }
 
-  tally += ParseAndScopePass();
-  tally += AddressAndLabelPass();
-  tally += OperandPass();
+  result.Tally += ParseAndScopePass();
+  result.Tally += AddressAndLabelPass();
+  // The operand pass is the last to set error codes, and it counts every
+  // line that ends with one exactly once.
+  result.ErrorLines = OperandPass();
+  result.Tally += result.ErrorLines;
   MacroDefinitionPass();
   BuildListing();
-  return tally;
+  return result;
 }
 
 int TQRXAssembler::ParseAndScopePass() {
@@ -128,9 +133,9 @@ int TQRXAssembler::ParseAndScopePass() {
   const std::string* previousScope = nullptr;
   const std::string rootScope(kRootScope);
   std::string scratch;
-  for (int i = 0; i < Count(); ++i) {
-    TAsmLine& line = *Record(i);
-    ParseLine(ParsedText(Strings(i), scratch), line);
+  for (int i = 0; i < lines_.Count(); ++i) {
+    TAsmLine& line = *lines_.Record(i);
+    ParseLine(ParsedText(lines_.Strings(i), scratch), line);
     const std::string& previous = previousScope != nullptr ? *previousScope : rootScope;
     const std::string& mnemonic = line.Mnemonic;
 
@@ -183,8 +188,8 @@ int TQRXAssembler::ParseAndScopePass() {
 int TQRXAssembler::AddressAndLabelPass() {
   int tally = 0;
   TAsmLine* previous = nullptr;
-  for (int i = 0; i < Count(); ++i) {
-    TAsmLine& line = *Record(i);
+  for (int i = 0; i < lines_.Count(); ++i) {
+    TAsmLine& line = *lines_.Record(i);
     if (!line.HasError()) EncodeInstruction(line);
     if (previous == nullptr) {
       line.Address = 0;
@@ -251,8 +256,8 @@ int TQRXAssembler::OperandPass() {
   unitStack_.Push(std::string(kRootUnitName));
   labels_.SetCurrentUses(usesOf(kRootUnitName));
 
-  for (int i = 0; i < Count(); ++i) {
-    TAsmLine& line = *Record(i);
+  for (int i = 0; i < lines_.Count(); ++i) {
+    TAsmLine& line = *lines_.Record(i);
     size_t word = 1;
     if (line.Mnemonic == "DW") {
       if (line.FieldCount <= 1)
@@ -295,10 +300,11 @@ int TQRXAssembler::OperandPass() {
 
 void TQRXAssembler::MacroDefinitionPass() {
   std::string scratch;
-  for (int i = 0; i < Count(); ++i) {
-    if (!IsMacroDefinitionLine(Strings(i))) continue;
-    TAsmLine& line = *Record(i);
-    ParseLine(ParsedText(Strings(i), scratch).substr(kMacroDefinitionMarker.size()), line);
+  for (int i = 0; i < lines_.Count(); ++i) {
+    const std::string& text = lines_.Strings(i);
+    if (!IsMacroDefinitionLine(text)) continue;
+    TAsmLine& line = *lines_.Record(i);
+    ParseLine(ParsedText(text, scratch).substr(kMacroDefinitionMarker.size()), line);
     line.IsDirective = true;
   }
 }

@@ -19,7 +19,7 @@ void AppendHex4(std::string& out, uint16_t value) {
 
 std::string MachineCodeText(const TQRXAssembler& assembler) {
   std::string out;
-  for (int i = 0; i < assembler.Count(); ++i) {
+  for (int i = 0; i < assembler.LineCount(); ++i) {
     const int count = assembler.ImageWordCount(i);
     if (count < 0) continue;
     const TAsmLine& line = assembler.LineAt(i);

@@ -1,21 +1,19 @@
 // TQRXAssembler: the expanded source of one program and everything the
 // assembler made of it.
 //
-// The assembler is itself the line list: entry i is the text of line i of
-// the expanded source (includes expanded, every line ending in its source
-// tag) and its record is the TAsmLine of that line. Beside the lines it owns
-// the label table, the macro table, the unit table, the rows of the listing
-// and of the label view, and the label view's settings.
+// The assembler owns the lines: line i is the text of line i of the
+// expanded source (includes expanded, every line ending in its source tag)
+// and its record is the TAsmLine of that line. Beside the lines it owns the
+// label table, the macro table, the unit table, the rows of the listing and
+// of the label view, and the label view's settings.
 //
-// Life of the records: ReadSourceSet and RestoreLines replace the lines and
-// drop every record (and the listing rows, which point at records);
-// Assemble makes a fresh record for every line. A record therefore stays
-// valid from the Assemble that made it until the next Assemble or load.
-// Listing rows point at line records, label-view rows at label records;
-// neither list owns what it points at, and both are rebuilt whenever the
-// records they point at are replaced. The plain list operations inherited
-// from the string list (SetText, Clear, Add ...) replace lines without
-// touching the listing rows: after them only Assemble may follow.
+// Life of the records: SetLines, ReadSourceSet and RestoreLines replace the
+// lines and drop every record (and the listing rows, which point at
+// records); Assemble makes a fresh record for every line. A record
+// therefore stays valid from the Assemble that made it until the next
+// Assemble or load. Listing rows point at line records, label-view rows at
+// label records; neither list owns what it points at, and both are rebuilt
+// whenever the records they point at are replaced.
 //
 // Units. A unit is a block opened by "NAME: UNIT" at the top level. The unit
 // table holds one entry per unit ever met, "NAME=.NAME.*", plus the top
@@ -52,18 +50,45 @@ inline constexpr std::string_view kRootUnitName = "*";
 // variable, line label, pointer, immediate, automatic.
 inline constexpr uint16_t kLabelViewKindMask = 0x156;
 
+// What one Assemble found.
+struct TAssemblyResult {
+  // The errors the pre-pass and the passes counted: 0 exactly when no line
+  // ended with an error, greater than 0 otherwise (a line may count more
+  // than once).
+  int Tally = 0;
+  // The number of lines that ended with an error (ErrorLineCount).
+  int ErrorLines = 0;
+
+  bool Clean() const { return Tally == 0; }
+};
+
 // Rows of the listing: line text + the line's record (not owned).
 using TListingRows = TRefStringList<TAsmLine>;
 // Rows of the label view: label key + the label's record (not owned).
 using TLabelViewRows = TRefStringList<TKwValues>;
 
-class TQRXAssembler : public TRecordStringList<TAsmLine> {
+class TQRXAssembler {
  public:
   // One line ";" whose record has the comment ";"; the label table holds the
   // six registers and the label view shows them (built with the mask 0); the
   // unit table holds the top level's entry; sorting of the label view off.
   TQRXAssembler();
-  ~TQRXAssembler() override;
+  ~TQRXAssembler();
+  TQRXAssembler(const TQRXAssembler&) = delete;
+  TQRXAssembler& operator=(const TQRXAssembler&) = delete;
+
+  // ---- lines
+  int LineCount() const { return lines_.Count(); }
+  // The text of line i; an index outside the lines raises EStringListError.
+  const std::string& LineText(int i) const { return lines_.Strings(i); }
+  // The line texts, for reading them as a whole (a state file saves them).
+  const TCustomStringList& Lines() const { return lines_; }
+  // Replaces the lines by the strings of lines and drops every line record
+  // and listing row; Assemble must follow.
+  void SetLines(const TCustomStringList& lines);
+  // Whether line i has a record (it was assembled since the lines were last
+  // replaced). An index outside the lines raises EStringListError.
+  bool HasRecord(int i) const { return lines_.Record(i) != nullptr; }
 
   // ---- members
   // The label table; it knows the unit table.
@@ -94,17 +119,19 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
 
   // ---- assembling
   // Assembles the lines: macro pre-pass, then the four passes, then the
-  // listing rows. Returns the tally: 0 when no line ended with an error,
-  // greater than 0 otherwise. Never throws for anything in the source.
-  int Assemble();
+  // listing rows. Never throws for anything in the source.
+  TAssemblyResult Assemble();
+  // How many times Assemble has run. Whoever keeps pointers into the label
+  // table compares it to tell that they lapsed.
+  uint64_t AssemblyCount() const { return assemblyCount_; }
 
   // Replaces the lines by the lines of a string-list stream read from the
   // stream's position (the line block of a state file) and drops every line
-  // record and listing row; Assemble must follow. Returns 0. A stream that
-  // does not hold a complete string-list stream at its position (no header,
-  // or it ends inside the text) returns -1 and leaves the lines, the records,
-  // the listing and the stream position as they were.
-  int RestoreLines(TMemoryStream& stream);
+  // record and listing row; Assemble must follow. Returns true. A stream
+  // that does not hold a complete string-list stream at its position (no
+  // header, or it ends inside the text) returns false and leaves the lines,
+  // the records, the listing and the stream position as they were.
+  bool RestoreLines(TMemoryStream& stream);
 
   // Reads file set entry 1 with its includes (see source_set.h) and, when
   // that succeeds (result 0), replaces the lines by what was read, dropping
@@ -186,7 +213,8 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   std::vector<TImageLine> MemoryImage() const;
 
  private:
-  // The passes of Assemble; each returns the errors it counted.
+  // The passes of Assemble; each returns the errors it counted (the operand
+  // pass counts each line once, as it ends: its count is ErrorLineCount).
   int ParseAndScopePass();
   int AddressAndLabelPass();
   int OperandPass();
@@ -198,6 +226,8 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   // Drops the records and the listing rows (the lines are being replaced).
   void ForgetRecords();
 
+  TRecordStringList<TAsmLine> lines_;
+  uint64_t assemblyCount_ = 0;
   TKwList labels_;
   TMacroList macros_;
   TSubStringList units_{true, TDuplicates::Ignore};

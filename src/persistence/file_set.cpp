@@ -6,17 +6,6 @@
 #include "persistence/memory_stream.h"
 #include "persistence/path_text.h"
 
-namespace {
-
-// Whether a complete headed list, text included, lies at the position.
-bool HeadedListFollows(const TMemoryStream& stream) {
-  uint32_t length = 0;
-  if (!ReadListStreamHeader(stream.Bytes(), stream.Position(), length)) return false;
-  return stream.Remaining() - kListStreamHeaderSize >= length;
-}
-
-}  // namespace
-
 int32_t TFileNames::TimeStamp(int i) const {
   if (i < 0 || i >= Count()) return kNoTimeStamp;
   const TFileInfo* info = Record(i);
@@ -60,7 +49,7 @@ void TFileNames::SaveToStream(TMemoryStream& stream) const {
 
 int TFileNames::LoadFromStream(TMemoryStream& stream) {
   const size_t start = stream.Position();
-  if (!HeadedListFollows(stream)) return -1;
+  if (!CompleteListAt(stream.Bytes(), stream.Position())) return -1;
   // Read into a scratch list first: the file set changes only when the
   // paths and all their stamps are there.
   TCustomStringList paths;

@@ -1,7 +1,9 @@
 // The 16-byte header of a string-list stream as it lies in a byte buffer:
 // the byte 0x07, the ASCII tag "CSLV100", the text length N (little-endian,
-// unsigned 32 bits) and four reserved bytes. The file set's reader and the
-// source reader look at it before handing the bytes to the list loader.
+// unsigned 32 bits) and four reserved bytes. The file set's reader, the
+// source reader, the state file and the assembler's line restore look at it
+// before handing the bytes to the list loader, which is lenient (a missing
+// header reads the rest as plain text, a short text gives what is there).
 #pragma once
 
 #include <cstddef>
@@ -22,4 +24,11 @@ inline bool ReadListStreamHeader(std::string_view bytes, size_t at, uint32_t& le
   for (size_t b = 4; b-- > 0;)
     length = (length << 8) | static_cast<unsigned char>(bytes[at + kListStreamTag.size() + b]);
   return true;
+}
+
+// Whether a complete header and the whole text it announces lie at bytes[at].
+inline bool CompleteListAt(std::string_view bytes, size_t at) {
+  uint32_t length = 0;
+  if (!ReadListStreamHeader(bytes, at, length)) return false;
+  return bytes.size() - at - kListStreamHeaderSize >= length;
 }

@@ -71,7 +71,7 @@ int TProgramSession::LoadSource(const std::string& path, TLoadOutcome& outcome) 
   }
   const std::string previousMain = MainSource();
   CopyFileSet(files, files_);
-  const int result = assembler_->Assemble();
+  const int result = assembler_->Assemble().Tally;
   assembler_->MarkSelectedLabels(selectedLabels_);
   LoadFromAssembler(*machine_, *assembler_);
   referenceDepth_ = machine_->CallDepth;
@@ -107,7 +107,7 @@ int TProgramSession::LoadState(const std::string& path, const std::string& bytes
 
   // The machine keeps the restored memory: it is not loaded from the
   // assembly.
-  const int result = assembler_->Assemble();
+  const int result = assembler_->Assemble().Tally;
   assembler_->MarkSelectedLabels(selectedLabels_);
   assembler_->SetVisibleUnits(visibleUnits_);
   assembler_->BuildListing();
@@ -121,8 +121,8 @@ std::string TProgramSession::StateBytes() {
   TCustomStringList visibleUnits;
   assembler_->CollectVisibleUnits(visibleUnits);
   const TStateSource source{
-      *machine_,    monitor_,   breakpoints_, files_, assembler_->SelectedLabels(),
-      visibleUnits, *assembler_};
+      *machine_,    monitor_,           breakpoints_, files_, assembler_->SelectedLabels(),
+      visibleUnits, assembler_->Lines()};
   return StateFileBytes(source);
 }
 
@@ -130,8 +130,8 @@ bool TProgramSession::SaveState(const std::string& path, std::string& error) {
   TCustomStringList visibleUnits;
   assembler_->CollectVisibleUnits(visibleUnits);
   const TStateSource source{
-      *machine_,    monitor_,   breakpoints_, files_, assembler_->SelectedLabels(),
-      visibleUnits, *assembler_};
+      *machine_,    monitor_,           breakpoints_, files_, assembler_->SelectedLabels(),
+      visibleUnits, assembler_->Lines()};
   return WriteStateFile(path, source, error);
 }
 

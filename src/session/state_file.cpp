@@ -18,13 +18,9 @@ constexpr std::string_view kMagic = "QRXBIN";
 constexpr size_t kMachineBlockSize = 2 * TQRXEmulater::kBlockBytes;
 
 // Whether a complete headed string list, text included, starts at the
-// stream's position. The list loader itself is lenient (a missing header
-// reads the rest as plain text, a short text gives what is there), so the
-// state file checks for itself.
+// stream's position; the list loader would take anything.
 bool CompleteListFollows(const TMemoryStream& stream) {
-  uint32_t length = 0;
-  if (!ReadListStreamHeader(stream.Bytes(), stream.Position(), length)) return false;
-  return stream.Remaining() - kListStreamHeaderSize >= length;
+  return CompleteListAt(stream.Bytes(), stream.Position());
 }
 
 // Reads one complete headed list into list; false (list untouched) when the

@@ -122,7 +122,7 @@ TEST_F(AssemblerLabelView, SelectedNamesSurviveReassemblyOnlyThroughTheList) {
   EXPECT_EQ(&selected, &assembler_.SelectedLabelNames());
   const TNames kept(selected.ToVector());
 
-  ASSERT_EQ(assembler_.Assemble(), 0);
+  ASSERT_EQ(assembler_.Assemble().Tally, 0);
   EXPECT_TRUE(assembler_.SelectedLabels().Empty());
   assembler_.MarkSelectedLabels(kept);
   EXPECT_EQ(assembler_.SelectedLabels().ToVector(), (V{"START.*", "Zed.*"}));

@@ -19,15 +19,16 @@ inline std::string Tag(int line) {
 // Replaces the assembler's lines by code, each line tagged as line i + 1 of
 // file 1 (as the source reader leaves them).
 inline void SetSource(TQRXAssembler& assembler, const std::vector<std::string>& code) {
-  assembler.Clear();
+  TCustomStringList lines;
   for (size_t i = 0; i < code.size(); ++i)
-    assembler.Add(code[i] + Tag(static_cast<int>(i) + 1));
+    lines.Add(code[i] + Tag(static_cast<int>(i) + 1));
+  assembler.SetLines(lines);
 }
 
 // SetSource, then Assemble; returns the tally.
 inline int AssembleSource(TQRXAssembler& assembler, const std::vector<std::string>& code) {
   SetSource(assembler, code);
-  return assembler.Assemble();
+  return assembler.Assemble().Tally;
 }
 
 // The value of a label key, or -1 when the table has no such key.

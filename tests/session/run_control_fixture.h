@@ -140,7 +140,7 @@ class RunControlTest : public ::testing::Test {
   // The listing line that carries the label.
   int LineOf(const std::string& label) const {
     const TQRXAssembler& assembler = session->Assembler();
-    for (int i = 0; i < assembler.Count(); ++i)
+    for (int i = 0; i < assembler.LineCount(); ++i)
       if (assembler.LineAt(i).LabelName == label) return i;
     ADD_FAILURE() << "no line with label " << label;
     return -1;

@@ -71,7 +71,7 @@ inline TSessionPicture Picture(const TProgramSession& session) {
   p.selectedList = Strings(session.SelectedLabelList());
   p.visibleList = Strings(session.VisibleUnitList());
   const TQRXAssembler& assembler = session.Assembler();
-  p.lines = Strings(assembler);
+  p.lines = Strings(assembler.Lines());
   const TListingRows& rows = assembler.Listing();
   for (int r = 0; r < rows.Count(); ++r) {
     const TAsmLine* line = rows.Ref(r);

@@ -390,7 +390,7 @@ class TNavigationTest : public QObject {
   // The address of the line that defines label (in any unit).
   uint16_t Address(const char* label) const {
     const TQRXAssembler& assembler = form_->Session().Assembler();
-    for (int i = 0; i < assembler.Count(); ++i)
+    for (int i = 0; i < assembler.LineCount(); ++i)
       if (assembler.LineAt(i).LabelName == label) return assembler.LineAt(i).Address;
     return 0;
   }

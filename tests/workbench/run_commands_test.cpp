@@ -231,7 +231,7 @@ class TRunCommandsTest : public QObject {
       // Hide every line after the first: the step never finds a visible
       // line to stop on.
       TQRXAssembler& assembler = form_->Session().Assembler();
-      for (int i = 0; i < assembler.Count(); ++i)
+      for (int i = 0; i < assembler.LineCount(); ++i)
         assembler.LineAt(i).Visible = false;
     }
     bool closed = true;
