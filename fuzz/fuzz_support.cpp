@@ -12,6 +12,7 @@
 #include "machine/machine.h"
 #include "session/program_session.h"
 #include "session/run_control.h"
+#include "workbench/label_view_model.h"
 
 void FuzzCheck(bool condition, const char* what) {
   if (condition) return;
@@ -95,8 +96,8 @@ void ReadListingRows(const TQRXAssembler& assembler, const TFileNames& files) {
   }
 }
 
-void ReadLabelRows(const TQRXAssembler& assembler) {
-  const TLabelViewRows& rows = assembler.LabelView();
+void ReadLabelRows(const TQRXAssembler& assembler, const TLabelViewModel& labelRows) {
+  const TLabelViewRows& rows = labelRows.Rows();
   for (int r = 0; r < rows.Count(); ++r) {
     const TKwValues* record = rows.Ref(r);
     FuzzCheck(record != nullptr, "every label-view row has its label");
@@ -114,15 +115,16 @@ void ExerciseViews(TQRXAssembler& assembler, const TProgramSession& session) {
     masks.push_back(static_cast<uint16_t>(1u << bit));
   assembler.BuildListing();
   ReadListingRows(assembler, session.Files());
+  TLabelViewModel labelRows(assembler);
   for (const bool sorted : {false, true, false}) {
-    assembler.SetSortLabels(sorted);
+    labelRows.SetSorted(sorted);
     for (const uint16_t mask : masks) {
-      assembler.BuildLabelView(mask);
-      ReadLabelRows(assembler);
+      labelRows.Build(mask);
+      ReadLabelRows(assembler, labelRows);
     }
   }
-  assembler.SortLabelView();
-  ReadLabelRows(assembler);
+  labelRows.Sort();
+  ReadLabelRows(assembler, labelRows);
   (void)ListingOutput(assembler, session.Files());
   (void)LabelsOutput(assembler);
 }

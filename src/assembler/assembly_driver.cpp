@@ -80,7 +80,6 @@ TAssemblyResult TQRXAssembler::Assemble() {
   labels_.ResetLabels();
   labels_.SetCurrentUses(nullptr);
   labels_.SetCurrentScope({});
-  labelView_.Clear();
   for (int u = 0; u < units_.Count(); ++u) {
     if (units_.ChildIfAny(u) != nullptr) units_.Child(u).Clear();  // the flag stays
   }

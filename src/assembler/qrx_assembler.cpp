@@ -15,7 +15,6 @@ TQRXAssembler::TQRXAssembler() {
   auto first = std::make_unique<TAsmLine>();
   first->Comment.assign(1, ';');
   lines_.AddWithRecord(";", std::move(first));
-  BuildLabelView(0);
 }
 
 TQRXAssembler::~TQRXAssembler() = default;

@@ -4,16 +4,16 @@
 // The assembler owns the lines: line i is the text of line i of the
 // expanded source (includes expanded, every line ending in its source tag)
 // and its record is the TAsmLine of that line. Beside the lines it owns the
-// label table, the macro table, the unit table, the rows of the listing and
-// of the label view, and the label view's settings.
+// label table, the macro table, the unit table and the rows of the listing.
 //
 // Life of the records: SetLines, ReadSourceSet and RestoreLines replace the
 // lines and drop every record (and the listing rows, which point at
 // records); Assemble makes a fresh record for every line. A record
 // therefore stays valid from the Assemble that made it until the next
-// Assemble or load. Listing rows point at line records, label-view rows at
-// label records; neither list owns what it points at, and both are rebuilt
-// whenever the records they point at are replaced.
+// Assemble or load. Listing rows point at line records without owning them
+// and are rebuilt whenever the records are replaced; whoever keeps pointers
+// to label records (the workbench's label view) tells by AssemblyCount that
+// they lapsed.
 //
 // Units. A unit is a block opened by "NAME: UNIT" at the top level. The unit
 // table holds one entry per unit ever met, "NAME=.NAME.*", plus the top
@@ -46,10 +46,6 @@ class TMemoryStream;
 inline constexpr std::string_view kRootUnitEntry = "*=.*";
 inline constexpr std::string_view kRootUnitName = "*";
 
-// The label filter bits that BuildLabelView tests against the label kinds:
-// variable, line label, pointer, immediate, automatic.
-inline constexpr uint16_t kLabelViewKindMask = 0x156;
-
 // What one Assemble found.
 struct TAssemblyResult {
   // The errors the pre-pass and the passes counted: 0 exactly when no line
@@ -64,14 +60,11 @@ struct TAssemblyResult {
 
 // Rows of the listing: line text + the line's record (not owned).
 using TListingRows = TRefStringList<TAsmLine>;
-// Rows of the label view: label key + the label's record (not owned).
-using TLabelViewRows = TRefStringList<TKwValues>;
 
 class TQRXAssembler {
  public:
   // One line ";" whose record has the comment ";"; the label table holds the
-  // six registers and the label view shows them (built with the mask 0); the
-  // unit table holds the top level's entry; sorting of the label view off.
+  // six registers; the unit table holds the top level's entry.
   TQRXAssembler();
   ~TQRXAssembler();
   TQRXAssembler(const TQRXAssembler&) = delete;
@@ -105,14 +98,8 @@ class TQRXAssembler {
   const TCustomStringList& UnitStack() const { return unitStack_; }
   // The visible lines, in source order (their LineIndex values ascend).
   const TListingRows& Listing() const { return listing_; }
-  // The rows of the label view as the last BuildLabelView (and sort) left them.
-  const TLabelViewRows& LabelView() const { return labelView_; }
   // The keys collected by the last SelectedLabels.
   const TCustomStringList& SelectedLabelNames() const { return selectedLabelNames_; }
-  // Whether the label view is kept sorted (false at creation).
-  bool SortLabels() const { return sortLabels_; }
-  // The mask of the last BuildLabelView.
-  uint16_t LabelFilter() const { return labelFilter_; }
   // The counter of automatic labels; Assemble sets it to 0 first.
   TAutoLabelCounter AutoLabelCounter() const { return autoLabelCounter_; }
   void SetAutoLabelCounter(TAutoLabelCounter counter) { autoLabelCounter_ = counter; }
@@ -154,7 +141,7 @@ class TQRXAssembler {
   // the counter then grows by one.
   std::string NewAutoLabel();
 
-  // ---- unit visibility, listing rows, label view
+  // ---- unit visibility, listing rows, selected labels
   // False only when text (a scope path or a label key) ends with
   // "." + NAME + ".*" for a unit NAME (not the top level) whose visible flag
   // is not 1; the first unit in table order whose suffix matches decides.
@@ -180,19 +167,6 @@ class TQRXAssembler {
   // Returns false and changes nothing for an index outside the table.
   // BuildListing must follow for the listing to change.
   bool SetUnitVisible(int index, bool visible);
-  // Rebuilds LabelView from the label table in table order and remembers
-  // mask in LabelFilter. A label in a hidden unit is left out; the registers
-  // and selected labels are always taken; other labels only when bit 0 of
-  // the mask is clear and their kinds share a bit with mask & 0x156. Sorts
-  // the rows when SortLabels is set.
-  void BuildLabelView(uint16_t mask);
-  // Sorts LabelView by key without regard to case, a value-only constant's
-  // key read with "#" in front, then moves PC, SP, VF, SF, ZF, CF to rows 0
-  // to 5 (those present).
-  void SortLabelView();
-  // Switching on sorts the current rows; switching off rebuilds them in
-  // table order with LabelFilter. Nothing happens when flag is unchanged.
-  void SetSortLabels(bool flag);
   // Refills SelectedLabelNames with the keys of the selected labels, in table
   // order, and returns it.
   const TCustomStringList& SelectedLabels();
@@ -233,10 +207,7 @@ class TQRXAssembler {
   TSubStringList units_{true, TDuplicates::Ignore};
   TCustomStringList unitStack_;
   TListingRows listing_;
-  TLabelViewRows labelView_;
   TCustomStringList selectedLabelNames_;
-  bool sortLabels_ = false;
-  uint16_t labelFilter_ = 0;
   TAutoLabelCounter autoLabelCounter_ = 0;
   // Read by the const LineAt for lines that have no record yet.
   const TAsmLine emptyLine_;

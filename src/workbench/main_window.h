@@ -37,6 +37,7 @@ class TForm2;
 struct TEditorLaunch;
 class TKeyboardTable;
 class TLabelView;
+class TLabelViewModel;
 class TListingView;
 class TMemoryView;
 class TMessageLine;
@@ -167,6 +168,8 @@ class TForm1 : public QMainWindow, public TViewHost {
   TToolBarPanel* ToolBar() const { return toolBar_; }
   TListingView* ListingView() const { return listingView_; }
   TLabelView* LabelView() const { return labelView_; }
+  // The rows of the label view.
+  const TLabelViewModel& LabelRows() const { return *labelRows_; }
   TMemoryView* MemoryView() const { return memoryView_; }
   QWidget* LabelPanel() const { return labelPanel_; }
   QWidget* ListingPanel() const { return listingPanel_; }
@@ -319,6 +322,7 @@ class TForm1 : public QMainWindow, public TViewHost {
   std::unique_ptr<TKeyboardTable> keyboard_;
   std::unique_ptr<TMonitorModel> monitorModel_;
   std::unique_ptr<TProgramSession> session_;
+  std::unique_ptr<TLabelViewModel> labelRows_;
   TJumpList jumpList_;
   std::unique_ptr<QRXScreen> screen_;
 

@@ -46,15 +46,13 @@ std::vector<uint16_t> InstructionWords(const TQRXAssembler& assembler) {
   return words;
 }
 
-TEST(AssemblerCreate, StartsWithOneCommentLineAndTheRegistersInView) {
+TEST(AssemblerCreate, StartsWithOneCommentLineAndTheRegisters) {
   TQRXAssembler assembler;
   ASSERT_EQ(assembler.LineCount(), 1);
   EXPECT_EQ(assembler.LineText(0), ";");
   EXPECT_EQ(assembler.LineAt(0).Comment, ";");
-  EXPECT_EQ(assembler.LabelView().ToVector(),
+  EXPECT_EQ(assembler.Labels().ToVector(),
             (std::vector<std::string>{"CF", "PC", "SF", "SP", "VF", "ZF"}));
-  EXPECT_EQ(assembler.LabelFilter(), 0);
-  EXPECT_FALSE(assembler.SortLabels());
   ASSERT_EQ(assembler.Units().Count(), 1);
   EXPECT_EQ(assembler.Units()[0], "*=.*");
   EXPECT_EQ(assembler.Units().EntryMark(0), 1);

@@ -38,11 +38,6 @@ inline int LabelValue(const TQRXAssembler& assembler, const std::string& key) {
   return static_cast<uint16_t>(assembler.Labels().RecordAt(index).Value);
 }
 
-// The keys of the label view, in row order.
-inline std::vector<std::string> LabelViewKeys(const TQRXAssembler& assembler) {
-  return assembler.LabelView().ToVector();
-}
-
 // The LineIndex of every listing row, in row order.
 inline std::vector<int> ListingLines(const TQRXAssembler& assembler) {
   std::vector<int> lines;

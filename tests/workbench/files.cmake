@@ -19,3 +19,5 @@ qrx_gui_test(test_navigation tests/workbench/navigation_test.cpp tests/workbench
 qrx_gui_test(test_dialogs tests/workbench/dialogs_test.cpp tests/workbench/main_window_test_support.h)
 # The jump history is plain C++ of the workbench layer: a GoogleTest.
 qrx_core_test(test_jump_list qrx_workbench tests/workbench/jump_list_test.cpp)
+# So are the label view's rows.
+qrx_core_test(test_label_view_model qrx_workbench tests/workbench/label_view_model_test.cpp)

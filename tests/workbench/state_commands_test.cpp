@@ -278,7 +278,7 @@ class TStateCommandsTest : public QObject {
     QCOMPARE(rows.Count(), savedRows);
     QCOMPARE(second.ListingView()->SelectedRow(), 0);
     QVERIFY(LabelKeys(second).contains(QStringLiteral("SUM.*")));
-    QCOMPARE(second.LabelView()->RowCount(), second.Session().Assembler().LabelView().Count());
+    QCOMPARE(second.LabelView()->RowCount(), second.LabelRows().Rows().Count());
     for (int i = 0; i < TToolBarPanel::kButtonCount; ++i)
       QVERIFY(second.ToolBar()->ButtonAt(i)->isEnabled());
   }
