@@ -256,7 +256,8 @@ void BM_SnakeMinuteLog(benchmark::State& state) {
     monitor.SetKeyboardSource(&keys);
     TProgramSession session(monitor);
     TLoadOutcome outcome;
-    if (session.LoadFile(std::string(QRX_SAMPLES_DIR) + "/snake.qasm", outcome) != 0) {
+    if (session.LoadFile(std::string(QRX_SAMPLES_DIR) + "/snake.qasm", outcome) !=
+        TLoadResult::Clean) {
       state.SkipWithError("snake.qasm did not load");
       return;
     }

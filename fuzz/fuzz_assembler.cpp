@@ -221,19 +221,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TMonitorModel monitor(clock);
   auto session = std::make_unique<TProgramSession>(monitor);
   TLoadOutcome outcome;
-  const int result = session->LoadFile(folder.Path("main.qasm"), outcome);
-  (void)LoadResultMessage(result, session->Assembler(), outcome);
-  FuzzCheck(outcome.Committed == (result >= 0), "a load commits exactly when it succeeds");
-  if (result < 0) return 0;
+  const TLoadResult result = session->LoadFile(folder.Path("main.qasm"), outcome);
+  (void)LoadResultMessage(result, outcome);
+  FuzzCheck(outcome.Committed == IsLoaded(result), "a load commits exactly when it succeeds");
+  if (!IsLoaded(result)) return 0;
 
   TQRXAssembler& assembler = session->Assembler();
-  FuzzCheck(result == 0 || assembler.ErrorLineCount() > 0, "a tally only with error lines");
+  FuzzCheck(result == TLoadResult::Clean || assembler.ErrorLineCount() > 0,
+            "a tally only with error lines");
+  FuzzCheck(outcome.Assembly.ErrorLines == assembler.ErrorLineCount(),
+            "the assembly counts its error lines");
   const TAssembly first = Outputs(*session);
   const bool namesElsewhere = AutoNamesOutsideExpandedLabels(assembler);
   const int secondResult = assembler.Assemble().Tally;
   const TAssembly second = Outputs(*session);
   if (!namesElsewhere) {
-    FuzzCheck(secondResult == result, "a second assembly gives the same tally");
+    FuzzCheck(secondResult == outcome.Assembly.Tally, "a second assembly gives the same tally");
     FuzzCheck(first.listing == second.listing, "a second assembly gives the same listing");
     FuzzCheck(first.labels == second.labels, "a second assembly gives the same labels");
     FuzzCheck(first.machineCode == second.machineCode, "a second assembly gives the same code");

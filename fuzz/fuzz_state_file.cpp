@@ -60,10 +60,11 @@ void CheckStateFile(std::string_view bytes, const TFuzzClock& clock) {
   TMonitorModel monitor(clock);
   auto session = std::make_unique<TProgramSession>(monitor);
   TLoadOutcome outcome;
-  const int result = session->LoadFile(path, outcome);
-  (void)LoadResultMessage(result, session->Assembler(), outcome);
-  FuzzCheck(outcome.Committed == (result >= 0), "a load commits exactly when it succeeds");
-  if (result < 0 || outcome.Branch != TLoadBranch::State) return;
+  const TLoadResult result = session->LoadFile(path, outcome);
+  (void)LoadResultMessage(result, outcome);
+  FuzzCheck(outcome.Committed == IsLoaded(result), "a load commits exactly when it succeeds");
+  if (!IsLoaded(result) || outcome.Branch != TLoadBranch::State) return;
+  const int tally = outcome.Assembly.Tally;
 
   ExerciseViews(session->Assembler(), *session);
   const std::string listing = Listing(*session);
@@ -72,9 +73,10 @@ void CheckStateFile(std::string_view bytes, const TFuzzClock& clock) {
 
   TMonitorModel monitor2(clock);
   TProgramSession restored(monitor2);
-  const int result2 = restored.LoadFile(path, outcome);
+  const TLoadResult result2 = restored.LoadFile(path, outcome);
   FuzzCheck(outcome.Branch == TLoadBranch::State, "a saved state reads as a state file");
-  FuzzCheck(result2 == result, "a saved state loads with the same tally");
+  FuzzCheck(result2 == result && outcome.Assembly.Tally == tally,
+            "a saved state loads with the same tally");
   FuzzCheck(restored.Machine().Memory == session->Machine().Memory, "the same memory");
   FuzzCheck(restored.Machine().LineMap == session->Machine().LineMap, "the same line map");
   FuzzCheck(Listing(restored) == listing, "the same listing and labels");

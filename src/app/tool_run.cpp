@@ -88,7 +88,7 @@ std::string ScreenOutput(const TMonitorModel& monitor) {
 int RunRunCommand(const TToolOptions& options) {
   auto monitor = std::make_unique<TMonitorModel>();
   auto session = std::make_unique<TProgramSession>(*monitor);
-  if (LoadProgram(*session, options.File) < 0) return kExitLoadFailure;
+  if (!IsLoaded(LoadProgram(*session, options.File))) return kExitLoadFailure;
 
   TQRXEmulater& machine = session->Machine();
   const uint64_t before = machine.StepCount;

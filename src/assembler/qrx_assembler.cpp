@@ -38,12 +38,11 @@ bool TQRXAssembler::RestoreLines(TMemoryStream& stream) {
   return true;
 }
 
-int TQRXAssembler::ReadSourceSet(TFileNames& files, std::string& error) {
+TSourceReadResult TQRXAssembler::ReadSourceSet(TFileNames& files, std::string& error) {
   TCustomStringList lines;
-  const int result = ::ReadSourceSet(files, lines, error);
-  if (result != 0) return result;
-  SetLines(lines);
-  return 0;
+  const TSourceReadResult result = ::ReadSourceSet(files, lines, error);
+  if (result == TSourceReadResult::Complete) SetLines(lines);
+  return result;
 }
 
 TAsmLine& TQRXAssembler::LineAt(int i) {

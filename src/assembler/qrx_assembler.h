@@ -30,10 +30,12 @@
 #include <vector>
 
 #include "assembler/asm_line.h"
+#include "assembler/assembly_result.h"
 #include "assembler/auto_label.h"
 #include "assembler/label_table.h"
 #include "assembler/macro_list.h"
 #include "assembler/memory_image.h"
+#include "assembler/source_set.h"
 #include "persistence/custom_string_list.h"
 #include "persistence/record_string_list.h"
 #include "persistence/ref_string_list.h"
@@ -45,18 +47,6 @@ class TMemoryStream;
 // The unit table's entry for the top level, and its name.
 inline constexpr std::string_view kRootUnitEntry = "*=.*";
 inline constexpr std::string_view kRootUnitName = "*";
-
-// What one Assemble found.
-struct TAssemblyResult {
-  // The errors the pre-pass and the passes counted: 0 exactly when no line
-  // ended with an error, greater than 0 otherwise (a line may count more
-  // than once).
-  int Tally = 0;
-  // The number of lines that ended with an error (ErrorLineCount).
-  int ErrorLines = 0;
-
-  bool Clean() const { return Tally == 0; }
-};
 
 // Rows of the listing: line text + the line's record (not owned).
 using TListingRows = TRefStringList<TAsmLine>;
@@ -121,13 +111,12 @@ class TQRXAssembler {
   bool RestoreLines(TMemoryStream& stream);
 
   // Reads file set entry 1 with its includes (see source_set.h) and, when
-  // that succeeds (result 0), replaces the lines by what was read, dropping
-  // every record and listing row. Any other result (kSourceEmpty,
-  // kIncludedTwice, kSourceReadError; error set for the last) leaves the
-  // lines, records and listing as they were, so the views may go on showing
-  // the program assembled before. The file set is changed as
-  // ReadSourceSet does in either case.
-  int ReadSourceSet(TFileNames& files, std::string& error);
+  // that succeeds (Complete), replaces the lines by what was read, dropping
+  // every record and listing row. Any other result (Empty, IncludedTwice,
+  // ReadError; error set for the last) leaves the lines, records and listing
+  // as they were, so the views may go on showing the program assembled
+  // before. The file set is changed as ReadSourceSet does in either case.
+  TSourceReadResult ReadSourceSet(TFileNames& files, std::string& error);
 
   // The record of line i. An index outside the list raises
   // EStringListError. A line that has no record yet (loaded, not assembled)

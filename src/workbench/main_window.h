@@ -21,6 +21,7 @@
 #include <string>
 
 #include "monitor/performance_counter.h"
+#include "session/load_result.h"
 #include "workbench/jump_list.h"
 #include "workbench/main_menus.h"
 #include "workbench/view_host.h"
@@ -107,8 +108,8 @@ class TForm1 : public QMainWindow, public TViewHost {
 
   // ---- loading
   // Opens a source or state file and shows the outcome in the message line;
-  // returns the load result (0 clean, > 0 assembly errors, < 0 failed).
-  int OpenFile(const QString& path);
+  // returns the load result.
+  TLoadResult OpenFile(const QString& path);
   // File-set entry 0 := path; caption "QRX エミュレータ : " + its file name.
   void SetCurrentFile(const std::string& path);
   // File-set entry 0 (empty before the first load).
@@ -299,8 +300,8 @@ class TForm1 : public QMainWindow, public TViewHost {
   // The time-stamp check of the sources (later task); it runs after a
   // state file was read, whatever the result.
   void CheckSourceTimeStamps();
-  // After the state branch of a load (the result may be negative).
-  void StateFileLoaded(int result);
+  // After the state branch of a load, whatever its result.
+  void StateFileLoaded(TLoadResult result);
   void SetButtonsEnabled(bool enabled);
   // Run control with its host, and the toggles it follows (run_commands.cpp).
   void SetUpRunControl();

@@ -167,6 +167,8 @@ TEST(AssemblerScopes, StrayEndprocMarksEveryFollowingLineOfThatLevel) {
   EXPECT_FALSE(assembler.LineAt(1).IsDirective);
   EXPECT_EQ(Addresses(assembler), (std::vector<uint16_t>{0, 1, 2, 3}));
   EXPECT_EQ(assembler.ErrorLineCount(), 3);
+  // Every pass counts these lines again; the error lines count once each.
+  EXPECT_EQ(assembler.Assemble().ErrorLines, 3);
 }
 
 TEST(AssemblerScopes, BlockLeftOpenIsNoError) {

@@ -61,7 +61,7 @@ TEST(AssemblerRestoreLines, DamagedStreamsChangeNothing) {
 class AssemblerReadSourceSet : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(folder_.Ok()); }
-  int Read(const std::string& main) {
+  TSourceReadResult Read(const std::string& main) {
     files_.Clear();
     files_.AddWithStamp(main);
     files_.AddWithStamp(main);
@@ -78,7 +78,7 @@ TEST_F(AssemblerReadSourceSet, ReadsTheSourceWithItsIncludes) {
   folder_.Write("lib.qasm", "ONE: DW 1\n");
   const std::string main = folder_.Write("main.qasm", "LD ONE,#2\nINCLUDE lib.qasm\nHALT\n");
   AssembleSource(assembler_, {"NOP"});
-  ASSERT_EQ(Read(main), 0);
+  ASSERT_EQ(Read(main), TSourceReadResult::Complete);
   EXPECT_TRUE(assembler_.Listing().Empty());
   // LD, the start marker in place of the INCLUDE, ONE, the end marker, HALT.
   EXPECT_EQ(assembler_.LineCount(), 5);
@@ -98,9 +98,9 @@ TEST_F(AssemblerReadSourceSet, AFailedReadKeepsTheAssembledProgram) {
   const std::vector<std::string> before = assembler_.Lines().ToVector();
   const TAsmLine* record = &assembler_.LineAt(2);
 
-  EXPECT_EQ(Read(self), kIncludedTwice);
-  EXPECT_EQ(Read(missing), kSourceReadError);
-  EXPECT_EQ(Read(empty), kSourceEmpty);
+  EXPECT_EQ(Read(self), TSourceReadResult::IncludedTwice);
+  EXPECT_EQ(Read(missing), TSourceReadResult::ReadError);
+  EXPECT_EQ(Read(empty), TSourceReadResult::Empty);
   EXPECT_EQ(assembler_.Lines().ToVector(), before);
   EXPECT_EQ(&assembler_.LineAt(2), record);
   ASSERT_EQ(assembler_.Listing().Count(), 3);
@@ -120,8 +120,11 @@ TEST(AssemblerLineAt, LinesWithoutRecordsAndTheErrorCount) {
   EXPECT_EQ(assembler.LineAt(2).LineIndex, 2);  // made on access
   EXPECT_TRUE(assembler.HasRecord(2));
   EXPECT_THROW(assembler.LineAt(3), EStringListError);
-  EXPECT_GT(assembler.Assemble().Tally, 0);
+  const TAssemblyResult result = assembler.Assemble();
+  EXPECT_GT(result.Tally, 0);
+  EXPECT_FALSE(result.Clean());
   EXPECT_EQ(assembler.ErrorLineCount(), 2);
+  EXPECT_EQ(result.ErrorLines, 2);
 }
 
 }  // namespace

@@ -161,7 +161,7 @@ class Hints : public ::testing::TestWithParam<THintCase> {
     files_.AddWithStamp(folder_.Path("main.qasm"));
     files_.AddWithStamp(folder_.Path("main.qasm"));
     std::string error;
-    ASSERT_EQ(assembler_.ReadSourceSet(files_, error), 0) << error;
+    ASSERT_EQ(assembler_.ReadSourceSet(files_, error), TSourceReadResult::Complete) << error;
     ASSERT_EQ(assembler_.Assemble().Tally, 0);
   }
 
@@ -231,7 +231,7 @@ TEST_F(HintTexts, CollectingChangesNothingAndErrorsSilenceTheHints) {
 
   folder_.Write("main.qasm", "LD X, 0\nFOO\nHALT\nX: DW 0\n");
   std::string error;
-  ASSERT_EQ(assembler_.ReadSourceSet(files_, error), 0);
+  ASSERT_EQ(assembler_.ReadSourceSet(files_, error), TSourceReadResult::Complete);
   ASSERT_GT(assembler_.Assemble().Tally, 0);
   EXPECT_TRUE(CollectHints(assembler_).empty());
 }

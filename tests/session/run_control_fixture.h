@@ -134,7 +134,7 @@ class RunControlTest : public ::testing::Test {
     for (const std::string& line : lines)
       text += line + "\r\n";
     TLoadOutcome outcome;
-    ASSERT_EQ(session->LoadFile(folder.Write("prog.qasm", text), outcome), 0);
+    ASSERT_EQ(session->LoadFile(folder.Write("prog.qasm", text), outcome), TLoadResult::Clean);
     host.log.clear();
   }
   // The listing line that carries the label.

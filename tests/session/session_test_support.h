@@ -21,11 +21,11 @@ struct TSessionRig {
   std::unique_ptr<TMonitorModel> monitor = std::make_unique<TMonitorModel>();
   std::unique_ptr<TProgramSession> session = std::make_unique<TProgramSession>(*monitor);
 
-  int Load(const std::string& path) {
+  TLoadResult Load(const std::string& path) {
     TLoadOutcome outcome;
     return session->LoadFile(path, outcome);
   }
-  int Load(const std::string& path, TLoadOutcome& outcome) {
+  TLoadResult Load(const std::string& path, TLoadOutcome& outcome) {
     return session->LoadFile(path, outcome);
   }
 };

@@ -36,7 +36,7 @@ class TLabelViewTest : public QObject {
     const std::string path = folders_.WriteSource("labels.qasm", kSource);
     QVERIFY(!path.empty());
     TLoadOutcome outcome;
-    QCOMPARE(host_->Program().LoadFile(path, outcome), 0);
+    QCOMPARE(host_->Program().LoadFile(path, outcome), TLoadResult::Clean);
     rows_ = std::make_unique<TLabelViewModel>(host_->Program().Assembler());
     rows_->SetSorted(true);
     rows_->Build(kAllKinds);
