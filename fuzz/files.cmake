@@ -7,6 +7,7 @@ set(QRX_FUZZ_SUPPORT_SOURCES
   fuzz/fuzz_support.h
   src/app/tool_asm.cpp
   src/app/tool_common.cpp
+  src/app/tool_diagnostics.cpp
   src/workbench/label_view_model.cpp
 )
 set(QRX_FUZZ_TARGETS
