@@ -96,7 +96,8 @@ class TQRXAssembler {
 
   // ---- assembling
   // Assembles the lines: macro pre-pass, then the four passes, then the
-  // listing rows. Never throws for anything in the source.
+  // listing rows. Returns the error tally and the number of error lines.
+  // Never throws for anything in the source.
   TAssemblyResult Assemble();
   // How many times Assemble has run. Whoever keeps pointers into the label
   // table compares it to tell that they lapsed.
