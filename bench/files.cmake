@@ -19,9 +19,11 @@ if(QRX_BENCH_SOURCES)
   target_compile_definitions(qrx_bench PRIVATE QRX_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/qasm")
 endif()
 
-# The monitor's drawing needs Qt: a benchmark executable of its own.
+# The monitor's drawing and the workbench's views need Qt: a benchmark
+# executable of their own.
 if(QRX_WITH_GUI)
   add_executable(qrx_gui_bench bench/monitor_render_bench.cpp bench/listing_paint_bench.cpp
-                               bench/workbench_run_bench.cpp bench/workbench_load_bench.cpp)
+                               bench/workbench_run_bench.cpp bench/workbench_load_bench.cpp
+                               bench/view_rows_bench.cpp)
   target_link_libraries(qrx_gui_bench PRIVATE qrxgui benchmark::benchmark benchmark::benchmark_main)
 endif()

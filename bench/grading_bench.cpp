@@ -146,7 +146,7 @@ uint64_t RunPlain(const std::string& source) {
   auto monitor = std::make_unique<TMonitorModel>();
   auto session = std::make_unique<TProgramSession>(*monitor);
   TLoadOutcome outcome;
-  if (session->LoadFile(source, outcome) < 0) return 0;
+  if (!IsLoaded(session->LoadFile(source, outcome))) return 0;
   TQRXEmulater& machine = session->Machine();
   for (uint64_t i = 0; i < kLongLimit; ++i)
     if (machine.Step() < 0) break;

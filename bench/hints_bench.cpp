@@ -76,12 +76,12 @@ void BM_AssembleForHints(benchmark::State& state) {
   TQRXAssembler assembler;
   for (auto _ : state) {
     state.PauseTiming();
-    assembler.AssignStrings(source);
+    assembler.SetLines(source);
     state.ResumeTiming();
     benchmark::DoNotOptimize(assembler.Assemble());
   }
   if (assembler.ErrorLineCount() != 0) state.SkipWithError("the program did not assemble cleanly");
-  state.SetItemsProcessed(state.iterations() * assembler.Count());
+  state.SetItemsProcessed(state.iterations() * assembler.LineCount());
 }
 BENCHMARK(BM_AssembleForHints)->Unit(benchmark::kMillisecond);
 
@@ -100,7 +100,7 @@ void BM_CollectHints(benchmark::State& state) {
   double assembleSeconds = 0;
   constexpr int kAssemblies = 3;
   for (int k = 0; k < kAssemblies; ++k) {
-    assembler.AssignStrings(source);
+    assembler.SetLines(source);
     assembleSeconds += SecondsOf([&] { assembler.Assemble(); });
   }
   if (assembler.ErrorLineCount() != 0) state.SkipWithError("the program did not assemble cleanly");
@@ -115,7 +115,7 @@ void BM_CollectHints(benchmark::State& state) {
   state.counters["hints"] = static_cast<double>(hints);
   state.counters["hints_per_assembly"] =
       (hintSeconds / static_cast<double>(state.iterations())) / (assembleSeconds / kAssemblies);
-  state.SetItemsProcessed(state.iterations() * assembler.Count());
+  state.SetItemsProcessed(state.iterations() * assembler.LineCount());
 }
 BENCHMARK(BM_CollectHints)->Unit(benchmark::kMillisecond);
 

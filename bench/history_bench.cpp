@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "assembler/machine_loader.h"
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
 #include "monitor/performance_counter.h"
@@ -75,7 +76,7 @@ void Load(TQRXEmulater& machine, const TProgram& program) {
     image.push_back({address, program.lines[i], static_cast<int>(i)});
     address = static_cast<uint16_t>(address + program.lines[i].size());
   }
-  machine.LoadImage(image);
+  LoadImage(machine, image);
 }
 
 int64_t NowMs(const TClock& clock) {
@@ -255,7 +256,8 @@ void BM_SnakeMinuteLog(benchmark::State& state) {
     monitor.SetKeyboardSource(&keys);
     TProgramSession session(monitor);
     TLoadOutcome outcome;
-    if (session.LoadFile(std::string(QRX_SAMPLES_DIR) + "/snake.qasm", outcome) != 0) {
+    if (session.LoadFile(std::string(QRX_SAMPLES_DIR) + "/snake.qasm", outcome) !=
+        TLoadResult::Clean) {
       state.SkipWithError("snake.qasm did not load");
       return;
     }

@@ -75,7 +75,7 @@ void MakeListing(std::vector<TAsmLine>& lines, TListingRows& rows, int count) {
         break;
       case 4:
         SetFields(line, {"FOO", "A"});
-        line.Status = -1;
+        line.ErrorCode = -1;
         break;
       case 5:
         SetFields(line, {"JPF", "ZF", "LOOP1"});

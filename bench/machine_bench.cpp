@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "assembler/machine_loader.h"
 #include "machine/machine.h"
 
 namespace {
@@ -24,7 +25,7 @@ void BM_StepCountingLoop(benchmark::State& state) {
   };
   const TImageLine line{0, code, 0};
   auto machine = std::make_unique<TQRXEmulater>();
-  machine->LoadImage({&line, 1});
+  LoadImage(*machine, {&line, 1});
 
   constexpr int kBatch = 1000;
   for (auto _ : state) {

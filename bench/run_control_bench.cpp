@@ -24,6 +24,7 @@
 #include <span>
 #include <string>
 
+#include "assembler/machine_loader.h"
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
 #include "monitor/performance_counter.h"
@@ -58,7 +59,7 @@ const std::array<uint16_t, 20> kPortCode = {
 
 void LoadCode(TQRXEmulater& machine, std::span<const uint16_t> code = kCode) {
   const TImageLine line{0, code, 0};
-  machine.LoadImage({&line, 1});
+  LoadImage(machine, {&line, 1});
 }
 
 // A host that does nothing but end the run once the target is reached.

@@ -58,7 +58,7 @@ void BM_StateFileSaveAndLoad(benchmark::State& state) {
   auto monitor = std::make_unique<TMonitorModel>();
   auto session = std::make_unique<TProgramSession>(*monitor);
   TLoadOutcome outcome;
-  if (session->LoadFile(source, outcome) != 0) {
+  if (session->LoadFile(source, outcome) != TLoadResult::Clean) {
     state.SkipWithError("the program did not assemble");
     return;
   }
@@ -66,7 +66,7 @@ void BM_StateFileSaveAndLoad(benchmark::State& state) {
   for (auto _ : state) {
     std::string error;
     if (!session->SaveState(path, error)) state.SkipWithError("save failed");
-    if (session->LoadFile(path, outcome) != 0) state.SkipWithError("load failed");
+    if (session->LoadFile(path, outcome) != TLoadResult::Clean) state.SkipWithError("load failed");
   }
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
 }

@@ -82,11 +82,11 @@ void BM_OpenLargeSource(benchmark::State& state) {
 
   int rows = 0;
   for (auto _ : state) {
-    const int result = form->OpenFile(path);
+    const TLoadResult result = form->OpenFile(path);
     // The views, the message line and the monitor paint what the load
     // scheduled.
     QCoreApplication::processEvents();
-    if (result != 0) {
+    if (result != TLoadResult::Clean) {
       state.SkipWithError("the generated source did not assemble cleanly");
       break;
     }

@@ -85,7 +85,7 @@ class TBenchWindow {
     wait.start();
     while (form_->Screen().Monitor() == nullptr && wait.elapsed() < 5000)
       QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    loaded_ = form_->OpenFile(path_) == 0 && form_->Screen().Monitor() != nullptr;
+    loaded_ = form_->OpenFile(path_) == TLoadResult::Clean && form_->Screen().Monitor() != nullptr;
   }
 
   bool Ready() const { return loaded_; }
@@ -116,7 +116,7 @@ void BM_HeadlessStepLoop(benchmark::State& state) {
   TMonitorModel monitor;
   TProgramSession session(monitor);
   TLoadOutcome outcome;
-  if (session.LoadFile(window.Path().toStdString(), outcome) != 0) {
+  if (session.LoadFile(window.Path().toStdString(), outcome) != TLoadResult::Clean) {
     state.SkipWithError("the loop program did not load");
     return;
   }

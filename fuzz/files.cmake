@@ -1,12 +1,14 @@
 # libFuzzer targets, built with clang by `make fuzz` (QRX_FUZZ=ON). Each one
-# links the instrumented core, the shared harness helpers and the tool's
-# listing output, and is run on a copy of its seed corpus under
-# fuzz/corpus/<target>.
+# links the instrumented core, the shared harness helpers, the tool's
+# listing output and the label view's rows (Qt-free), and is run on a copy of
+# its seed corpus under fuzz/corpus/<target>.
 set(QRX_FUZZ_SUPPORT_SOURCES
   fuzz/fuzz_support.cpp
   fuzz/fuzz_support.h
   src/app/tool_asm.cpp
   src/app/tool_common.cpp
+  src/app/tool_diagnostics.cpp
+  src/workbench/label_view_model.cpp
 )
 set(QRX_FUZZ_TARGETS
   fuzz_assembler

@@ -65,7 +65,7 @@ void RunCommands(TProgramSession& session, const TFuzzClock& clock, uint8_t flag
   control.SetTraceWait(flags & 1);
   control.SetBreakpointsDuringRun((flags & 2) != 0);
   // Breakpoints on a few lines picked by the input.
-  const int lines = session.Assembler().Count();
+  const int lines = session.Assembler().LineCount();
   for (int k = 0; k < 3 && lines > 0; ++k)
     session.Breakpoints().Add(std::to_string((flags * (k + 7)) % lines));
 
@@ -87,11 +87,12 @@ void RunCommands(TProgramSession& session, const TFuzzClock& clock, uint8_t flag
 // again on restore: the stream must give back the very same lines.
 void CheckLinesRoundTrip(const TQRXAssembler& assembler) {
   TMemoryStream stream;
-  assembler.SaveToStream(stream);
+  assembler.Lines().SaveToStream(stream);
   stream.Seek(0);
   TQRXAssembler restored;
   FuzzCheck(restored.RestoreLines(stream) == 0, "saved lines can be restored");
-  FuzzCheck(restored.ToVector() == assembler.ToVector(), "restored lines are the saved lines");
+  FuzzCheck(restored.Lines().ToVector() == assembler.Lines().ToVector(),
+            "restored lines are the saved lines");
 }
 
 // Every record of the machine-code text is "0AAAAh:DW" and any number of
@@ -162,26 +163,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TMonitorModel monitor(clock);
   auto session = std::make_unique<TProgramSession>(monitor);
   TLoadOutcome outcome;
-  const int result = session->LoadFile(folder.Path("main.qasm"), outcome);
-  (void)LoadResultMessage(result, session->Assembler(), outcome);
-  FuzzCheck(outcome.Committed == (result >= 0), "a load commits exactly when it succeeds");
-  if (result < 0) return 0;
+  const TLoadResult result = session->LoadFile(folder.Path("main.qasm"), outcome);
+  (void)LoadResultMessage(result, outcome);
+  FuzzCheck(outcome.Committed == IsLoaded(result), "a load commits exactly when it succeeds");
+  if (!IsLoaded(result)) return 0;
 
   TQRXAssembler& assembler = session->Assembler();
-  FuzzCheck(result == 0 || assembler.ErrorLineCount() > 0, "a tally only with error lines");
+  FuzzCheck(result == TLoadResult::Clean || assembler.ErrorLineCount() > 0,
+            "a tally only with error lines");
+  FuzzCheck(outcome.Assembly.ErrorLines == assembler.ErrorLineCount(),
+            "the assembly counts its error lines");
   const TAssembly first = Outputs(*session);
   const bool namesElsewhere = AutoNamesOutsideExpandedLabels(assembler);
   const std::vector<std::string> firstBlocks = BlockNames(assembler);
-  const int secondResult = assembler.Assemble();
+  const int secondResult = assembler.Assemble().Tally;
   const TAssembly second = Outputs(*session);
   if (!namesElsewhere || BlockNames(assembler) == firstBlocks) {
-    FuzzCheck(secondResult == result, "a second assembly gives the same tally");
+    FuzzCheck(secondResult == outcome.Assembly.Tally, "a second assembly gives the same tally");
     FuzzCheck(first.listing == second.listing, "a second assembly gives the same listing");
     FuzzCheck(first.labels == second.labels, "a second assembly gives the same labels");
     FuzzCheck(first.machineCode == second.machineCode, "a second assembly gives the same code");
   }
   // Assembling the same lines once more always gives the same program.
-  FuzzCheck(assembler.Assemble() == secondResult, "a third assembly gives the same tally");
+  FuzzCheck(assembler.Assemble().Tally == secondResult, "a third assembly gives the same tally");
   const TAssembly third = Outputs(*session);
   FuzzCheck(third.listing == second.listing && third.labels == second.labels &&
                 third.machineCode == second.machineCode,

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "assembler/machine_loader.h"
 #include "fuzz_support.h"
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
@@ -48,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto machine = std::make_unique<TQRXEmulater>();
   machine->SetPortDevice(monitor.get());
   const TImageLine image[] = {{0, words, 0}};
-  machine->LoadImage(image);
+  LoadImage(*machine, image);
 
   auto snapshot = std::make_unique<TScreenSnapshot>();
   for (int n = 1; n <= kSteps; ++n) {

@@ -59,13 +59,13 @@ std::string Listing(TProgramSession& session) {
 // the saved lines, each at most marked in front by the macro pre-pass.
 bool LoadExpandedCalls(std::string_view fileBytes, const TQRXAssembler& assembler) {
   TStateSections sections;
-  if (ReadStateSections(fileBytes, sections) != 0) return true;
+  if (ReadStateSections(fileBytes, sections) != TLoadResult::Clean) return true;
   TMemoryStream stream(std::move(sections.lineBlock));
   TCustomStringList saved;
   saved.LoadFromStream(stream);
-  if (saved.Count() != assembler.Count()) return true;
+  if (saved.Count() != assembler.LineCount()) return true;
   for (int i = 0; i < saved.Count(); ++i)
-    if (!assembler[i].ends_with(saved[i])) return true;
+    if (!assembler.LineText(i).ends_with(saved[i])) return true;
   return false;
 }
 
@@ -85,10 +85,10 @@ void CheckStateFile(std::string_view bytes, const TFuzzClock& clock) {
   TMonitorModel monitor(clock);
   auto session = std::make_unique<TProgramSession>(monitor);
   TLoadOutcome outcome;
-  const int result = session->LoadFile(path, outcome);
-  (void)LoadResultMessage(result, session->Assembler(), outcome);
-  FuzzCheck(outcome.Committed == (result >= 0), "a load commits exactly when it succeeds");
-  if (result < 0 || outcome.Branch != TLoadBranch::State) return;
+  const TLoadResult result = session->LoadFile(path, outcome);
+  (void)LoadResultMessage(result, outcome);
+  FuzzCheck(outcome.Committed == IsLoaded(result), "a load commits exactly when it succeeds");
+  if (!IsLoaded(result) || outcome.Branch != TLoadBranch::State) return;
 
   ExerciseViews(session->Assembler(), *session);
   const std::string listing = Listing(*session);
@@ -102,7 +102,7 @@ void CheckStateFile(std::string_view bytes, const TFuzzClock& clock) {
 
   TMonitorModel monitor2(clock);
   TProgramSession restored(monitor2);
-  const int result2 = restored.LoadFile(path, outcome);
+  const TLoadResult result2 = restored.LoadFile(path, outcome);
   FuzzCheck(outcome.Branch == TLoadBranch::State, "a saved state reads as a state file");
   FuzzCheck(restored.Machine().Memory == session->Machine().Memory, "the same memory");
   FuzzCheck(restored.Machine().LineMap == session->Machine().LineMap, "the same line map");

@@ -17,6 +17,7 @@
 #include "session/program_session.h"
 #include "session/run_control.h"
 #include "session/run_report.h"
+#include "workbench/label_view_model.h"
 
 void FuzzCheck(bool condition, const char* what) {
   if (condition) return;
@@ -97,14 +98,14 @@ void ReadListingRows(const TQRXAssembler& assembler, const TFileNames& files) {
     length += IsImportantComment(comment) ? 1 : 0;
     length += IsCodeRow(*line) ? 1 : 0;
     const std::string error = ListingErrorText(*line, files);
-    FuzzCheck(error.empty() == (line->Status >= 0), "an error text exactly on error rows");
+    FuzzCheck(error.empty() == !line->HasError(), "an error text exactly on error rows");
     length += line->TagFileIndex() + line->TagLineNumber() + ScopeDepth(*line);
     (void)length;
   }
 }
 
-void ReadLabelRows(const TQRXAssembler& assembler) {
-  const TLabelViewRows& rows = assembler.LabelView();
+void ReadLabelRows(const TQRXAssembler& assembler, const TLabelViewModel& labelRows) {
+  const TLabelViewRows& rows = labelRows.Rows();
   for (int r = 0; r < rows.Count(); ++r) {
     const TKwValues* record = rows.Ref(r);
     FuzzCheck(record != nullptr, "every label-view row has its label");
@@ -122,15 +123,16 @@ void ExerciseViews(TQRXAssembler& assembler, const TProgramSession& session) {
     masks.push_back(static_cast<uint16_t>(1u << bit));
   assembler.BuildListing();
   ReadListingRows(assembler, session.Files());
+  TLabelViewModel labelRows(assembler);
   for (const bool sorted : {false, true, false}) {
-    assembler.SetSortLabels(sorted);
+    labelRows.SetSorted(sorted);
     for (const uint16_t mask : masks) {
-      assembler.BuildLabelView(mask);
-      ReadLabelRows(assembler);
+      labelRows.Build(mask);
+      ReadLabelRows(assembler, labelRows);
     }
   }
-  assembler.SortLabelView();
-  ReadLabelRows(assembler);
+  labelRows.Sort();
+  ReadLabelRows(assembler, labelRows);
   (void)ListingOutput(assembler, session.Files());
   (void)LabelsOutput(assembler);
 }
@@ -180,8 +182,8 @@ bool HoldsAutoName(std::string_view text) {
 }  // namespace
 
 bool AutoNamesOutsideExpandedLabels(const TQRXAssembler& assembler) {
-  for (int i = 0; i < assembler.Count(); ++i) {
-    const std::string& text = assembler[i];
+  for (int i = 0; i < assembler.LineCount(); ++i) {
+    const std::string& text = assembler.LineText(i);
     if (IsMacroDefinitionLine(text)) continue;
     TAsmLine parsed;
     ParseLine(text, parsed);
@@ -194,7 +196,7 @@ bool AutoNamesOutsideExpandedLabels(const TQRXAssembler& assembler) {
 
 std::vector<std::string> BlockNames(const TQRXAssembler& assembler) {
   std::vector<std::string> names;
-  for (int i = 0; i < assembler.Count(); ++i) {
+  for (int i = 0; i < assembler.LineCount(); ++i) {
     const TAsmLine& line = assembler.LineAt(i);
     if (line.Mnemonic == "PROC") names.push_back(line.LabelName);
   }

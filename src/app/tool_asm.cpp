@@ -39,7 +39,7 @@ std::string ListingRowOutput(const TAsmLine& line, const TQRXAssembler& assemble
     row += Field(ListingFieldText(line, 2));
   }
   row += '\t';
-  row += Field(line.Status < 0 ? ListingErrorText(line, files) : ListingCommentText(line));
+  row += Field(line.HasError() ? ListingErrorText(line, files) : ListingCommentText(line));
   row += '\n';
   return row;
 }
@@ -75,12 +75,13 @@ int RunAsmCommand(const TToolOptions& options) {
   auto monitor = std::make_unique<TMonitorModel>();
   auto session = std::make_unique<TProgramSession>(*monitor);
   // Where the errors are, then the hints, on stderr before the count line.
-  const int result = LoadProgram(*session, options.File, [&](const TProgramSession& loaded) {
-    WriteDiagnostics(ErrorLinesOutput(loaded.Assembler(), loaded.Files()));
-    if (options.Hints)
-      WriteDiagnostics(HintLinesOutput(CollectHints(loaded.Assembler()), loaded.Files()));
-  });
-  if (result < 0) return kExitLoadFailure;
+  const TLoadResult result =
+      LoadProgram(*session, options.File, [&](const TProgramSession& loaded) {
+        WriteDiagnostics(ErrorLinesOutput(loaded.Assembler(), loaded.Files()));
+        if (options.Hints)
+          WriteDiagnostics(HintLinesOutput(CollectHints(loaded.Assembler()), loaded.Files()));
+      });
+  if (!IsLoaded(result)) return kExitLoadFailure;
   if (options.Listing) WriteOut(ListingOutput(session->Assembler(), session->Files()));
   if (options.Labels) WriteOut(LabelsOutput(session->Assembler()));
   if (options.MachineCodePath) {
@@ -90,5 +91,5 @@ int RunAsmCommand(const TToolOptions& options) {
       return kExitLoadFailure;
     }
   }
-  return result == 0 ? 0 : 1;
+  return result == TLoadResult::Clean ? 0 : 1;
 }

@@ -7,17 +7,18 @@
 #include "session/load_message.h"
 #include "session/program_session.h"
 
-int LoadProgram(TProgramSession& session, const std::string& path, const TAfterLoad& afterLoad) {
+TLoadResult LoadProgram(TProgramSession& session, const std::string& path,
+                        const TAfterLoad& afterLoad) {
   TLoadOutcome outcome;
-  const int result = session.LoadFile(path, outcome);
-  if (result >= 0) {
+  const TLoadResult result = session.LoadFile(path, outcome);
+  if (IsLoaded(result)) {
     ShowAllUnits(session.Assembler());
     if (afterLoad) afterLoad(session);
   }
-  std::string message = LoadResultMessage(result, session.Assembler(), outcome);
+  std::string message = LoadResultMessage(result, outcome);
   if (message.starts_with(' ')) message.erase(0, 1);
   WriteErrorLine(message);
-  if (result < 0 && !outcome.ErrorText.empty()) WriteErrorLine(outcome.ErrorText);
+  if (!IsLoaded(result) && !outcome.ErrorText.empty()) WriteErrorLine(outcome.ErrorText);
   return result;
 }
 

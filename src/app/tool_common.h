@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "persistence/int_text.h"
+#include "session/load_result.h"
 
 class TProgramSession;
 class TQRXAssembler;
@@ -15,16 +16,16 @@ class TQRXAssembler;
 // Exit status when the program could not be loaded (or a file not written).
 inline constexpr int kExitLoadFailure = 2;
 
-// What a command writes after a load that took the program (result 0 or
-// more), before the load's message line.
+// What a command writes after a load that took the program (IsLoaded),
+// before the load's message line.
 using TAfterLoad = std::function<void(const TProgramSession& session)>;
 
 // Loads path into the session and reports the outcome on stderr: the
 // message-line text without its leading blank, and for a reading failure the
 // system's message too. Every unit is made visible and the listing rebuilt.
 // Returns the load result.
-int LoadProgram(TProgramSession& session, const std::string& path,
-                const TAfterLoad& afterLoad = {});
+TLoadResult LoadProgram(TProgramSession& session, const std::string& path,
+                        const TAfterLoad& afterLoad = {});
 
 // Makes every unit visible and rebuilds the listing.
 void ShowAllUnits(TQRXAssembler& assembler);

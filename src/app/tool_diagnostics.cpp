@@ -43,11 +43,11 @@ std::string DiagnosticLine(const TFileNames& files, int fileIndex, int lineNumbe
 
 std::string ErrorLinesOutput(const TQRXAssembler& assembler, const TFileNames& files) {
   std::string out;
-  for (int i = 0; i < assembler.Count(); ++i) {
+  for (int i = 0; i < assembler.LineCount(); ++i) {
     const TAsmLine& line = assembler.LineAt(i);
-    if (line.Status >= 0) continue;
+    if (!line.HasError()) continue;
     out += DiagnosticLine(files, line.TagFileIndex(), line.TagLineNumber(),
-                          AsmErrorMessage(line.Status, line.UndefinedName, CommentText(line)));
+                          AsmErrorMessage(line.ErrorCode, line.UndefinedName, CommentText(line)));
   }
   return out;
 }

@@ -13,7 +13,7 @@
 class TQRXAssembler;
 class TFileNames;
 
-// One line per line of the expanded source whose Status is an error, in
+// One line per line of the expanded source that has an error, in
 // source order; the text is the listing's error message.
 std::string ErrorLinesOutput(const TQRXAssembler& assembler, const TFileNames& files);
 

@@ -97,7 +97,7 @@ int RunRunCommand(const TToolOptions& options) {
   if (options.ReplayPath && !ReadReplayLog(*options.ReplayPath, replayLog)) return kExitLoadFailure;
   auto monitor = std::make_unique<TMonitorModel>();
   auto session = std::make_unique<TProgramSession>(*monitor);
-  if (LoadProgram(*session, options.File) < 0) return kExitLoadFailure;
+  if (!IsLoaded(LoadProgram(*session, options.File))) return kExitLoadFailure;
 
   TQRXEmulater& machine = session->Machine();
   const uint64_t before = machine.StepCount;

@@ -1,4 +1,4 @@
-// The error codes a line can carry in its Status, and their listing texts.
+// The error codes a line can carry in its ErrorCode, and their listing texts.
 #pragma once
 
 #include <cstdint>

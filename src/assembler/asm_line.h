@@ -35,13 +35,19 @@ class TAsmLine {
   std::string LabelName;
   std::string Mnemonic;
   std::string Comment;
-  // 0, an error code (negative) or the instruction word (positive).
-  int32_t Status = 0;
+  // 0, or the error code the line ended with (negative, asm_error_codes.h).
+  int32_t ErrorCode = 0;
+  // The instruction word EncodeLine built (also Words[0]); 0 on a line that
+  // holds no instruction or was never encoded.
+  uint16_t InstructionWord = 0;
   bool IsDirective = false;
   std::string Scope;
   std::string UndefinedName;
   int32_t LineIndex = 0;
   bool Visible = false;
+
+  // Whether the line ended with an error (ErrorCode is negative).
+  bool HasError() const { return ErrorCode < 0; }
 
   // Number of items in the source tag.
   int TagCount() const;

@@ -3,7 +3,6 @@
 //   pass 2  encode instructions, assign addresses, define labels;
 //   pass 3  evaluate operands into words;
 //   pass 4  parse macro-definition lines for the listing.
-#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,45 +41,64 @@ std::string_view ParsedText(const std::string& text, std::string& scratch) {
 }
 
 void SetError(TAsmLine& line, int32_t code, int& tally) {
-  line.Status = code;
+  line.ErrorCode = code;
   ++tally;
+}
+
+// An operand that gives no value: neither a label in reach nor a literal.
+void MarkUndefined(TAsmLine& line, const std::string& operand) {
+  line.ErrorCode = kErrUndefined;
+  line.UndefinedName = operand;
+}
+
+// Checks an instruction line against the opcode table: it gets its
+// instruction word, or the error the check found.
+void EncodeInstruction(TAsmLine& line) {
+  const int32_t encoded = EncodeLine(line);
+  if (encoded < 0)
+    line.ErrorCode = encoded;
+  else
+    line.InstructionWord = static_cast<uint16_t>(encoded);
 }
 
 }  // namespace
 
-int TQRXAssembler::Assemble() {
+TAssemblyResult TQRXAssembler::Assemble() {
   ForgetRecords();
+  ++assemblyCount_;
   autoLabelCounter_ = 0;
   labels_.ResetLabels();
   labels_.SetCurrentUses(nullptr);
   labels_.SetCurrentScope({});
-  labelView_.Clear();
   for (int u = 0; u < units_.Count(); ++u) {
     if (units_.ChildIfAny(u) != nullptr) units_.Child(u).Clear();  // the flag stays
   }
   unitStack_.Clear();
 
-  ExpandPrePass(*this, macros_, autoLabelCounter_);
+  ExpandPrePass(lines_, macros_, autoLabelCounter_);
 
   // Every error of the pre-pass is written into its line as the error
   // marker. The marker stays in the line text (the passes parse it as ";"),
   // so lines assembled again, as a state file brings them back, report the
   // same errors although the pre-pass then finds nothing left to flag; the
   // tally therefore counts the marked lines.
-  int tally = 0;
-  for (int i = 0; i < Count(); ++i) {
+  TAssemblyResult result;
+  for (int i = 0; i < lines_.Count(); ++i) {
     auto line = std::make_unique<TAsmLine>();
     line->LineIndex = i;
-    if (IsFlaggedLine(Strings(i))) SetError(*line, kErrPrePass, tally);
-    SetRecord(i, std::move(line));
+    if (IsFlaggedLine(lines_.Strings(i))) SetError(*line, kErrPrePass, result.Tally);
+    lines_.SetRecord(i, std::move(line));
   }
 
-  tally += ParseAndScopePass();
-  tally += AddressAndLabelPass();
-  tally += OperandPass();
+  result.Tally += ParseAndScopePass();
+  result.Tally += AddressAndLabelPass();
+  // The operand pass is the last to set error codes, and it counts every
+  // line that ends with one exactly once.
+  result.ErrorLines = OperandPass();
+  result.Tally += result.ErrorLines;
   MacroDefinitionPass();
   BuildListing();
-  return tally;
+  return result;
 }
 
 int TQRXAssembler::ParseAndScopePass() {
@@ -93,9 +111,9 @@ int TQRXAssembler::ParseAndScopePass() {
   const std::string* previousScope = nullptr;
   const std::string rootScope(kRootScope);
   std::string scratch;
-  for (int i = 0; i < Count(); ++i) {
-    TAsmLine& line = *Record(i);
-    ParseLine(ParsedText(Strings(i), scratch), line);
+  for (int i = 0; i < lines_.Count(); ++i) {
+    TAsmLine& line = *lines_.Record(i);
+    ParseLine(ParsedText(lines_.Strings(i), scratch), line);
     const std::string& previous = previousScope != nullptr ? *previousScope : rootScope;
     const std::string& mnemonic = line.Mnemonic;
 
@@ -148,9 +166,9 @@ int TQRXAssembler::ParseAndScopePass() {
 int TQRXAssembler::AddressAndLabelPass() {
   int tally = 0;
   TAsmLine* previous = nullptr;
-  for (int i = 0; i < Count(); ++i) {
-    TAsmLine& line = *Record(i);
-    if (line.Status == 0) line.Status = EncodeLine(line);
+  for (int i = 0; i < lines_.Count(); ++i) {
+    TAsmLine& line = *lines_.Record(i);
+    if (!line.HasError()) EncodeInstruction(line);
     if (previous == nullptr) {
       line.Address = 0;
     } else {
@@ -165,7 +183,7 @@ int TQRXAssembler::AddressAndLabelPass() {
       if (p.FieldCount == 0) previous->Address = kNoAddress;
     }
     if (!line.LabelName.empty()) DefineLineLabel(line);
-    if (line.Status < 0) ++tally;
+    if (line.HasError()) ++tally;
     previous = &line;
   }
   return tally;
@@ -177,7 +195,7 @@ void TQRXAssembler::DefineLineLabel(TAsmLine& line) {
     if (first >= '0' && first <= '9') {
       const auto location = static_cast<uint16_t>(EvalNumber(line.LabelName));
       if (location < line.Address)
-        line.Status = kErrBadLocation;
+        line.ErrorCode = kErrBadLocation;
       else
         line.Address = location;
       return;
@@ -199,11 +217,11 @@ void TQRXAssembler::DefineLineLabel(TAsmLine& line) {
     }
     record->DefLine = line.LineIndex;
   } catch (const EConvertError&) {
-    line.Status = kErrBadNumber;
+    line.ErrorCode = kErrBadNumber;
   } catch (const EStringListError&) {
-    line.Status = kErrDuplicateLabel;
+    line.ErrorCode = kErrDuplicateLabel;
   } catch (const EInvaridCharsetError&) {
-    line.Status = kErrBadLabelChar;
+    line.ErrorCode = kErrBadLabelChar;
   }
 }
 
@@ -216,12 +234,12 @@ int TQRXAssembler::OperandPass() {
   unitStack_.Push(std::string(kRootUnitName));
   labels_.SetCurrentUses(usesOf(kRootUnitName));
 
-  for (int i = 0; i < Count(); ++i) {
-    TAsmLine& line = *Record(i);
+  for (int i = 0; i < lines_.Count(); ++i) {
+    TAsmLine& line = *lines_.Record(i);
     size_t word = 1;
     if (line.Mnemonic == "DW") {
       if (line.FieldCount <= 1)
-        line.Status = kErrFieldCount;
+        line.ErrorCode = kErrFieldCount;
       else
         word = 0;
     }
@@ -242,26 +260,29 @@ int TQRXAssembler::OperandPass() {
           line.Words[word] = labels_.EvaluateOperand(operand);
           ++word;
         } catch (const EInvaridParamTypeError&) {
-          line.Status = kErrBadParameter;
+          line.ErrorCode = kErrBadParameter;
         } catch (const EValueOnlyError&) {
-          line.Status = kErrMissingHash;
-        } catch (const std::exception&) {
-          line.Status = kErrUndefined;
-          line.UndefinedName = operand;
+          line.ErrorCode = kErrMissingHash;
+        } catch (const EConvertError&) {
+          MarkUndefined(line, operand);
+        } catch (const EInvaridCharsetError&) {
+          // A binary literal with too many digits: no value either.
+          MarkUndefined(line, operand);
         }
       }
     }
-    if (line.Status < 0) ++tally;
+    if (line.HasError()) ++tally;
   }
   return tally;
 }
 
 void TQRXAssembler::MacroDefinitionPass() {
   std::string scratch;
-  for (int i = 0; i < Count(); ++i) {
-    if (!IsMacroDefinitionLine(Strings(i))) continue;
-    TAsmLine& line = *Record(i);
-    ParseLine(ParsedText(Strings(i), scratch).substr(kMacroDefinitionMarker.size()), line);
+  for (int i = 0; i < lines_.Count(); ++i) {
+    const std::string& text = lines_.Strings(i);
+    if (!IsMacroDefinitionLine(text)) continue;
+    TAsmLine& line = *lines_.Record(i);
+    ParseLine(ParsedText(text, scratch).substr(kMacroDefinitionMarker.size()), line);
     line.IsDirective = true;
   }
 }

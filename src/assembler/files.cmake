@@ -15,7 +15,6 @@ set(QRX_ASSEMBLER_SOURCES
   src/assembler/label_key.cpp
   src/assembler/label_kinds.cpp
   src/assembler/label_table.cpp
-  src/assembler/label_view_rows.cpp
   src/assembler/line_encoder.cpp
   src/assembler/line_parser.cpp
   src/assembler/listing_rows.cpp
@@ -29,6 +28,7 @@ set(QRX_ASSEMBLER_SOURCES
   src/assembler/memory_image.cpp
   src/assembler/operand_value.cpp
   src/assembler/qrx_assembler.cpp
+  src/assembler/selected_labels.cpp
   src/assembler/source_set.cpp
   src/assembler/text_replace.cpp
 )

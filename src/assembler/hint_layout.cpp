@@ -70,7 +70,7 @@ THintLayout::THintLayout(const THintProgram& program) : program_(program) {
 void THintLayout::AddLine(int i) {
   static const std::string kRootScope = ".*";
   const TAsmLine& line = program_.Line(i);
-  if (line.Status < 0) ++errorLines_;
+  if (line.HasError()) ++errorLines_;
   const std::string& previousScope = previousScope_ != nullptr ? *previousScope_ : kRootScope;
   previousScope_ = &line.Scope;
   bool endMarker = false;

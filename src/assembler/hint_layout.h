@@ -57,7 +57,7 @@ class THintLayout {
   // The blocks whose end is not in the file they were opened in, by
   // opening line.
   const std::vector<int>& UnclosedBlocks() const { return unclosed_; }
-  // The number of lines whose Status is an error.
+  // The number of lines that have an error.
   int ErrorLineCount() const { return errorLines_; }
   // Whether the block opened at line is a PROC (else a UNIT).
   bool IsProcLine(int line) const;

@@ -2,10 +2,10 @@
 // stores into the program's own instructions.
 #include <algorithm>
 #include <array>
-#include <exception>
 #include <optional>
 #include <string_view>
 
+#include "assembler/assembler_errors.h"
 #include "assembler/hint_program.h"
 #include "assembler/hint_rules.h"
 #include "assembler/hint_texts.h"
@@ -159,8 +159,10 @@ void TOperandHints::CheckOperand(int i, const TAsmLine& line, int k) {
       int32_t number = 0;
       try {
         number = EvalNumber(name);
-      } catch (const std::exception&) {
+      } catch (const EConvertError&) {
         return;
+      } catch (const EInvaridCharsetError&) {
+        return;  // a binary literal with too many digits
       }
       hints_.push_back(HintAtLine(program_, i, THintKind::NumberLikeName,
                                   NumberLikeNameText(name, number, *look, use, direct, word)));

@@ -25,7 +25,7 @@ std::string UpperName(std::string_view name) {
 }
 
 THintProgram::THintProgram(const TQRXAssembler& assembler)
-    : assembler_(assembler), lineCount_(assembler.Count()) {
+    : assembler_(assembler), lineCount_(assembler.LineCount()) {
   lines_.reserve(static_cast<size_t>(lineCount_));
 }
 
@@ -64,7 +64,7 @@ void THintProgram::AddLine(int i) {
 }
 
 const std::string& THintProgram::LineText(int i) const {
-  return assembler_.Strings(i);
+  return assembler_.LineText(i);
 }
 
 std::optional<uint16_t> THintProgram::NextLoadedAddress(uint16_t address) const {

@@ -37,8 +37,8 @@ void TQRXAssembler::BuildListing() {
   const std::string* lastScope = nullptr;
   bool lastVisible = true;
   const TAsmLine* previous = nullptr;
-  for (int i = 0; i < Count(); ++i) {
-    TAsmLine* line = Record(i);
+  for (int i = 0; i < lines_.Count(); ++i) {
+    TAsmLine* line = lines_.Record(i);
     if (line == nullptr) {
       previous = nullptr;
       continue;
@@ -51,13 +51,13 @@ void TQRXAssembler::BuildListing() {
       lastScope = &scope;
     }
     line->Visible = lastVisible;
-    if (lastVisible) listing_.AddWithRef(Strings(i), line);
+    if (lastVisible) listing_.AddWithRef(lines_.Strings(i), line);
     previous = line;
   }
 }
 
 int TQRXAssembler::ListingRowOf(int lineIndex) const {
-  if (lineIndex < 0 || lineIndex >= Count() || listing_.Empty()) return -1;
+  if (lineIndex < 0 || lineIndex >= lines_.Count() || listing_.Empty()) return -1;
   int low = 0;
   int high = listing_.Count() - 1;
   while (low <= high) {

@@ -65,8 +65,9 @@ bool IsImportantComment(const std::string& commentText) {
 }
 
 std::string ListingErrorText(const TAsmLine& line, const TFileNames& files) {
-  if (line.Status >= 0) return {};
-  const std::string message = AsmErrorMessage(line.Status, line.UndefinedName, CommentText(line));
+  if (!line.HasError()) return {};
+  const std::string message =
+      AsmErrorMessage(line.ErrorCode, line.UndefinedName, CommentText(line));
   const int32_t fileIndex = line.TagFileIndex();
   if (fileIndex < 0) return message;
   std::string text = "[";

@@ -37,9 +37,9 @@ std::string ListingCommentText(const TAsmLine& line);
 // An important comment begins with "*" and is drawn bold.
 bool IsImportantComment(const std::string& commentText);
 
-// The error text of a row whose Status is negative:
+// The error text of a row that has an error:
 // "[" + file name + "(" + line number + ")]" + message, the file name being
 // the name part of file-set entry TagFileIndex. A row without a source tag
 // (an include start marker, a line cut from its tag) has no position, so its
-// text is the message alone. "" when Status is not negative.
+// text is the message alone. "" when the row has none.
 std::string ListingErrorText(const TAsmLine& line, const TFileNames& files);

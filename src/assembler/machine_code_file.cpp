@@ -11,7 +11,7 @@ namespace {}  // namespace
 
 std::string MachineCodeText(const TQRXAssembler& assembler) {
   std::string out;
-  for (int i = 0; i < assembler.Count(); ++i) {
+  for (int i = 0; i < assembler.LineCount(); ++i) {
     const int count = assembler.ImageWordCount(i);
     if (count < 0) continue;
     const TAsmLine& line = assembler.LineAt(i);

@@ -9,7 +9,7 @@
 int TQRXAssembler::ImageWordCount(int i) const {
   // The lines of a macro definition are comments to the machine, whatever
   // the display pass made of them.
-  if (IsMacroDefinitionLine(Strings(i))) return -1;
+  if (IsMacroDefinitionLine(lines_.Strings(i))) return -1;
   const TAsmLine& line = LineAt(i);
   if (line.Mnemonic == "DW") return std::max(0, line.FieldCount - 1);
   if (!line.IsDirective && line.FieldCount > 0) return line.FieldCount;
@@ -18,8 +18,8 @@ int TQRXAssembler::ImageWordCount(int i) const {
 
 std::vector<TImageLine> TQRXAssembler::MemoryImage() const {
   std::vector<TImageLine> image;
-  for (int i = 0; i < Count(); ++i) {
-    const TAsmLine* line = Record(i);
+  for (int i = 0; i < lines_.Count(); ++i) {
+    const TAsmLine* line = lines_.Record(i);
     if (line == nullptr) continue;
     const int count = ImageWordCount(i);
     if (count <= 0) continue;

@@ -14,55 +14,54 @@ TQRXAssembler::TQRXAssembler() {
   units_.SetEntryMark(units_.Add(std::string(kRootUnitEntry)), 1);
   auto first = std::make_unique<TAsmLine>();
   first->Comment.assign(1, ';');
-  AddWithRecord(";", std::move(first));
-  BuildLabelView(0);
+  lines_.AddWithRecord(";", std::move(first));
 }
 
 TQRXAssembler::~TQRXAssembler() = default;
 
 void TQRXAssembler::ForgetRecords() {
   listing_.Clear();
-  ClearRecords();
+  lines_.ClearRecords();
 }
 
-int TQRXAssembler::RestoreLines(TMemoryStream& stream) {
-  const size_t at = stream.Position();
-  uint32_t length = 0;
-  if (!ReadListStreamHeader(stream.Bytes(), at, length)) return -1;
-  if (stream.Size() - at - kListStreamHeaderSize < length) return -1;
+void TQRXAssembler::SetLines(const TCustomStringList& lines) {
+  ForgetRecords();
+  lines_.AssignStrings(lines);
+}
+
+bool TQRXAssembler::RestoreLines(TMemoryStream& stream) {
+  if (!CompleteListFollows(stream)) return false;
   listing_.Clear();
   // The header and the whole text are there, so the load cannot stop short;
   // replacing the entries drops their records.
-  LoadFromStream(stream);
-  return 0;
+  lines_.LoadFromStream(stream);
+  return true;
 }
 
-int TQRXAssembler::ReadSourceSet(TFileNames& files, std::string& error) {
+TSourceReadResult TQRXAssembler::ReadSourceSet(TFileNames& files, std::string& error) {
   TCustomStringList lines;
-  const int result = ::ReadSourceSet(files, lines, error);
-  if (result != 0) return result;
-  ForgetRecords();
-  AssignStrings(lines);
-  return 0;
+  const TSourceReadResult result = ::ReadSourceSet(files, lines, error);
+  if (result == TSourceReadResult::Complete) SetLines(lines);
+  return result;
 }
 
 TAsmLine& TQRXAssembler::LineAt(int i) {
-  if (TAsmLine* line = Record(i)) return *line;
-  TAsmLine& line = EnsureRecord(i);
+  if (TAsmLine* line = lines_.Record(i)) return *line;
+  TAsmLine& line = lines_.EnsureRecord(i);
   line.LineIndex = i;
   return line;
 }
 
 const TAsmLine& TQRXAssembler::LineAt(int i) const {
-  const TAsmLine* line = Record(i);
+  const TAsmLine* line = lines_.Record(i);
   return line != nullptr ? *line : emptyLine_;
 }
 
 int TQRXAssembler::ErrorLineCount() const {
   int count = 0;
-  for (int i = 0; i < Count(); ++i) {
-    const TAsmLine* line = Record(i);
-    if (line != nullptr && line->Status < 0) ++count;
+  for (int i = 0; i < lines_.Count(); ++i) {
+    const TAsmLine* line = lines_.Record(i);
+    if (line != nullptr && line->HasError()) ++count;
   }
   return count;
 }

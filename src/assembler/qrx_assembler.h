@@ -1,21 +1,19 @@
 // TQRXAssembler: the expanded source of one program and everything the
 // assembler made of it.
 //
-// The assembler is itself the line list: entry i is the text of line i of
-// the expanded source (includes expanded, every line ending in its source
-// tag) and its record is the TAsmLine of that line. Beside the lines it owns
-// the label table, the macro table, the unit table, the rows of the listing
-// and of the label view, and the label view's settings.
+// The assembler owns the lines: line i is the text of line i of the
+// expanded source (includes expanded, every line ending in its source tag)
+// and its record is the TAsmLine of that line. Beside the lines it owns the
+// label table, the macro table, the unit table and the rows of the listing.
 //
-// Life of the records: ReadSourceSet and RestoreLines replace the lines and
-// drop every record (and the listing rows, which point at records);
-// Assemble makes a fresh record for every line. A record therefore stays
-// valid from the Assemble that made it until the next Assemble or load.
-// Listing rows point at line records, label-view rows at label records;
-// neither list owns what it points at, and both are rebuilt whenever the
-// records they point at are replaced. The plain list operations inherited
-// from the string list (SetText, Clear, Add ...) replace lines without
-// touching the listing rows: after them only Assemble may follow.
+// Life of the records: SetLines, ReadSourceSet and RestoreLines replace the
+// lines and drop every record (and the listing rows, which point at
+// records); Assemble makes a fresh record for every line. A record
+// therefore stays valid from the Assemble that made it until the next
+// Assemble or load. Listing rows point at line records without owning them
+// and are rebuilt whenever the records are replaced; whoever keeps pointers
+// to label records (the workbench's label view) tells by AssemblyCount that
+// they lapsed.
 //
 // Units. A unit is a block opened by "NAME: UNIT" at the top level. The unit
 // table holds one entry per unit ever met, "NAME=.NAME.*", plus the top
@@ -32,10 +30,12 @@
 #include <vector>
 
 #include "assembler/asm_line.h"
+#include "assembler/assembly_result.h"
 #include "assembler/auto_label.h"
 #include "assembler/label_table.h"
 #include "assembler/macro_list.h"
-#include "machine/machine.h"
+#include "assembler/memory_image.h"
+#include "assembler/source_set.h"
 #include "persistence/custom_string_list.h"
 #include "persistence/record_string_list.h"
 #include "persistence/ref_string_list.h"
@@ -48,22 +48,30 @@ class TMemoryStream;
 inline constexpr std::string_view kRootUnitEntry = "*=.*";
 inline constexpr std::string_view kRootUnitName = "*";
 
-// The label filter bits that BuildLabelView tests against the label kinds:
-// variable, line label, pointer, immediate, automatic.
-inline constexpr uint16_t kLabelViewKindMask = 0x156;
-
 // Rows of the listing: line text + the line's record (not owned).
 using TListingRows = TRefStringList<TAsmLine>;
-// Rows of the label view: label key + the label's record (not owned).
-using TLabelViewRows = TRefStringList<TKwValues>;
 
-class TQRXAssembler : public TRecordStringList<TAsmLine> {
+class TQRXAssembler {
  public:
   // One line ";" whose record has the comment ";"; the label table holds the
-  // six registers and the label view shows them (built with the mask 0); the
-  // unit table holds the top level's entry; sorting of the label view off.
+  // six registers; the unit table holds the top level's entry.
   TQRXAssembler();
-  ~TQRXAssembler() override;
+  ~TQRXAssembler();
+  TQRXAssembler(const TQRXAssembler&) = delete;
+  TQRXAssembler& operator=(const TQRXAssembler&) = delete;
+
+  // ---- lines
+  int LineCount() const { return lines_.Count(); }
+  // The text of line i; an index outside the lines raises EStringListError.
+  const std::string& LineText(int i) const { return lines_.Strings(i); }
+  // The line texts, for reading them as a whole (a state file saves them).
+  const TCustomStringList& Lines() const { return lines_; }
+  // Replaces the lines by the strings of lines and drops every line record
+  // and listing row; Assemble must follow.
+  void SetLines(const TCustomStringList& lines);
+  // Whether line i has a record (it was assembled since the lines were last
+  // replaced). An index outside the lines raises EStringListError.
+  bool HasRecord(int i) const { return lines_.Record(i) != nullptr; }
 
   // ---- members
   // The label table; it knows the unit table.
@@ -80,40 +88,36 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   const TCustomStringList& UnitStack() const { return unitStack_; }
   // The visible lines, in source order (their LineIndex values ascend).
   const TListingRows& Listing() const { return listing_; }
-  // The rows of the label view as the last BuildLabelView (and sort) left them.
-  const TLabelViewRows& LabelView() const { return labelView_; }
   // The keys collected by the last SelectedLabels.
   const TCustomStringList& SelectedLabelNames() const { return selectedLabelNames_; }
-  // Whether the label view is kept sorted (false at creation).
-  bool SortLabels() const { return sortLabels_; }
-  // The mask of the last BuildLabelView.
-  uint16_t LabelFilter() const { return labelFilter_; }
   // The counter of automatic labels; Assemble sets it to 0 first.
   TAutoLabelCounter AutoLabelCounter() const { return autoLabelCounter_; }
   void SetAutoLabelCounter(TAutoLabelCounter counter) { autoLabelCounter_ = counter; }
 
   // ---- assembling
   // Assembles the lines: macro pre-pass, then the four passes, then the
-  // listing rows. Returns the tally: 0 when no line ended with an error,
-  // greater than 0 otherwise. Never throws for anything in the source.
-  int Assemble();
+  // listing rows. Returns the error tally and the number of error lines.
+  // Never throws for anything in the source.
+  TAssemblyResult Assemble();
+  // How many times Assemble has run. Whoever keeps pointers into the label
+  // table compares it to tell that they lapsed.
+  uint64_t AssemblyCount() const { return assemblyCount_; }
 
   // Replaces the lines by the lines of a string-list stream read from the
   // stream's position (the line block of a state file) and drops every line
-  // record and listing row; Assemble must follow. Returns 0. A stream that
-  // does not hold a complete string-list stream at its position (no header,
-  // or it ends inside the text) returns -1 and leaves the lines, the records,
-  // the listing and the stream position as they were.
-  int RestoreLines(TMemoryStream& stream);
+  // record and listing row; Assemble must follow. Returns true. A stream
+  // that does not hold a complete string-list stream at its position (no
+  // header, or it ends inside the text) returns false and leaves the lines,
+  // the records, the listing and the stream position as they were.
+  bool RestoreLines(TMemoryStream& stream);
 
   // Reads file set entry 1 with its includes (see source_set.h) and, when
-  // that succeeds (result 0), replaces the lines by what was read, dropping
-  // every record and listing row. Any other result (kSourceEmpty,
-  // kIncludedTwice, kSourceReadError; error set for the last) leaves the
-  // lines, records and listing as they were, so the views may go on showing
-  // the program assembled before. The file set is changed as
-  // ReadSourceSet does in either case.
-  int ReadSourceSet(TFileNames& files, std::string& error);
+  // that succeeds (Complete), replaces the lines by what was read, dropping
+  // every record and listing row. Any other result (Empty, IncludedTwice,
+  // ReadError; error set for the last) leaves the lines, records and listing
+  // as they were, so the views may go on showing the program assembled
+  // before. The file set is changed as ReadSourceSet does in either case.
+  TSourceReadResult ReadSourceSet(TFileNames& files, std::string& error);
 
   // The record of line i. An index outside the list raises
   // EStringListError. A line that has no record yet (loaded, not assembled)
@@ -121,13 +125,13 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   // record (const).
   TAsmLine& LineAt(int i);
   const TAsmLine& LineAt(int i) const;
-  // The number of lines whose Status is negative.
+  // The number of lines that have an error.
   int ErrorLineCount() const;
   // "*" and AutoLabelCounter as at least four upper-case hexadecimal digits;
   // the counter then grows by one.
   std::string NewAutoLabel();
 
-  // ---- unit visibility, listing rows, label view
+  // ---- unit visibility, listing rows, selected labels
   // False only when text (a scope path or a label key) ends with
   // "." + NAME + ".*" for a unit NAME (not the top level) whose visible flag
   // is not 1; the first unit in table order whose suffix matches decides.
@@ -153,19 +157,6 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   // Returns false and changes nothing for an index outside the table.
   // BuildListing must follow for the listing to change.
   bool SetUnitVisible(int index, bool visible);
-  // Rebuilds LabelView from the label table in table order and remembers
-  // mask in LabelFilter. A label in a hidden unit is left out; the registers
-  // and selected labels are always taken; other labels only when bit 0 of
-  // the mask is clear and their kinds share a bit with mask & 0x156. Sorts
-  // the rows when SortLabels is set.
-  void BuildLabelView(uint16_t mask);
-  // Sorts LabelView by key without regard to case, a value-only constant's
-  // key read with "#" in front, then moves PC, SP, VF, SF, ZF, CF to rows 0
-  // to 5 (those present).
-  void SortLabelView();
-  // Switching on sorts the current rows; switching off rebuilds them in
-  // table order with LabelFilter. Nothing happens when flag is unchanged.
-  void SetSortLabels(bool flag);
   // Refills SelectedLabelNames with the keys of the selected labels, in table
   // order, and returns it.
   const TCustomStringList& SelectedLabels();
@@ -186,7 +177,8 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   std::vector<TImageLine> MemoryImage() const;
 
  private:
-  // The passes of Assemble; each returns the errors it counted.
+  // The passes of Assemble; each returns the errors it counted (the operand
+  // pass counts each line once, as it ends: its count is ErrorLineCount).
   int ParseAndScopePass();
   int AddressAndLabelPass();
   int OperandPass();
@@ -198,15 +190,14 @@ class TQRXAssembler : public TRecordStringList<TAsmLine> {
   // Drops the records and the listing rows (the lines are being replaced).
   void ForgetRecords();
 
+  TRecordStringList<TAsmLine> lines_;
+  uint64_t assemblyCount_ = 0;
   TKwList labels_;
   TMacroList macros_;
   TSubStringList units_{true, TDuplicates::Ignore};
   TCustomStringList unitStack_;
   TListingRows listing_;
-  TLabelViewRows labelView_;
   TCustomStringList selectedLabelNames_;
-  bool sortLabels_ = false;
-  uint16_t labelFilter_ = 0;
   TAutoLabelCounter autoLabelCounter_ = 0;
   // Read by the const LineAt for lines that have no record yet.
   const TAsmLine emptyLine_;

@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <exception>
 #include <optional>
 #include <set>
 #include <utility>
@@ -86,26 +85,27 @@ class TKnownFiles {
   std::set<TFileIdentity> identities_;
 };
 
-int ExpandIncludes(TFileNames& files, TCustomStringList& lines, std::string& error) {
+TSourceReadResult ExpandIncludes(TFileNames& files, TCustomStringList& lines, std::string& error) {
   const std::string mainPath = files[1];
   TKnownFiles known(files);
   std::string name;
   int from = 0;
   for (;;) {
     const int k = FindIncludeLine(lines, from, name);
-    if (k < 0) return 0;
+    if (k < 0) return TSourceReadResult::Complete;
     const std::string path = ResolveIncludeName(mainPath, name);
     if (known.Holds(path)) {
       files.AddWithStamp(path);
-      return kIncludedTwice;
+      return TSourceReadResult::IncludedTwice;
     }
     // The stamp is taken before the read, so an edit made while reading
     // shows up as a change later.
     const int fileIndex = files.AddWithStamp(path);
     known.Add(path);
     TCustomStringList included;
-    const int result = LoadLines(path, included, error);
-    if (result != 0 && result != kSourceEmpty) return result;
+    const TSourceReadResult result = LoadLines(path, included, error);
+    // An empty include adds its markers and nothing else.
+    if (result == TSourceReadResult::ReadError) return result;
     const std::string fileName = PathToCp932(PathNamePart(path));
     included.Add(IncludeEndMarker(fileName));
     TagLines(included, fileIndex);
@@ -119,18 +119,13 @@ int ExpandIncludes(TFileNames& files, TCustomStringList& lines, std::string& err
 
 }  // namespace
 
-int LoadLines(const std::string& path, TCustomStringList& list, std::string& error) {
+TSourceReadResult LoadLines(const std::string& path, TCustomStringList& list, std::string& error) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes, error)) return kSourceReadError;
-  if (bytes.empty()) return kSourceEmpty;
-  try {
-    TMemoryStream stream(SourceStream(std::move(bytes)));
-    list.LoadFromStream(stream);
-  } catch (const std::exception& e) {
-    error = Sjis("ファイルを読めません") + " \"" + PathToCp932(path) + "\": " + e.what();
-    return kSourceReadError;
-  }
-  return 0;
+  if (!ReadWholeFile(path, bytes, error)) return TSourceReadResult::ReadError;
+  if (bytes.empty()) return TSourceReadResult::Empty;
+  TMemoryStream stream(SourceStream(std::move(bytes)));
+  list.LoadFromStream(stream);
+  return TSourceReadResult::Complete;
 }
 
 std::string SourceTag(int fileIndex, int lineNumber) {
@@ -143,18 +138,13 @@ void TagLines(TCustomStringList& list, int fileIndex, int firstLine) {
     list.SetStrings(i, list[i] + SourceTag(fileIndex, i - firstLine + 1));
 }
 
-int ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error) {
-  try {
-    if (files.Count() < 2) {
-      error = Sjis("メインソースが指定されていません");
-      return kSourceReadError;
-    }
-    const int result = LoadLines(files[1], lines, error);
-    if (result != 0) return result;
-    TagLines(lines, 1);
-    return ExpandIncludes(files, lines, error);
-  } catch (const std::exception& e) {
-    error = Sjis("ソースを読めません: ") + e.what();
-    return kSourceReadError;
+TSourceReadResult ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error) {
+  if (files.Count() < 2) {
+    error = Sjis("メインソースが指定されていません");
+    return TSourceReadResult::ReadError;
   }
+  const TSourceReadResult result = LoadLines(files[1], lines, error);
+  if (result != TSourceReadResult::Complete) return result;
+  TagLines(lines, 1);
+  return ExpandIncludes(files, lines, error);
 }

@@ -4,15 +4,8 @@
 // given, so a caller can read into scratch ones and keep them only when the
 // read succeeds.
 //
-// Result codes:
-//   0                  read completely;
-//   kSourceEmpty       the main source (or, for LoadLines, the file) is
-//                      empty, 0 bytes;
-//   kIncludedTwice     a file is included a second time; its path is the
-//                      file set's last entry;
-//   kSourceReadError   a file could not be opened or read (missing include,
-//                      no permission, a folder); error holds a CP932 message
-//                      naming the file and the system's reason.
+// The session turns these results into its load results
+// (session/load_result.h).
 #pragma once
 
 #include <string>
@@ -20,18 +13,22 @@
 class TCustomStringList;
 class TFileNames;
 
-inline constexpr int kSourceEmpty = -2;
-inline constexpr int kIncludedTwice = -4;
-inline constexpr int kSourceReadError = -5;
+enum class TSourceReadResult {
+  Complete,       // read completely
+  Empty,          // the main source (or, for LoadLines, the file) is empty, 0 bytes
+  IncludedTwice,  // a file is included a second time; its path is the file set's last entry
+  ReadError,      // a file could not be opened or read (missing include, no permission, a
+                  // folder); error holds a CP932 message naming the file and the system's reason
+};
 
 // Reads the file into list, replacing its lines. A file that begins with
 // the string-list stream header is read in that form (the text after the
 // header), any other as plain text split at CR LF, CR or LF. Text that is
 // valid UTF-8 with bytes of 0x80 and above is converted to CP932 first (a
 // leading UTF-8 byte-order mark is dropped); ASCII and Shift-JIS are kept byte
-// for byte. Returns 0, kSourceEmpty (list unchanged) or kSourceReadError
-// (list unchanged, error set). Never throws.
-int LoadLines(const std::string& path, TCustomStringList& list, std::string& error);
+// for byte. Returns Complete, Empty (list unchanged) or ReadError (list
+// unchanged, error set). What a file holds never makes it throw.
+TSourceReadResult LoadLines(const std::string& path, TCustomStringList& list, std::string& error);
 
 // The source tag of a line: ";/", ESC, the file index, ESC, the line number.
 std::string SourceTag(int fileIndex, int lineNumber);
@@ -47,10 +44,11 @@ void TagLines(TCustomStringList& list, int fileIndex, int firstLine = 0);
 // marker, tagged with the file's index; the end marker's line number is one
 // past the file's last line. The file set must hold entries 0 and 1.
 //
-// Returns 0, kSourceEmpty (lines unchanged), kIncludedTwice (the lines
+// Returns Complete, Empty (lines unchanged), IncludedTwice (the lines
 // expanded so far stay; the duplicate is added as the last entry) or
-// kSourceReadError (the file that failed is the last entry; its include line
-// stays as it was). A file counts as included twice when its path equals an
+// ReadError (the file that failed is the last entry; its include line stays
+// as it was). A file counts as included twice when its path equals an
 // entry's without regard to letter case, or when it is the same file on disk
-// as an entry's (another spelling of the path, a link). Never throws.
-int ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error);
+// as an entry's (another spelling of the path, a link). What the files
+// hold never makes it throw: a file that cannot be read is a result.
+TSourceReadResult ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error);

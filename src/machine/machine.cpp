@@ -28,19 +28,6 @@ void TQRXEmulater::ResetMachine() {
   if (device_ != nullptr) device_->ResetScreen();
 }
 
-void TQRXEmulater::LoadImage(std::span<const TImageLine> lines) {
-  ClearMemory();
-  for (const TImageLine& line : lines) {
-    uint16_t address = line.Address;
-    for (uint16_t word : line.Words) {
-      WriteWord(address, word);
-      SetLineOf(address, line.LineIndex);
-      ++address;  // wraps at 0x10000
-    }
-  }
-  ResetMachine();
-}
-
 uint16_t TQRXEmulater::OperandValue(int mode, uint16_t w) const {
   switch (mode & 3) {
     case 0:

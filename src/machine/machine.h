@@ -6,18 +6,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <span>
 
 class TMemoryStream;
 class TPortDevice;
-
-// One line of a memory image: its words go to Address, Address + 1, ...
-// (wrapping at 0x10000) and are tagged with LineIndex in the line map.
-struct TImageLine {
-  uint16_t Address;
-  std::span<const uint16_t> Words;
-  int LineIndex;
-};
 
 class TQRXEmulater {
  public:
@@ -74,10 +65,6 @@ class TQRXEmulater {
   void ResetRegisters();
   // ResetRegisters, then the device's screen reset.
   void ResetMachine();
-  // Clears memory, writes every line's words in order (a later line wins
-  // where two overlap), then resets the machine, so the register words hold
-  // their start values whatever the image put there.
-  void LoadImage(std::span<const TImageLine> lines);
 
   // Value and address of an operand word w in addressing mode 0..3 (none,
   // immediate, direct, indirect); only the low two bits of mode count.

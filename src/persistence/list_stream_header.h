@@ -1,8 +1,9 @@
 // The 16-byte header of a string-list stream as it lies in a byte buffer:
 // the byte 0x07, the ASCII tag "CSLV100", the text length N (little-endian,
-// unsigned 32 bits) and four reserved bytes. The list stream writes and
-// reads it; the file set's and the state file's readers look at it before
-// handing the bytes to the list loader, which is lenient.
+// unsigned 32 bits) and four reserved bytes. The file set's reader, the
+// source reader, the state file and the assembler's line restore look at it
+// before handing the bytes to the list loader, which is lenient (a missing
+// header reads the rest as plain text, a short text gives what is there).
 #pragma once
 
 #include <cstddef>

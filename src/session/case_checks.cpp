@@ -192,9 +192,9 @@ std::string ErrorLinesText(const std::vector<TErrorLine>& lines) {
 std::vector<TErrorLine> ErrorLines(const TProgramSession& session) {
   const TQRXAssembler& assembler = session.Assembler();
   std::set<TErrorLine> lines;
-  for (int i = 0; i < assembler.Count(); ++i) {
+  for (int i = 0; i < assembler.LineCount(); ++i) {
     const TAsmLine& line = assembler.LineAt(i);
-    if (line.Status >= 0) continue;
+    if (!line.HasError()) continue;
     TErrorLine error;
     error.Line = line.TagLineNumber();
     const int file = line.TagFileIndex();

@@ -21,9 +21,9 @@ void MarkBroken(TCaseResult& result, const TJsonPosition& where, std::string pro
   result.Problem = std::move(problem);
 }
 
-std::string LoadProblem(int loaded, const TProgramSession& session, const TLoadOutcome& outcome,
+std::string LoadProblem(TLoadResult loaded, const TLoadOutcome& outcome,
                         const std::string& source) {
-  std::string message = LoadResultMessage(loaded, session.Assembler(), outcome);
+  std::string message = LoadResultMessage(loaded, outcome);
   if (message.starts_with(' ')) message.erase(0, 1);
   message += ": " + PathToCp932(source);
   if (!outcome.ErrorText.empty()) message += " (" + outcome.ErrorText + ")";
@@ -103,9 +103,9 @@ TCaseResult RunCase(const TTestCase& testCase, const std::string& source, bool s
   auto monitor = std::make_unique<TMonitorModel>();
   auto session = std::make_unique<TProgramSession>(*monitor);
   TLoadOutcome outcome;
-  const int loaded = session->LoadFile(source, outcome);
-  if (loaded < 0) {
-    const std::string problem = LoadProblem(loaded, *session, outcome, source);
+  const TLoadResult loaded = session->LoadFile(source, outcome);
+  if (!IsLoaded(loaded)) {
+    const std::string problem = LoadProblem(loaded, outcome, source);
     if (sourceFromCase)
       MarkBroken(result, testCase.SourcePosition, problem);
     else

@@ -10,6 +10,7 @@ set(QRX_SESSION_SOURCES
   src/session/input_log.cpp
   src/session/input_log_file.cpp
   src/session/load_message.cpp
+  src/session/load_result.cpp
   src/session/program_session.cpp
   src/session/run_control.cpp
   src/session/run_report.cpp

@@ -1,27 +1,27 @@
 #include "session/load_message.h"
 
-#include "assembler/qrx_assembler.h"
 #include "persistence/encoding.h"
 #include "session/program_session.h"
 
-std::string LoadResultMessage(int result, const TQRXAssembler& assembler,
-                              const TLoadOutcome& outcome) {
-  if (result == 0) return Sjis(" ロード＆アセンブル正常終了");
-  if (result > 0)
-    return Sjis(" アセンブルエラーが") + std::to_string(assembler.ErrorLineCount()) +
-           Sjis("個あります");
+std::string LoadResultMessage(TLoadResult result, const TLoadOutcome& outcome) {
   switch (result) {
-    case kLoadNoSuchFile:
+    case TLoadResult::Clean:
+      return Sjis(" ロード＆アセンブル正常終了");
+    case TLoadResult::AssemblyErrors:
+      return Sjis(" アセンブルエラーが") + std::to_string(outcome.Assembly.ErrorLines) +
+             Sjis("個あります");
+    case TLoadResult::NoSuchFile:
       return Sjis(" 指定されたファイルが存在しません");
-    case kLoadEmptyFile:
+    case TLoadResult::EmptyFile:
       return Sjis(" 指定されたファイルサイズが0です");
-    case kLoadBadStateFile:
+    case TLoadResult::OtherStateVersion:
       return Sjis(" 状態保存ファイルのバージョンが違います");
-    case kLoadDamagedStateFile:
+    case TLoadResult::DamagedStateFile:
       return Sjis(" 状態保存ファイルが壊れています");
-    case kLoadIncludedTwice:
+    case TLoadResult::IncludedTwice:
       return Sjis(" インクルードする\"") + outcome.DuplicateName + Sjis("\"が重複しています");
-    default:
-      return Sjis(" ファイルロード時にエラーが発生しました");
+    case TLoadResult::ReadError:
+      break;
   }
+  return Sjis(" ファイルロード時にエラーが発生しました");
 }

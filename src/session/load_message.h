@@ -4,13 +4,14 @@
 
 #include <string>
 
-class TQRXAssembler;
+#include "session/load_result.h"
+
 struct TLoadOutcome;
 
-// 0: " ロード＆アセンブル正常終了"; above 0: " アセンブルエラーが" N "個あります"
-// with N the assembler's ErrorLineCount; -1 no such file; -2 empty file;
-// -3 other state-file version; -6 a damaged state file; -4 the duplicate include
-// named in the outcome; any other negative: a file-loading error (the
-// outcome's ErrorText holds the details for an error box).
-std::string LoadResultMessage(int result, const TQRXAssembler& assembler,
-                              const TLoadOutcome& outcome);
+// Clean: " ロード＆アセンブル正常終了"; AssemblyErrors: " アセンブルエラーが" N
+// "個あります" with N the outcome's error lines; NoSuchFile, EmptyFile,
+// OtherStateVersion and DamagedStateFile their own texts; IncludedTwice
+// names the duplicate include of the outcome; ReadError (and anything else)
+// a file-loading error (the outcome's ErrorText holds the details for an
+// error box).
+std::string LoadResultMessage(TLoadResult result, const TLoadOutcome& outcome);

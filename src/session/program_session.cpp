@@ -38,7 +38,7 @@ TProgramSession::TProgramSession(TMonitorModel& monitor)
 
 TProgramSession::~TProgramSession() = default;
 
-int TProgramSession::LoadFile(const std::string& given, TLoadOutcome& outcome) {
+TLoadResult TProgramSession::LoadFile(const std::string& given, TLoadOutcome& outcome) {
   outcome = TLoadOutcome{};
   // The file set holds full paths: a name relative to the working folder
   // would name another file (or none) once a state file that recorded it is
@@ -46,53 +46,48 @@ int TProgramSession::LoadFile(const std::string& given, TLoadOutcome& outcome) {
   std::error_code failed;
   const std::filesystem::path full = std::filesystem::absolute(given, failed);
   const std::string path = failed || given.empty() ? given : full.string();
-  if (!FileExists(path)) return kLoadNoSuchFile;
-  if (FileSize(path) == 0) return kLoadEmptyFile;
+  if (!FileExists(path)) return TLoadResult::NoSuchFile;
+  if (FileSize(path) == 0) return TLoadResult::EmptyFile;
   std::string bytes;
-  if (!ReadWholeFile(path, bytes, outcome.ErrorText)) return kLoadReadError;
-  if (bytes.empty()) return kLoadEmptyFile;
+  if (!ReadWholeFile(path, bytes, outcome.ErrorText)) return TLoadResult::ReadError;
+  if (bytes.empty()) return TLoadResult::EmptyFile;
   int version = 0;
   if (IsStateHeader(std::string_view(bytes).substr(0, kStateHeaderSize), version))
     return LoadState(path, bytes, outcome);
   return LoadSource(path, outcome);
 }
 
-int TProgramSession::LoadSource(const std::string& path, TLoadOutcome& outcome) {
+TLoadResult TProgramSession::LoadSource(const std::string& path, TLoadOutcome& outcome) {
   outcome.Branch = TLoadBranch::Source;
   // The new file set is built aside and the assembler keeps its lines unless
   // the read succeeds, so a failed read changes nothing at all.
   TFileNames files;
   files.AddWithStamp(path);
   files.AddWithStamp(path);
-  const int read = assembler_->ReadSourceSet(files, outcome.ErrorText);
-  if (read != 0) {
-    if (read == kLoadIncludedTwice) outcome.DuplicateName = files.ShortName(files.Count() - 1);
-    return read;
+  const TSourceReadResult read = assembler_->ReadSourceSet(files, outcome.ErrorText);
+  if (read != TSourceReadResult::Complete) {
+    if (read == TSourceReadResult::IncludedTwice)
+      outcome.DuplicateName = files.ShortName(files.Count() - 1);
+    return LoadResultOf(read);
   }
   const std::string previousMain = MainSource();
   CopyFileSet(files, files_);
-  const int result = assembler_->Assemble();
+  outcome.Assembly = assembler_->Assemble();
   assembler_->MarkSelectedLabels(selectedLabels_);
   LoadFromAssembler(*machine_, *assembler_);
   referenceDepth_ = machine_->CallDepth;
   if (previousMain != path) breakpoints_.Clear();
   outcome.Committed = true;
-  return result;
+  return LoadResultOf(outcome.Assembly);
 }
 
-int TProgramSession::LoadState(const std::string& path, const std::string& bytes,
-                               TLoadOutcome& outcome) {
+TLoadResult TProgramSession::LoadState(const std::string& path, const std::string& bytes,
+                                       TLoadOutcome& outcome) {
   outcome.Branch = TLoadBranch::State;
   // Every section is checked before anything is replaced.
   auto sections = std::make_unique<TStateSections>();
-  switch (ReadStateSections(bytes, *sections)) {
-    case 0:
-      break;
-    case kStateFileDamaged:
-      return kLoadDamagedStateFile;
-    default:
-      return kLoadBadStateFile;
-  }
+  const TLoadResult checked = ReadStateSections(bytes, *sections);
+  if (checked != TLoadResult::Clean) return checked;
 
   TMemoryStream machineBlock(std::move(sections->machineBlock));
   TMemoryStream monitorBlock(std::move(sections->monitorBlock));
@@ -107,22 +102,23 @@ int TProgramSession::LoadState(const std::string& path, const std::string& bytes
 
   // The machine keeps the restored memory: it is not loaded from the
   // assembly.
-  const int result = assembler_->Assemble();
+  outcome.Assembly = assembler_->Assemble();
   assembler_->MarkSelectedLabels(selectedLabels_);
   assembler_->SetVisibleUnits(visibleUnits_);
   assembler_->BuildListing();
   files_.SetStrings(0, path);
   referenceDepth_ = machine_->CallDepth;
   outcome.Committed = true;
-  return result;
+  return LoadResultOf(outcome.Assembly);
 }
 
 // What a state file holds of the session; visibleUnits receives the names
 // of the units shown now and must outlive the source.
 TStateSource TProgramSession::StateSourceNow(TCustomStringList& visibleUnits) {
   assembler_->CollectVisibleUnits(visibleUnits);
-  return {*machine_,    monitor_,   breakpoints_, files_, assembler_->SelectedLabels(),
-          visibleUnits, *assembler_};
+  return TStateSource{
+      *machine_,    monitor_,           breakpoints_, files_, assembler_->SelectedLabels(),
+      visibleUnits, assembler_->Lines()};
 }
 
 std::string TProgramSession::StateBytes() {

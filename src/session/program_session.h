@@ -5,48 +5,44 @@
 // The workbench and the command-line tool both load through LoadFile, so a
 // file is read the same way everywhere.
 //
-// Loading is all or nothing: a load that fails (negative result) leaves
-// every member as it was, so the views may go on showing the previous
-// program.
+// Loading is all or nothing: a load that fails (a result that is not
+// IsLoaded) leaves every member as it was, so the views may go on showing
+// the previous program.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "assembler/assembly_result.h"
 #include "persistence/bool_list.h"
 #include "persistence/custom_string_list.h"
 #include "persistence/file_set.h"
+#include "session/load_result.h"
 
 class TMonitorModel;
 class TQRXAssembler;
 class TQRXEmulater;
 struct TStateSource;
 
-// Results of LoadFile besides 0 (clean) and the assembler's tally (> 0).
-inline constexpr int kLoadNoSuchFile = -1;
-inline constexpr int kLoadEmptyFile = -2;
-inline constexpr int kLoadBadStateFile = -3;  // a state file of another version
-inline constexpr int kLoadIncludedTwice = -4;
-inline constexpr int kLoadReadError = -5;
-inline constexpr int kLoadDamagedStateFile = -6;  // ours, but cut short or malformed
-
 // Which branch of LoadFile ran.
 enum class TLoadBranch {
-  None,    // ended before the file's kind was known (-1, -2, unreadable)
+  None,    // ended before the file's kind was known (no such file, empty, unreadable)
   Source,  // read as an assembly source
-  State,   // read as a state file (also when it was refused with -3 or -6)
+  State,   // read as a state file (also when it was refused as another version or damaged)
 };
 
 // What LoadFile tells its caller besides the result.
 struct TLoadOutcome {
   TLoadBranch Branch = TLoadBranch::None;
-  // True when the session took the new program (result 0 or more): the
-  // caller rebuilds its views.
+  // True when the session took the new program (IsLoaded): the caller
+  // rebuilds its views.
   bool Committed = false;
-  // For kLoadIncludedTwice: the duplicate's file name without folder (CP932).
+  // When Committed: what the assembly of the new program found.
+  TAssemblyResult Assembly;
+  // For IncludedTwice: the duplicate's file name without folder (CP932).
   std::string DuplicateName;
-  // For kLoadReadError: the system's message naming the file (CP932).
+  // For ReadError: the system's message naming the file (CP932).
   std::string ErrorText;
 };
 
@@ -62,8 +58,8 @@ class TProgramSession {
   // Loads a source (with its includes; assembled and loaded into the
   // machine) or restores a state file, whichever the file's first bytes say.
   // A relative path is taken from the working folder and recorded in full.
-  // Returns 0, the assembler's error tally (> 0: loaded all the same), or a
-  // negative kLoad... result, in which case nothing has changed.
+  // Returns Clean or AssemblyErrors (loaded all the same) when the session
+  // took the program; any other result has changed nothing.
   //
   // Source: the file set becomes path, path (current stamps) and the
   // includes; the machine is loaded and reset; the reference depth becomes
@@ -73,7 +69,7 @@ class TProgramSession {
   // breakpoints, file set, lists and lines are replaced; the lines are
   // assembled (the memory stays as restored), selected labels marked, unit
   // visibility restored and the listing rebuilt; file-set entry 0 := path.
-  int LoadFile(const std::string& path, TLoadOutcome& outcome);
+  TLoadResult LoadFile(const std::string& path, TLoadOutcome& outcome);
 
   // Writes the state file (see state_file.h) with the selected labels and
   // visible units collected from the assembler now. Through a temporary
@@ -115,9 +111,11 @@ class TProgramSession {
   void SetReferenceDepth(int32_t depth) { referenceDepth_ = depth; }
 
  private:
+  TLoadResult LoadSource(const std::string& path, TLoadOutcome& outcome);
+  TLoadResult LoadState(const std::string& path, const std::string& bytes, TLoadOutcome& outcome);
+  // What a state file is written from, with the selected labels and the
+  // visible units (collected into visibleUnits) as they stand now.
   TStateSource StateSourceNow(TCustomStringList& visibleUnits);
-  int LoadSource(const std::string& path, TLoadOutcome& outcome);
-  int LoadState(const std::string& path, const std::string& bytes, TLoadOutcome& outcome);
 
   TMonitorModel& monitor_;
   std::unique_ptr<TQRXAssembler> assembler_;

@@ -212,7 +212,7 @@ int TRunControl::CurrentLine() const {
 
 bool TRunControl::IsLineVisible(int line) const {
   const TQRXAssembler& assembler = session_.Assembler();
-  if (line < 0 || line >= assembler.Count()) return false;
+  if (line < 0 || line >= assembler.LineCount()) return false;
   return assembler.LineAt(line).Visible;
 }
 

@@ -87,27 +87,27 @@ bool WriteStateFile(const std::string& path, const TStateSource& source, std::st
   return WriteFileAtomically(path, bytes, error);
 }
 
-int ReadStateSections(std::string_view fileBytes, TStateSections& out) {
+TLoadResult ReadStateSections(std::string_view fileBytes, TStateSections& out) {
   if (!IsStateHeader(fileBytes.substr(0, kStateHeaderSize), out.version) ||
       out.version != kStateFileVersion)
-    return kStateFileOtherVersion;
+    return TLoadResult::OtherStateVersion;
   // From here on the file says it is ours: whatever is wrong is damage.
-  if (fileBytes.size() < kStateHeaderSize) return kStateFileDamaged;
+  if (fileBytes.size() < kStateHeaderSize) return TLoadResult::DamagedStateFile;
   TMemoryStream stream{std::string(fileBytes)};
   stream.Seek(kStateHeaderSize);
-  if (!TakeBlock(stream, kMachineBlockSize, out.machineBlock)) return kStateFileDamaged;
-  if (!TakeBlock(stream, kMonitorBlockSize, out.monitorBlock)) return kStateFileDamaged;
-  if (!ReadCompleteList(stream, out.breakpoints)) return kStateFileDamaged;
-  if (out.files.LoadFromStream(stream) != 0) return kStateFileDamaged;
+  if (!TakeBlock(stream, kMachineBlockSize, out.machineBlock)) return TLoadResult::DamagedStateFile;
+  if (!TakeBlock(stream, kMonitorBlockSize, out.monitorBlock)) return TLoadResult::DamagedStateFile;
+  if (!ReadCompleteList(stream, out.breakpoints)) return TLoadResult::DamagedStateFile;
+  if (out.files.LoadFromStream(stream) != 0) return TLoadResult::DamagedStateFile;
   // Entries 0 and 1 (current file, main source) always exist.
-  if (out.files.Count() < 2) return kStateFileDamaged;
-  if (!ReadCompleteList(stream, out.selectedLabels)) return kStateFileDamaged;
-  if (!ReadCompleteList(stream, out.visibleUnits)) return kStateFileDamaged;
+  if (out.files.Count() < 2) return TLoadResult::DamagedStateFile;
+  if (!ReadCompleteList(stream, out.selectedLabels)) return TLoadResult::DamagedStateFile;
+  if (!ReadCompleteList(stream, out.visibleUnits)) return TLoadResult::DamagedStateFile;
   // The lines are kept as their stream; the assembler reads them when the
   // sections are applied.
   uint32_t lineTextLength = 0;
-  if (!CompleteListFollows(stream)) return kStateFileDamaged;
+  if (!CompleteListFollows(stream)) return TLoadResult::DamagedStateFile;
   ReadListStreamHeader(stream.Bytes(), stream.Position(), lineTextLength);
   out.lineBlock.assign(fileBytes.substr(stream.Position(), kListStreamHeaderSize + lineTextLength));
-  return 0;
+  return TLoadResult::Clean;
 }

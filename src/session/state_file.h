@@ -13,7 +13,7 @@
 //
 // Reading never changes anything by itself: ReadStateSections checks the
 // whole file and parses it into a TStateSections, and only a caller that got
-// 0 applies the sections. So a file cut short anywhere, or damaged in any
+// Clean applies the sections. So a file cut short anywhere, or damaged in any
 // section, leaves the workbench exactly as it was.
 #pragma once
 
@@ -24,6 +24,7 @@
 #include "persistence/bool_list.h"
 #include "persistence/custom_string_list.h"
 #include "persistence/file_set.h"
+#include "session/load_result.h"
 
 class TQRXEmulater;
 class TMonitorModel;
@@ -31,12 +32,6 @@ class TMonitorModel;
 // The format version this program reads and writes.
 inline constexpr int kStateFileVersion = 110;
 inline constexpr size_t kStateHeaderSize = 16;
-// The result for a file whose header names another version (or is no state
-// header at all).
-inline constexpr int kStateFileOtherVersion = -3;
-// The result for a file of this program's version with a section cut short
-// or malformed.
-inline constexpr int kStateFileDamaged = -6;
 
 // The 16 header bytes this program writes.
 std::string StateHeader();
@@ -85,12 +80,12 @@ struct TStateSections {
   std::string lineBlock;
 };
 
-// Checks and parses a whole state file. Returns 0 when every section is
-// complete; kStateFileOtherVersion when the header is not this program's
-// version (or no state header at all); kStateFileDamaged when the header is
-// ours but the header field or any section is cut short, a list section
-// lacks its string-list header or its text runs past the end of the file,
-// or the file set holds fewer than its two fixed entries. Bytes
-// after the source lines are ignored. On failure `out` may hold part of the
-// file and is to be thrown away; nothing else is touched.
-int ReadStateSections(std::string_view fileBytes, TStateSections& out);
+// Checks and parses a whole state file. Returns Clean when every section is
+// complete; OtherStateVersion when the header is not this program's version
+// (or no state header at all); DamagedStateFile when the header is ours but
+// the header field or any section is cut short, a list section lacks its
+// string-list header or its text runs past the end of the file, or the file
+// set holds fewer than its two fixed entries. Bytes after the source lines
+// are ignored. On failure `out` may hold part of the file and is to be
+// thrown away; nothing else is touched.
+TLoadResult ReadStateSections(std::string_view fileBytes, TStateSections& out);

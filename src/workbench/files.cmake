@@ -17,6 +17,8 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/number_format.h
   src/workbench/label_view.cpp
   src/workbench/label_view.h
+  src/workbench/label_view_model.cpp
+  src/workbench/label_view_model.h
   src/workbench/listing_row_painter.cpp
   src/workbench/listing_view.cpp
   src/workbench/listing_view.h

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "assembler/qrx_assembler.h"
+#include "machine/machine.h"
 #include "session/program_session.h"
 #include "workbench/view_host.h"
 #include "workbench/view_support.h"
@@ -54,8 +56,8 @@ TLabelView::TLabelView(TViewHost& host, QWidget* parent)
 
 TLabelView::~TLabelView() = default;
 
-void TLabelView::SetRows(const TLabelViewRows* rows) {
-  rows_ = rows;
+void TLabelView::SetModel(const TLabelViewModel* model) {
+  model_ = model;
   selected_.assign(static_cast<size_t>(RowCount()), false);
   current_ = anchor_ = RowCount() > 0 ? 0 : -1;
   drawnLooks_.clear();
@@ -63,7 +65,7 @@ void TLabelView::SetRows(const TLabelViewRows* rows) {
 }
 
 int TLabelView::RowCount() const {
-  return rows_ != nullptr ? rows_->Count() : 0;
+  return model_ != nullptr ? model_->Rows().Count() : 0;
 }
 
 void TLabelView::FitSelection() const {
@@ -199,8 +201,9 @@ TLabelRowLook TLabelView::RowLook(int row, bool selected) const {
 
   const TProgramSession& session = host_.Session();
   const TKwList& labels = session.Assembler().Labels();
-  const std::string& key = rows_->Strings(row);
-  const TKwValues& record = rows_->Ref(row) != nullptr ? *rows_->Ref(row) : labels.EmptyRecord();
+  const TLabelViewRows& rows = model_->Rows();
+  const std::string& key = rows.Strings(row);
+  const TKwValues& record = rows.Ref(row) != nullptr ? *rows.Ref(row) : labels.EmptyRecord();
   const bool isRegister = row < kRegisterRows;
 
   look.Bold = isRegister || record.Selected;

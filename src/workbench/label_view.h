@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "assembler/qrx_assembler.h"
+#include "workbench/label_view_model.h"
 #include "workbench/owner_drawn_list.h"
 
 class TViewHost;
@@ -44,9 +44,9 @@ class TLabelView : public TOwnerDrawnList {
   // "参照値" 48, "間接値" 48, "パス" 48; the main window lays it out above the
   // view. Resizing a section repaints the view.
 
-  // The rows shown (the assembler's LabelView); nullptr shows none. Row
-  // selection is cleared; the current row becomes 0.
-  void SetRows(const TLabelViewRows* rows);
+  // The model whose rows are shown; nullptr shows none. Row selection is
+  // cleared; the current row becomes 0.
+  void SetModel(const TLabelViewModel* model);
   int RowCount() const override;
 
   // The current row (the one a click or the arrow keys moved to), or -1.
@@ -96,7 +96,7 @@ class TLabelView : public TOwnerDrawnList {
                         const TPaintKit& kit);
 
   TViewHost& host_;
-  const TLabelViewRows* rows_ = nullptr;
+  const TLabelViewModel* model_ = nullptr;
   mutable std::vector<bool> selected_;
   int current_ = -1;
   int anchor_ = -1;

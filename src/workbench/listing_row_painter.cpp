@@ -90,7 +90,7 @@ TListingRowLook TListingView::RowLook(int row, bool selected) const {
   // Comment: bold when important; on an error row the error text in red.
   std::string comment = ListingCommentText(line);
   look.CommentBold = IsImportantComment(comment);
-  if (line.Status < 0) {
+  if (line.HasError()) {
     look.IsErrorRow = true;
     look.CommentText = kErrorRed;
     comment = ListingErrorText(line, session.Files());

@@ -44,29 +44,29 @@ QString OpenDialogFilter() {
   return QtFileFilter(QString::fromUtf8(kOpenFilter));
 }
 
-int TForm1::OpenFile(const QString& path) {
+TLoadResult TForm1::OpenFile(const QString& path) {
   TLoadOutcome outcome;
-  const int result = session_->LoadFile(path.toStdString(), outcome);
+  const TLoadResult result = session_->LoadFile(path.toStdString(), outcome);
   if (outcome.Committed) RestartHistory();
-  const std::string message = LoadResultMessage(result, session_->Assembler(), outcome);
-  if (result >= 0) {
+  const std::string message = LoadResultMessage(result, outcome);
+  if (IsLoaded(result)) {
     listingView_->SetRows(&session_->Assembler().Listing());
     RebuildLabelList();
     SetCurrentFile(session_->CurrentFile());
     RepaintViews();
     if (TFormMon* monitor = screen_->Monitor()) monitor->Refresh();
     SetButtonsEnabled(true);
-    MessageLine()->ShowMessage(message, result != 0);
+    MessageLine()->ShowMessage(message, result != TLoadResult::Clean);
   } else {
     MessageLine()->ShowMessage(message, true);
-    if (result == kLoadReadError)
+    if (result == TLoadResult::ReadError)
       ShowErrorBox(QString::fromStdString(Cp932ToUtf8(outcome.ErrorText)));
   }
   if (outcome.Branch == TLoadBranch::State) StateFileLoaded(result);
   return result;
 }
 
-void TForm1::StateFileLoaded(int) {
+void TForm1::StateFileLoaded(TLoadResult) {
   // Sources may have changed since the state was saved.
   CheckSourceTimeStamps();
 }

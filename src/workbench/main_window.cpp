@@ -24,6 +24,7 @@
 #include "session/run_control.h"
 #include "workbench/keyboard_table.h"
 #include "workbench/label_view.h"
+#include "workbench/label_view_model.h"
 #include "workbench/listing_view.h"
 #include "workbench/memory_view.h"
 #include "workbench/message_line.h"
@@ -92,14 +93,16 @@ TForm1::TForm1(const TStartOptions& options, QWidget* parent)
   resize(780, 470);
 
   // The program's members: the keyboard table the monitor reads, the
-  // monitor model, and the session with the assembler (label view sorted,
-  // registers first), machine, breakpoints, file set and label lists.
+  // monitor model, the session with the assembler, machine, breakpoints,
+  // file set and label lists, and the label view's rows (sorted, registers
+  // first).
   keyboard_ = std::make_unique<TKeyboardTable>();
   keyboard_->Install();
   monitorModel_ = std::make_unique<TMonitorModel>();
   monitorModel_->SetKeyboardSource(keyboard_.get());
   session_ = std::make_unique<TProgramSession>(*monitorModel_);
-  session_->Assembler().SetSortLabels(true);
+  labelRows_ = std::make_unique<TLabelViewModel>(session_->Assembler());
+  labelRows_->SetSorted(true);
   jumpList_.Init(0);
 
   BuildLayout();
@@ -124,10 +127,10 @@ TForm1::TForm1(const TStartOptions& options, QWidget* parent)
   ApplySettings(settings);
   StartScreenThread(settings);
 
-  // The views start with the assembler's empty listing and its label view
-  // (the six registers).
+  // The views start with the assembler's empty listing and the six
+  // registers.
   listingView_->SetRows(&session_->Assembler().Listing());
-  labelView_->SetRows(&session_->Assembler().LabelView());
+  labelView_->SetModel(labelRows_.get());
   setAcceptDrops(true);
 }
 

@@ -21,6 +21,7 @@
 #include <string>
 
 #include "monitor/performance_counter.h"
+#include "session/load_result.h"
 #include "session/run_host.h"
 #include "workbench/jump_list.h"
 #include "workbench/main_menus.h"
@@ -39,6 +40,7 @@ class TForm2;
 struct TEditorLaunch;
 class TKeyboardTable;
 class TLabelView;
+class TLabelViewModel;
 class TListingView;
 class TMemoryView;
 class TMessageLine;
@@ -108,8 +110,8 @@ class TForm1 : public QMainWindow, public TViewHost {
 
   // ---- loading
   // Opens a source or state file and shows the outcome in the message line;
-  // returns the load result (0 clean, > 0 assembly errors, < 0 failed).
-  int OpenFile(const QString& path);
+  // returns the load result.
+  TLoadResult OpenFile(const QString& path);
   // File-set entry 0 := path; caption "QRX エミュレータ : " + its file name.
   void SetCurrentFile(const std::string& path);
   // File-set entry 0 (empty before the first load).
@@ -174,6 +176,8 @@ class TForm1 : public QMainWindow, public TViewHost {
   TToolBarPanel* ToolBar() const { return toolBar_; }
   TListingView* ListingView() const { return listingView_; }
   TLabelView* LabelView() const { return labelView_; }
+  // The rows of the label view.
+  const TLabelViewModel& LabelRows() const { return *labelRows_; }
   TMemoryView* MemoryView() const { return memoryView_; }
   QWidget* LabelPanel() const { return labelPanel_; }
   QWidget* ListingPanel() const { return listingPanel_; }
@@ -309,8 +313,8 @@ class TForm1 : public QMainWindow, public TViewHost {
   // The time-stamp check of the sources (later task); it runs after a
   // state file was read, whatever the result.
   void CheckSourceTimeStamps();
-  // After the state branch of a load (the result may be negative).
-  void StateFileLoaded(int result);
+  // After the state branch of a load, whatever its result.
+  void StateFileLoaded(TLoadResult result);
   void SetButtonsEnabled(bool enabled);
   // Run control with its host and the execution history, and the toggles
   // it follows (run_commands.cpp).
@@ -336,6 +340,7 @@ class TForm1 : public QMainWindow, public TViewHost {
   std::unique_ptr<TKeyboardTable> keyboard_;
   std::unique_ptr<TMonitorModel> monitorModel_;
   std::unique_ptr<TProgramSession> session_;
+  std::unique_ptr<TLabelViewModel> labelRows_;
   TJumpList jumpList_;
   std::unique_ptr<QRXScreen> screen_;
 

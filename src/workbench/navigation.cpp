@@ -46,7 +46,7 @@ bool RowMatches(const TListingRows& rows, const TBoolList& breakpoints, int row,
       return file != 0 && file != FileIndexOf(rows, row - 1);
     }
     case TRowKind::Error:
-      return line->Status < 0;
+      return line->HasError();
     case TRowKind::ImportantComment:
       // The comment as stored starts after the ";" with its blanks trimmed,
       // so this is also the rule that draws the comment bold.

@@ -19,7 +19,7 @@ class TForm1;
 enum class TRowKind {
   Label,             // a row with a label
   IncludeBoundary,   // where the rows change from one source file to another
-  Error,             // a row whose Status is negative
+  Error,             // a row whose line has an error
   ImportantComment,  // a comment that begins with "*"
   Breakpoint,        // a row whose line carries a breakpoint
 };

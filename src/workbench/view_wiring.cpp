@@ -12,6 +12,7 @@
 #include "session/execution_history.h"
 #include "session/program_session.h"
 #include "workbench/label_view.h"
+#include "workbench/label_view_model.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 #include "workbench/memory_view.h"
@@ -54,7 +55,7 @@ void TForm1::RepaintViews() {
 void TForm1::ShowExecutionState() {
   const TQRXEmulater& machine = session_->Machine();
   const int32_t destination = machine.Destination;
-  const TLabelViewRows& labels = session_->Assembler().LabelView();
+  const TLabelViewRows& labels = labelRows_->Rows();
   for (int row = 0; row < labelView_->RowCount() && row < labels.Count(); ++row) {
     if (row < kRegisterRows) {
       labelView_->RepaintRow(row);
@@ -167,13 +168,12 @@ uint16_t TForm1::LabelFilterMask() const {
 }
 
 void TForm1::RebuildLabelList() {
-  TQRXAssembler& assembler = session_->Assembler();
-  assembler.BuildLabelView(LabelFilterMask());
-  labelView_->SetRows(&assembler.LabelView());
+  labelRows_->Build(LabelFilterMask());
+  labelView_->SetModel(labelRows_.get());
 }
 
 void TForm1::SetLabelsSelected(bool flag) {
-  const TLabelViewRows& rows = session_->Assembler().LabelView();
+  const TLabelViewRows& rows = labelRows_->Rows();
   for (int row : labelView_->SelectedRows())
     if (row >= 0 && row < rows.Count() && rows.Ref(row) != nullptr) rows.Ref(row)->Selected = flag;
   RebuildLabelList();
@@ -181,14 +181,14 @@ void TForm1::SetLabelsSelected(bool flag) {
 
 void TForm1::ListBox1Click() {
   const int row = labelView_->CurrentRow();
-  const TLabelViewRows& rows = session_->Assembler().LabelView();
+  const TLabelViewRows& rows = labelRows_->Rows();
   if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
   memoryView_->ShowMemoryAt(static_cast<uint16_t>(rows.Ref(row)->Value));
 }
 
 void TForm1::ListBox1DblClick() {
   const int row = labelView_->CurrentRow();
-  const TLabelViewRows& rows = session_->Assembler().LabelView();
+  const TLabelViewRows& rows = labelRows_->Rows();
   if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
   const uint16_t value = static_cast<uint16_t>(rows.Ref(row)->Value);
   memoryView_->ShowMemoryAt(session_->Machine().ReadWord(value));
@@ -196,7 +196,7 @@ void TForm1::ListBox1DblClick() {
 
 void TForm1::J1Click() {
   const int row = labelView_->CurrentRow();
-  const TLabelViewRows& rows = session_->Assembler().LabelView();
+  const TLabelViewRows& rows = labelRows_->Rows();
   if (row < kRegisterRows || row >= rows.Count()) return;
   JumpTo(TJumpKind::LabelDefinition, 0, rows[row]);
 }

@@ -114,7 +114,7 @@ TEST_F(ToolRun, TheSavedStateHasEveryUnitVisibleAndNoBreakpointsOrSelections) {
   auto monitor = std::make_unique<TMonitorModel>();
   TProgramSession session(*monitor);
   TLoadOutcome outcome;
-  ASSERT_EQ(session.LoadFile(state, outcome), 0);
+  ASSERT_EQ(session.LoadFile(state, outcome), TLoadResult::Clean);
   EXPECT_EQ(outcome.Branch, TLoadBranch::State);
   EXPECT_EQ(session.Breakpoints().Count(), 0);
   EXPECT_EQ(session.SelectedLabelList().Count(), 0);

@@ -31,12 +31,12 @@ TEST(AssemblerRestoreLines, ReplacesTheLinesAndDropsTheRecords) {
   AssembleSource(assembler, {"NOP", "HALT"});
   TMemoryStream stream("XY" + ListStream({"LD PC,#0", "; c", "HALT"}) + "after");
   stream.Seek(2);
-  EXPECT_EQ(assembler.RestoreLines(stream), 0);
-  EXPECT_EQ(assembler.ToVector(), (std::vector<std::string>{"LD PC,#0", "; c", "HALT"}));
-  EXPECT_EQ(assembler.Record(0), nullptr);
+  EXPECT_TRUE(assembler.RestoreLines(stream));
+  EXPECT_EQ(assembler.Lines().ToVector(), (std::vector<std::string>{"LD PC,#0", "; c", "HALT"}));
+  EXPECT_FALSE(assembler.HasRecord(0));
   EXPECT_TRUE(assembler.Listing().Empty());
   EXPECT_EQ(stream.ReadRest(), "after");  // the next block follows
-  ASSERT_EQ(assembler.Assemble(), 0);
+  ASSERT_EQ(assembler.Assemble().Tally, 0);
   EXPECT_EQ(assembler.LineAt(2).Address, 3);
 }
 
@@ -49,9 +49,9 @@ TEST(AssemblerRestoreLines, DamagedStreamsChangeNothing) {
     AssembleSource(assembler, {"NOP", "HALT"});
     const TAsmLine* record = &assembler.LineAt(1);
     TMemoryStream stream(bytes);
-    EXPECT_EQ(assembler.RestoreLines(stream), -1) << bytes.size();
+    EXPECT_FALSE(assembler.RestoreLines(stream)) << bytes.size();
     EXPECT_EQ(stream.Position(), 0u);
-    EXPECT_EQ(assembler.Count(), 2);
+    EXPECT_EQ(assembler.LineCount(), 2);
     EXPECT_EQ(&assembler.LineAt(1), record);
     ASSERT_EQ(assembler.Listing().Count(), 2);
     EXPECT_EQ(assembler.Listing().Ref(1), record);
@@ -61,7 +61,7 @@ TEST(AssemblerRestoreLines, DamagedStreamsChangeNothing) {
 class AssemblerReadSourceSet : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(folder_.Ok()); }
-  int Read(const std::string& main) {
+  TSourceReadResult Read(const std::string& main) {
     files_.Clear();
     files_.AddWithStamp(main);
     files_.AddWithStamp(main);
@@ -78,11 +78,11 @@ TEST_F(AssemblerReadSourceSet, ReadsTheSourceWithItsIncludes) {
   folder_.Write("lib.qasm", "ONE: DW 1\n");
   const std::string main = folder_.Write("main.qasm", "LD ONE,#2\nINCLUDE lib.qasm\nHALT\n");
   AssembleSource(assembler_, {"NOP"});
-  ASSERT_EQ(Read(main), 0);
+  ASSERT_EQ(Read(main), TSourceReadResult::Complete);
   EXPECT_TRUE(assembler_.Listing().Empty());
   // LD, the start marker in place of the INCLUDE, ONE, the end marker, HALT.
-  EXPECT_EQ(assembler_.Count(), 5);
-  ASSERT_EQ(assembler_.Assemble(), 0);
+  EXPECT_EQ(assembler_.LineCount(), 5);
+  ASSERT_EQ(assembler_.Assemble().Tally, 0);
   EXPECT_EQ(assembler_.LineAt(0).Words[1], 3);
   EXPECT_EQ(assembler_.LineAt(2).TagFileIndex(), 2);
   EXPECT_EQ(assembler_.LineAt(4).TagFileIndex(), 1);
@@ -95,13 +95,13 @@ TEST_F(AssemblerReadSourceSet, AFailedReadKeepsTheAssembledProgram) {
   const std::string missing = folder_.Write("missing.qasm", "INCLUDE nowhere.qasm\n");
   const std::string empty = folder_.Write("empty.qasm", "");
   AssembleSource(assembler_, {"NOP", "HALT", "X: DW 1"});
-  const std::vector<std::string> before = assembler_.ToVector();
+  const std::vector<std::string> before = assembler_.Lines().ToVector();
   const TAsmLine* record = &assembler_.LineAt(2);
 
-  EXPECT_EQ(Read(self), kIncludedTwice);
-  EXPECT_EQ(Read(missing), kSourceReadError);
-  EXPECT_EQ(Read(empty), kSourceEmpty);
-  EXPECT_EQ(assembler_.ToVector(), before);
+  EXPECT_EQ(Read(self), TSourceReadResult::IncludedTwice);
+  EXPECT_EQ(Read(missing), TSourceReadResult::ReadError);
+  EXPECT_EQ(Read(empty), TSourceReadResult::Empty);
+  EXPECT_EQ(assembler_.Lines().ToVector(), before);
   EXPECT_EQ(&assembler_.LineAt(2), record);
   ASSERT_EQ(assembler_.Listing().Count(), 3);
   EXPECT_EQ(assembler_.Listing().Ref(2), record);
@@ -112,15 +112,19 @@ TEST(AssemblerLineAt, LinesWithoutRecordsAndTheErrorCount) {
   TQRXAssembler assembler;
   assembler_test::SetSource(assembler, {"NOP", "FOO", "BAR"});
   const TQRXAssembler& view = assembler;
-  EXPECT_EQ(view.LineAt(1).Status, 0);
+  EXPECT_EQ(view.LineAt(1).ErrorCode, 0);
+  EXPECT_EQ(view.LineAt(1).InstructionWord, 0);
   EXPECT_EQ(view.LineAt(1).LineIndex, 0);  // the shared empty record
-  EXPECT_EQ(assembler.Record(1), nullptr);
+  EXPECT_FALSE(assembler.HasRecord(1));
   EXPECT_EQ(assembler.ErrorLineCount(), 0);
   EXPECT_EQ(assembler.LineAt(2).LineIndex, 2);  // made on access
-  EXPECT_NE(assembler.Record(2), nullptr);
+  EXPECT_TRUE(assembler.HasRecord(2));
   EXPECT_THROW(assembler.LineAt(3), EStringListError);
-  EXPECT_GT(assembler.Assemble(), 0);
+  const TAssemblyResult result = assembler.Assemble();
+  EXPECT_GT(result.Tally, 0);
+  EXPECT_FALSE(result.Clean());
   EXPECT_EQ(assembler.ErrorLineCount(), 2);
+  EXPECT_EQ(result.ErrorLines, 2);
 }
 
 }  // namespace

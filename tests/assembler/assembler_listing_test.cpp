@@ -33,7 +33,7 @@ TEST(AssemblerListing, AHiddenUnitLeavesOutItsUnitBodyAndEndunitLines) {
   TQRXAssembler assembler;
   ASSERT_EQ(AssembleSource(assembler, kUnitSource), 0);
   EXPECT_EQ(ListingLines(assembler), (std::vector<int>{0, 6}));
-  EXPECT_EQ(assembler.Listing()[1], assembler[6]);
+  EXPECT_EQ(assembler.Listing()[1], assembler.LineText(6));
   EXPECT_EQ(assembler.Listing().Ref(1), &assembler.LineAt(6));
   for (int i = 1; i <= 5; ++i)
     EXPECT_FALSE(assembler.LineAt(i).Visible) << i;
@@ -58,7 +58,7 @@ TEST(AssemblerListing, ListingRowOfFindsVisibleLinesOnly) {
 
   ShowUnits(assembler, {"MATH"});
   assembler.BuildListing();
-  for (int line = 0; line < assembler.Count(); ++line)
+  for (int line = 0; line < assembler.LineCount(); ++line)
     EXPECT_EQ(assembler.ListingRowOf(line), line);
 }
 
@@ -139,7 +139,7 @@ TEST(AssemblerListing, OneUnitsFlagIsSetByItsTableIndex) {
 TEST(AssemblerListing, EndunitOnTheFirstLineTakesItsOwnScope) {
   TQRXAssembler assembler;
   AssembleSource(assembler, {"ENDUNIT", "NOP"});
-  EXPECT_LT(assembler.LineAt(0).Status, 0);
+  EXPECT_LT(assembler.LineAt(0).ErrorCode, 0);
   EXPECT_EQ(ListingLines(assembler), (std::vector<int>{0, 1}));
 }
 

@@ -19,15 +19,16 @@ inline std::string Tag(int line) {
 // Replaces the assembler's lines by code, each line tagged as line i + 1 of
 // file 1 (as the source reader leaves them).
 inline void SetSource(TQRXAssembler& assembler, const std::vector<std::string>& code) {
-  assembler.Clear();
+  TCustomStringList lines;
   for (size_t i = 0; i < code.size(); ++i)
-    assembler.Add(code[i] + Tag(static_cast<int>(i) + 1));
+    lines.Add(code[i] + Tag(static_cast<int>(i) + 1));
+  assembler.SetLines(lines);
 }
 
 // SetSource, then Assemble; returns the tally.
 inline int AssembleSource(TQRXAssembler& assembler, const std::vector<std::string>& code) {
   SetSource(assembler, code);
-  return assembler.Assemble();
+  return assembler.Assemble().Tally;
 }
 
 // The value of a label key, or -1 when the table has no such key.
@@ -35,11 +36,6 @@ inline int LabelValue(const TQRXAssembler& assembler, const std::string& key) {
   const int index = assembler.Labels().IndexOf(key);
   if (index < 0) return -1;
   return static_cast<uint16_t>(assembler.Labels().RecordAt(index).Value);
-}
-
-// The keys of the label view, in row order.
-inline std::vector<std::string> LabelViewKeys(const TQRXAssembler& assembler) {
-  return assembler.LabelView().ToVector();
 }
 
 // The LineIndex of every listing row, in row order.

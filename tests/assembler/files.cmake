@@ -14,10 +14,11 @@ set(QRX_TESTS_ASSEMBLER
   tests/assembler/source_set_test.cpp
   tests/assembler/assembler_driver_test.cpp
   tests/assembler/assembler_listing_test.cpp
-  tests/assembler/assembler_label_view_test.cpp
+  tests/assembler/selected_labels_test.cpp
   tests/assembler/assembler_image_test.cpp
   tests/assembler/assembler_lines_test.cpp
   tests/assembler/listing_text_test.cpp
   tests/assembler/machine_code_file_test.cpp
+  tests/assembler/machine_loader_test.cpp
   tests/assembler/hints_test.cpp
 )

@@ -161,8 +161,8 @@ class Hints : public ::testing::TestWithParam<THintCase> {
     files_.AddWithStamp(folder_.Path("main.qasm"));
     files_.AddWithStamp(folder_.Path("main.qasm"));
     std::string error;
-    ASSERT_EQ(assembler_.ReadSourceSet(files_, error), 0) << error;
-    ASSERT_EQ(assembler_.Assemble(), 0);
+    ASSERT_EQ(assembler_.ReadSourceSet(files_, error), TSourceReadResult::Complete) << error;
+    ASSERT_EQ(assembler_.Assemble().Tally, 0);
   }
 
   TTempFolder folder_;
@@ -231,8 +231,8 @@ TEST_F(HintTexts, CollectingChangesNothingAndErrorsSilenceTheHints) {
 
   folder_.Write("main.qasm", "LD X, 0\nFOO\nHALT\nX: DW 0\n");
   std::string error;
-  ASSERT_EQ(assembler_.ReadSourceSet(files_, error), 0);
-  ASSERT_GT(assembler_.Assemble(), 0);
+  ASSERT_EQ(assembler_.ReadSourceSet(files_, error), TSourceReadResult::Complete);
+  ASSERT_GT(assembler_.Assemble().Tally, 0);
   EXPECT_TRUE(CollectHints(assembler_).empty());
 }
 
@@ -253,9 +253,11 @@ TEST(HintProgram, LaysOutTheMemoryImageOfTheAssembler) {
       "  TWO 7",         "P: PROC",    "  RET",         "  ENDPROC",   "X: DW 'AB', 0",
       "0FFFEh:",         "  LD X, #2", "  HALT",        "; the end",
   };
+  TCustomStringList lines;
   for (size_t i = 0; i < code.size(); ++i)
-    assembler.Add(code[i] + ";/\x1B" + "1\x1B" + std::to_string(i + 1));
-  ASSERT_EQ(assembler.Assemble(), 0);
+    lines.Add(code[i] + ";/\x1B" + "1\x1B" + std::to_string(i + 1));
+  assembler.SetLines(lines);
+  ASSERT_EQ(assembler.Assemble().Tally, 0);
 
   THintProgram program(assembler);
   for (int i = 0; i < program.LineCount(); ++i)

@@ -30,7 +30,8 @@ TEST_P(EncodeInstructions, BuildsTheInstructionWord) {
   // Operand words are the driver's; encoding leaves them alone.
   EXPECT_EQ(line.Words[1], 0);
   EXPECT_EQ(line.Words[2], 0);
-  EXPECT_EQ(line.Status, 0);
+  EXPECT_EQ(line.ErrorCode, 0);
+  EXPECT_EQ(line.InstructionWord, 0);  // the driver keeps the word
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "assembler/asm_error_codes.h"
 #include "assembler/literals.h"
 
 namespace {
@@ -208,7 +209,8 @@ TEST(ParseLineRecord, ReparseClearsStaleFieldsButKeepsOtherMembers) {
   TAsmLine line;
   ParseLine("X: LD A,B", line);
   line.Words[0] = 0x100A;
-  line.Status = 0x100A;
+  line.InstructionWord = 0x100A;
+  line.ErrorCode = kErrUndefined;
   line.Address = 7;
   ParseLine("NOP ; c", line);
   EXPECT_EQ(line.FieldCount, 1);
@@ -217,7 +219,8 @@ TEST(ParseLineRecord, ReparseClearsStaleFieldsButKeepsOtherMembers) {
   EXPECT_EQ(line.Fields[2], "");
   EXPECT_EQ(line.LabelName, "X");  // written only by a line with a label
   EXPECT_EQ(line.Words[0], 0x100A);
-  EXPECT_EQ(line.Status, 0x100A);
+  EXPECT_EQ(line.InstructionWord, 0x100A);
+  EXPECT_EQ(line.ErrorCode, kErrUndefined);
   EXPECT_EQ(line.Address, 7);
   // A stale "EQU" in entry 1 must not turn a one-field line into an EQU.
   ParseLine("A EQU 1", line);

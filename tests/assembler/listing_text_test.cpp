@@ -142,7 +142,7 @@ TEST_F(ListingText, PrePassErrorsShowTheirOwnCommentText) {
   TFileNames files;
   files.AddWithStamp("/a/m.qasm", -1);
   files.AddWithStamp("/a/m.qasm", -1);
-  ASSERT_EQ(Line(0).Status, -30);
+  ASSERT_EQ(Line(0).ErrorCode, -30);
   const std::string text = ListingErrorText(Line(0), files);
   EXPECT_EQ(text.rfind(Sjis("[m.qasm(1)]"), 0), 0u) << Cp932ToUtf8(text);
   EXPECT_NE(text.find(Sjis("変なところにENDMACROがあります")), std::string::npos)
@@ -154,10 +154,10 @@ TEST_F(ListingText, AnUnterminatedStringSwallowsTheTagSoOnlyTheMessageShows) {
   TFileNames files;
   files.AddWithStamp("/a/m.qasm", -1);
   files.AddWithStamp("/a/m.qasm", -1);
-  ASSERT_LT(Line(0).Status, 0);
+  ASSERT_LT(Line(0).ErrorCode, 0);
   ASSERT_EQ(Line(0).TagFileIndex(), -1);
   const std::string text = ListingErrorText(Line(0), files);
-  EXPECT_EQ(text, AsmErrorMessage(Line(0).Status, Line(0).UndefinedName)) << Cp932ToUtf8(text);
+  EXPECT_EQ(text, AsmErrorMessage(Line(0).ErrorCode, Line(0).UndefinedName)) << Cp932ToUtf8(text);
   EXPECT_EQ(ListingErrorText(Line(1), files), "");
 }
 
@@ -177,11 +177,12 @@ TEST_F(ListingText, AnErrorMarkerInTheLinesOwnTextFlagsNothing) {
   TFileNames files;
   files.AddWithStamp("/a/m.qasm", -1);
   files.AddWithStamp("/a/m.qasm", -1);
-  const std::vector<int32_t> statuses = {0, kErrBadMnemonic, 0x0000, 0, kErrUndefined, kErrPrePass};
-  for (int i = 0; i < static_cast<int>(statuses.size()); ++i) {
-    EXPECT_EQ(Line(i).Status, statuses[static_cast<size_t>(i)]) << i;
-    EXPECT_EQ(ListingErrorText(Line(i), files).empty(), Line(i).Status >= 0) << i;
+  const std::vector<int32_t> codes = {0, kErrBadMnemonic, 0, 0, kErrUndefined, kErrPrePass};
+  for (int i = 0; i < static_cast<int>(codes.size()); ++i) {
+    EXPECT_EQ(Line(i).ErrorCode, codes[static_cast<size_t>(i)]) << i;
+    EXPECT_EQ(ListingErrorText(Line(i), files).empty(), !Line(i).HasError()) << i;
   }
+  EXPECT_EQ(Line(2).InstructionWord, 0x0000);
   EXPECT_EQ(Line(3).Words[0], 'E');
   EXPECT_EQ(Line(3).Words[1], 0x08);
   EXPECT_EQ(Line(3).Words[2], 1);
@@ -191,14 +192,14 @@ TEST(ListingErrorText, ARowWithoutASourceTagShowsTheMessageAlone) {
   TFileNames files;
   files.AddWithStamp("/a/m.qasm", -1);
   TAsmLine line;
-  line.Status = -1;
+  line.ErrorCode = -1;
   line.Comment = "; INCLUDE [a.qasm] ===>";
   EXPECT_EQ(ListingErrorText(line, files), Sjis("命令が不正です"));
-  line.Status = -99;
+  line.ErrorCode = -99;
   EXPECT_EQ(ListingErrorText(line, files), Sjis("エラー：-99"));
   // A flagged line without any message (only a line list written by hand
   // can hold one) still shows an error text.
-  line.Status = kErrPrePass;
+  line.ErrorCode = kErrPrePass;
   line.Comment.clear();
   EXPECT_EQ(ListingErrorText(line, files), Sjis("エラー：-30"));
   line.Comment = "message";

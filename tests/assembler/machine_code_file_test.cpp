@@ -26,7 +26,7 @@ std::unique_ptr<TQRXAssembler> Assembled(const std::vector<std::string>& lines) 
   list.SaveToStream(stream);
   stream.Seek(0);
   auto assembler = std::make_unique<TQRXAssembler>();
-  EXPECT_EQ(assembler->RestoreLines(stream), 0);
+  EXPECT_TRUE(assembler->RestoreLines(stream));
   assembler->Assemble();
   return assembler;
 }
@@ -145,7 +145,7 @@ TEST(WriteMachineCode, WritesTheFileAndReportsAFolderThatIsMissing) {
   list.SaveToStream(stream);
   stream.Seek(0);
   auto assembler = std::make_unique<TQRXAssembler>();
-  ASSERT_EQ(assembler->RestoreLines(stream), 0);
+  ASSERT_TRUE(assembler->RestoreLines(stream));
   assembler->Assemble();
 
   std::string error;

@@ -42,17 +42,17 @@ class SourceFiles : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(folder_.Ok()); }
 
   // Loads name with LoadLines into a list that holds "old" beforehand.
-  int Load(const std::string& name, TLines& lines) {
+  TSourceReadResult Load(const std::string& name, TLines& lines) {
     TCustomStringList list;
     list.Add("old");
     error_.clear();
-    const int result = LoadLines(folder_.Path(name), list, error_);
+    const TSourceReadResult result = LoadLines(folder_.Path(name), list, error_);
     lines = list.ToVector();
     return result;
   }
 
   // Reads main.qasm with its includes into fresh lists.
-  int Read() {
+  TSourceReadResult Read() {
     files_.Clear();
     lines_.Clear();
     lines_.Add("previous program");
@@ -85,7 +85,7 @@ TEST_F(SourceFiles, LoadLinesSplitsAtEveryKindOfLineBreak) {
   for (const Case& c : cases) {
     folder_.Write("f.qasm", c.bytes);
     TLines lines;
-    EXPECT_EQ(Load("f.qasm", lines), 0) << c.bytes;
+    EXPECT_EQ(Load("f.qasm", lines), TSourceReadResult::Complete) << c.bytes;
     EXPECT_EQ(lines, c.lines) << c.bytes;
   }
 }
@@ -93,18 +93,18 @@ TEST_F(SourceFiles, LoadLinesSplitsAtEveryKindOfLineBreak) {
 TEST_F(SourceFiles, LoadLinesOfAnEmptyFileLeavesTheListAlone) {
   folder_.Write("empty.qasm", "");
   TLines lines;
-  EXPECT_EQ(Load("empty.qasm", lines), kSourceEmpty);
+  EXPECT_EQ(Load("empty.qasm", lines), TSourceReadResult::Empty);
   EXPECT_EQ(lines, TLines{"old"});
 }
 
 TEST_F(SourceFiles, LoadLinesReadsAStringListStreamAsItsLines) {
   folder_.Write("list.qasm", HeadedStream("NOP\r\n; two\r\n") + "ignored after the text");
   TLines lines;
-  EXPECT_EQ(Load("list.qasm", lines), 0);
+  EXPECT_EQ(Load("list.qasm", lines), TSourceReadResult::Complete);
   EXPECT_EQ(lines, (TLines{"NOP", "; two"}));
 
   folder_.Write("none.qasm", HeadedStream(""));
-  EXPECT_EQ(Load("none.qasm", lines), 0);
+  EXPECT_EQ(Load("none.qasm", lines), TSourceReadResult::Complete);
   EXPECT_EQ(lines, TLines{});
 }
 
@@ -119,15 +119,15 @@ TEST_F(SourceFiles, LoadLinesConvertsUtf8AndKeepsShiftJis) {
   folder_.Write("kana.qasm", "MSG: DW '\xC3\xBD'\r\n");
 
   TLines lines;
-  EXPECT_EQ(Load("utf8.qasm", lines), 0);
+  EXPECT_EQ(Load("utf8.qasm", lines), TSourceReadResult::Complete);
   EXPECT_EQ(lines, (TLines{Sjis("MSG: DW 'あ' ; 日本語のコメント"), "HALT"}));
-  EXPECT_EQ(Load("bom.qasm", lines), 0);
+  EXPECT_EQ(Load("bom.qasm", lines), TSourceReadResult::Complete);
   EXPECT_EQ(lines, (TLines{Sjis("; 漢字"), "NOP"}));
-  EXPECT_EQ(Load("sjis.qasm", lines), 0);
+  EXPECT_EQ(Load("sjis.qasm", lines), TSourceReadResult::Complete);
   EXPECT_EQ(lines, (TLines{Sjis("MSG: DW 'あ' ; 日本語のコメント"), Sjis("; 表示")}));
-  EXPECT_EQ(Load("latin.qasm", lines), 0);
+  EXPECT_EQ(Load("latin.qasm", lines), TSourceReadResult::Complete);
   EXPECT_EQ(lines, TLines{"; caf\xE9"});
-  EXPECT_EQ(Load("kana.qasm", lines), 0);
+  EXPECT_EQ(Load("kana.qasm", lines), TSourceReadResult::Complete);
   EXPECT_EQ(lines, TLines{"MSG: DW '\xC3\xBD'"});
 }
 
@@ -142,7 +142,7 @@ TEST_F(SourceFiles, LoadLinesConvertsTheTextOfAUtf8StreamButNotItsHeader) {
   ASSERT_EQ(text.size(), 0x80C2u);
   folder_.Write("big.qasm", HeadedStream(text));
   TLines lines;
-  ASSERT_EQ(Load("big.qasm", lines), 0);
+  ASSERT_EQ(Load("big.qasm", lines), TSourceReadResult::Complete);
   ASSERT_GT(lines.size(), 2u);
   EXPECT_EQ(lines.front(), Sjis("; 日本語"));
   EXPECT_EQ(lines[1], "NOP");
@@ -151,14 +151,14 @@ TEST_F(SourceFiles, LoadLinesConvertsTheTextOfAUtf8StreamButNotItsHeader) {
 
 TEST_F(SourceFiles, LoadLinesReportsFilesThatCannotBeRead) {
   TLines lines;
-  EXPECT_EQ(Load("absent.qasm", lines), kSourceReadError);
+  EXPECT_EQ(Load("absent.qasm", lines), TSourceReadResult::ReadError);
   EXPECT_EQ(lines, TLines{"old"});
   EXPECT_NE(error_.find("absent.qasm"), std::string::npos) << error_;
   EXPECT_NE(error_.find(Utf8ToCp932(std::generic_category().message(ENOENT))), std::string::npos)
       << error_;
 
   std::filesystem::create_directory(folder_.Path("folder.qasm"));
-  EXPECT_EQ(Load("folder.qasm", lines), kSourceReadError);
+  EXPECT_EQ(Load("folder.qasm", lines), TSourceReadResult::ReadError);
   EXPECT_NE(error_.find("folder.qasm"), std::string::npos) << error_;
 }
 
@@ -194,7 +194,7 @@ TEST_F(SourceFiles, NestedIncludesExpandInPlaceWithMarkersAndTags) {
   folder_.Write("main.qasm", "START: NOP\r\nINCLUDE a.qasm\r\nHALT\r\n");
   folder_.Write("a.qasm", "A1\r\n  include \"b.qasm\" ; nested\r\nA3\r\n");
   folder_.Write("b.qasm", "B1\r\nB2\r\n");
-  ASSERT_EQ(Read(), 0) << error_;
+  ASSERT_EQ(Read(), TSourceReadResult::Complete) << error_;
   EXPECT_EQ(lines_.ToVector(), (TLines{
                                    "START: NOP" + Tag(1, 1),
                                    "; INCLUDE [a.qasm] ===>",
@@ -220,7 +220,7 @@ TEST_F(SourceFiles, FilesAreNumberedInTheOrderOfFirstInclusion) {
   folder_.Write("a.qasm", "INCLUDE b.qasm\n");
   folder_.Write("b.qasm", "B\n");
   folder_.Write("c.qasm", "C\n");
-  ASSERT_EQ(Read(), 0) << error_;
+  ASSERT_EQ(Read(), TSourceReadResult::Complete) << error_;
   EXPECT_EQ(files_.ShortName(2), "a.qasm");
   EXPECT_EQ(files_.ShortName(3), "b.qasm");
   EXPECT_EQ(files_.ShortName(4), "c.qasm");
@@ -241,7 +241,7 @@ TEST_F(SourceFiles, IncludesAreRelativeToTheMainSourceEvenFromASubfolder) {
   folder_.Write("lib/io.qasm", "INCLUDE common.qasm\n");
   folder_.Write("common.qasm", "COMMON\n");
   folder_.Write("lib/common.qasm", "WRONG ONE\n");
-  ASSERT_EQ(Read(), 0) << error_;
+  ASSERT_EQ(Read(), TSourceReadResult::Complete) << error_;
   EXPECT_EQ(files_[2], folder_.Path("lib/io.qasm"));
   EXPECT_EQ(files_[3], folder_.Path("common.qasm"));
   EXPECT_EQ(lines_[2], "COMMON" + Tag(3, 1));
@@ -250,7 +250,7 @@ TEST_F(SourceFiles, IncludesAreRelativeToTheMainSourceEvenFromASubfolder) {
 TEST_F(SourceFiles, AnEmptyIncludedFileGivesOnlyItsMarkers) {
   folder_.Write("main.qasm", "NOP\nINCLUDE \"empty.qasm\"\nHALT");
   folder_.Write("empty.qasm", "");
-  ASSERT_EQ(Read(), 0) << error_;
+  ASSERT_EQ(Read(), TSourceReadResult::Complete) << error_;
   EXPECT_EQ(lines_.ToVector(),
             (TLines{"NOP" + Tag(1, 1), "; INCLUDE [empty.qasm] ===>",
                     ";<=== END INCLUDE [empty.qasm]" + Tag(2, 1), "HALT" + Tag(1, 3)}));
@@ -259,7 +259,7 @@ TEST_F(SourceFiles, AnEmptyIncludedFileGivesOnlyItsMarkers) {
 TEST_F(SourceFiles, SourcesWithoutAFinalLineBreakKeepTheirLastLine) {
   folder_.Write("main.qasm", "INCLUDE a.qasm\r\nLAST");
   folder_.Write("a.qasm", "A1\r\nA2");
-  ASSERT_EQ(Read(), 0) << error_;
+  ASSERT_EQ(Read(), TSourceReadResult::Complete) << error_;
   EXPECT_EQ(lines_.ToVector(),
             (TLines{"; INCLUDE [a.qasm] ===>", "A1" + Tag(2, 1), "A2" + Tag(2, 2),
                     ";<=== END INCLUDE [a.qasm]" + Tag(2, 3), "LAST" + Tag(1, 2)}));
@@ -268,7 +268,7 @@ TEST_F(SourceFiles, SourcesWithoutAFinalLineBreakKeepTheirLastLine) {
 TEST_F(SourceFiles, Utf8AndShiftJisSourcesMeetAsCp932) {
   folder_.Write("main.qasm", "; 主プログラム\nINCLUDE 文字.qasm\nMSG: DW 'テスト'\n");
   folder_.Write("文字.qasm", Sjis("; 表示ソフト\r\nTXT: DW '表'\r\n"));
-  ASSERT_EQ(Read(), 0) << error_;
+  ASSERT_EQ(Read(), TSourceReadResult::Complete) << error_;
   EXPECT_EQ(files_[2], folder_.Path("文字.qasm"));
   EXPECT_EQ(files_.ShortName(2), Sjis("文字.qasm"));
   EXPECT_EQ(lines_.ToVector(), (TLines{
@@ -305,7 +305,7 @@ TEST_F(SourceFiles, IncludingAFileTwiceStopsWithTheDuplicateLast) {
   for (const Case& c : cases) {
     folder_.Write("main.qasm", c.main);
     folder_.Write("a.qasm", c.a);
-    EXPECT_EQ(Read(), kIncludedTwice) << c.what;
+    EXPECT_EQ(Read(), TSourceReadResult::IncludedTwice) << c.what;
     EXPECT_EQ(files_[files_.Count() - 1], folder_.Path(c.duplicate)) << c.what;
     EXPECT_EQ(files_.ShortName(files_.Count() - 1), c.shortName) << c.what;
   }
@@ -315,7 +315,7 @@ TEST_F(SourceFiles, ADuplicateKeepsTheLinesExpandedSoFar) {
   folder_.Write("main.qasm", "INCLUDE a.qasm\nINCLUDE b.qasm\nHALT\n");
   folder_.Write("a.qasm", "A\nINCLUDE b.qasm\n");
   folder_.Write("b.qasm", "B\n");
-  ASSERT_EQ(Read(), kIncludedTwice);
+  ASSERT_EQ(Read(), TSourceReadResult::IncludedTwice);
   EXPECT_EQ(FileSetPaths(),
             (TLines{folder_.Path("main.qasm"), folder_.Path("main.qasm"), folder_.Path("a.qasm"),
                     folder_.Path("b.qasm"), folder_.Path("b.qasm")}));
@@ -348,7 +348,7 @@ TEST_F(SourceFiles, AnIncludedFileThatCannotBeReadIsReportedByName) {
   };
   for (const Case& c : cases) {
     folder_.Write("main.qasm", "NOP\n" + c.include + "\nHALT\n");
-    EXPECT_EQ(Read(), kSourceReadError) << c.what;
+    EXPECT_EQ(Read(), TSourceReadResult::ReadError) << c.what;
     EXPECT_NE(error_.find(c.path), std::string::npos) << c.what << ": " << error_;
     EXPECT_EQ(files_[files_.Count() - 1], c.path) << c.what;
     EXPECT_EQ(files_.TimeStamp(files_.Count() - 1), -1) << c.what;
@@ -358,7 +358,7 @@ TEST_F(SourceFiles, AnIncludedFileThatCannotBeReadIsReportedByName) {
         << c.what;
   }
   folder_.Write("main.qasm", "INCLUDE missing.qasm\n");
-  ASSERT_EQ(Read(), kSourceReadError);
+  ASSERT_EQ(Read(), TSourceReadResult::ReadError);
   EXPECT_NE(error_.find(Utf8ToCp932(std::generic_category().message(ENOENT))), std::string::npos)
       << error_;
 }
@@ -370,7 +370,7 @@ TEST_F(SourceFiles, DevicesAndPipesAreRefusedAsIncludes) {
   ASSERT_EQ(mkfifo(folder_.Path("pipe.inc").c_str(), 0600), 0);
   for (const std::string& include : {std::string("/dev/zero"), std::string("pipe.inc")}) {
     folder_.Write("main.qasm", "NOP\nINCLUDE " + include + "\nHALT\n");
-    EXPECT_EQ(Read(), kSourceReadError) << include;
+    EXPECT_EQ(Read(), TSourceReadResult::ReadError) << include;
     EXPECT_NE(error_.find(include), std::string::npos) << error_;
     EXPECT_EQ(lines_.Count(), 3) << include;
   }
@@ -378,19 +378,19 @@ TEST_F(SourceFiles, DevicesAndPipesAreRefusedAsIncludes) {
 
 TEST_F(SourceFiles, AnEmptyOrMissingMainSourceReadsNothing) {
   folder_.Write("main.qasm", "");
-  EXPECT_EQ(Read(), kSourceEmpty);
+  EXPECT_EQ(Read(), TSourceReadResult::Empty);
   EXPECT_EQ(lines_.ToVector(), TLines{"previous program"});
   EXPECT_EQ(files_.Count(), 2);
 
   std::filesystem::remove(folder_.Path("main.qasm"));
-  EXPECT_EQ(Read(), kSourceReadError);
+  EXPECT_EQ(Read(), TSourceReadResult::ReadError);
   EXPECT_NE(error_.find("main.qasm"), std::string::npos) << error_;
   EXPECT_EQ(lines_.ToVector(), TLines{"previous program"});
 
   TFileNames tooFew;
   tooFew.Add(folder_.Path("main.qasm"));
   TCustomStringList lines;
-  EXPECT_EQ(ReadSourceSet(tooFew, lines, error_), kSourceReadError);
+  EXPECT_EQ(ReadSourceSet(tooFew, lines, error_), TSourceReadResult::ReadError);
   EXPECT_FALSE(error_.empty());
 }
 
@@ -408,7 +408,7 @@ TEST_F(SourceFiles, ALargeSetWithManyIncludesExpandsCompletely) {
     if (f % 2 == 0) folder_.Write("deep" + std::to_string(f) + ".qasm", "DEEP\n");
   }
   folder_.Write("main.qasm", main);
-  ASSERT_EQ(Read(), 0) << error_;
+  ASSERT_EQ(Read(), TSourceReadResult::Complete) << error_;
   const int expected = 2 * kFiles + kFiles * (kLinesPerFile + 1) + (kFiles / 2) * 3;
   ASSERT_EQ(lines_.Count(), expected);
   EXPECT_EQ(files_.Count(), 2 + kFiles + kFiles / 2);

@@ -262,7 +262,7 @@ TEST(ExecutionHistory, AMachineResetStartsANewHistory) {
   RunForward(rng, rig, 700, {}, 100, nowMs);
   ASSERT_FALSE(rig.history.Log().Inputs().empty());
   const TImageLine line{0, image, 0};
-  rig.machine->LoadImage({&line, 1});
+  LoadImage(*rig.machine, {&line, 1});
   EXPECT_FALSE(rig.history.CanGoBack());
   EXPECT_TRUE(rig.history.Log() == TInputLog());
   EXPECT_EQ(rig.history.Checkpoints().Count(), 1u);

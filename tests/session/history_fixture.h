@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../monitor/monitor_fakes.h"
+#include "assembler/machine_loader.h"
 #include "machine/machine.h"
 #include "monitor/monitor_model.h"
 #include "session/execution_history.h"
@@ -54,7 +55,7 @@ struct TRig {
   explicit TRig(const std::vector<uint16_t>& image) {
     monitor.SetKeyboardSource(&keyboard);
     const TImageLine line{0, image, 0};
-    machine->LoadImage({&line, 1});
+    LoadImage(*machine, {&line, 1});
     history.SetEnabled(true);
   }
 

@@ -31,8 +31,8 @@ class ProgramSession : public ::testing::Test {
     other_ = folder_.Write("other.qasm", SourceText({"A: DW 1", " HALT"}));
   }
 
-  std::string Message(int result, const TProgramSession& session, const TLoadOutcome& outcome) {
-    return LoadResultMessage(result, session.Assembler(), outcome);
+  std::string Message(TLoadResult result, const TLoadOutcome& outcome) {
+    return LoadResultMessage(result, outcome);
   }
 
   TTempFolder folder_;
@@ -52,10 +52,10 @@ TEST_F(ProgramSession, ASourceIsAssembledAndLoadedIntoAFreshMachine) {
   rig.session->Machine().CallDepth = 5;
   rig.session->SetReferenceDepth(9);
   TLoadOutcome outcome;
-  ASSERT_EQ(rig.Load(clean_, outcome), 0);
+  ASSERT_EQ(rig.Load(clean_, outcome), TLoadResult::Clean);
   EXPECT_EQ(outcome.Branch, TLoadBranch::Source);
   EXPECT_TRUE(outcome.Committed);
-  EXPECT_EQ(Message(0, *rig.session, outcome), Sjis(" ロード＆アセンブル正常終了"));
+  EXPECT_EQ(Message(TLoadResult::Clean, outcome), Sjis(" ロード＆アセンブル正常終了"));
 
   const TProgramSession& s = *rig.session;
   EXPECT_EQ(s.Files().ToVector(), (std::vector<std::string>{clean_, clean_}));
@@ -73,11 +73,13 @@ TEST_F(ProgramSession, AssemblyErrorsLoadAllTheSameAndAreCounted) {
   const std::string path = folder_.Write("bad.qasm", SourceText({" FOO", " JP NOWHERE", " HALT"}));
   TSessionRig rig;
   TLoadOutcome outcome;
-  const int result = rig.Load(path, outcome);
-  EXPECT_GT(result, 0);
+  const TLoadResult result = rig.Load(path, outcome);
+  EXPECT_EQ(result, TLoadResult::AssemblyErrors);
+  EXPECT_GT(outcome.Assembly.Tally, 0);
   EXPECT_TRUE(outcome.Committed);
   EXPECT_EQ(rig.session->Assembler().ErrorLineCount(), 2);
-  EXPECT_EQ(Message(result, *rig.session, outcome), Sjis(" アセンブルエラーが2個あります"));
+  EXPECT_EQ(outcome.Assembly.ErrorLines, 2);
+  EXPECT_EQ(Message(result, outcome), Sjis(" アセンブルエラーが2個あります"));
   EXPECT_EQ(rig.session->Machine().ReadWord(3), 0xFFF0);
 }
 
@@ -96,25 +98,26 @@ TEST_F(ProgramSession, FailedLoadsChangeNothingAndNameTheirCause) {
 
   struct Case {
     std::string path;
-    int result;
+    TLoadResult result;
     TLoadBranch branch;
     std::string message;
   };
   const std::vector<Case> cases = {
-      {folder_.Path("none.qasm"), kLoadNoSuchFile, TLoadBranch::None,
+      {folder_.Path("none.qasm"), TLoadResult::NoSuchFile, TLoadBranch::None,
        Sjis(" 指定されたファイルが存在しません")},
-      {empty, kLoadEmptyFile, TLoadBranch::None, Sjis(" 指定されたファイルサイズが0です")},
-      {emptyState, kLoadEmptyFile, TLoadBranch::None, Sjis(" 指定されたファイルサイズが0です")},
-      {newer, kLoadBadStateFile, TLoadBranch::State,
+      {empty, TLoadResult::EmptyFile, TLoadBranch::None, Sjis(" 指定されたファイルサイズが0です")},
+      {emptyState, TLoadResult::EmptyFile, TLoadBranch::None,
+       Sjis(" 指定されたファイルサイズが0です")},
+      {newer, TLoadResult::OtherStateVersion, TLoadBranch::State,
        Sjis(" 状態保存ファイルのバージョンが違います")},
-      {twice, kLoadIncludedTwice, TLoadBranch::Source,
+      {twice, TLoadResult::IncludedTwice, TLoadBranch::Source,
        Sjis(" インクルードする\"a.qasm\"が重複しています")},
-      {missing, kLoadReadError, TLoadBranch::Source,
+      {missing, TLoadResult::ReadError, TLoadBranch::Source,
        Sjis(" ファイルロード時にエラーが発生しました")},
   };
 
   TSessionRig rig;
-  ASSERT_EQ(rig.Load(clean_), 0);
+  ASSERT_EQ(rig.Load(clean_), TLoadResult::Clean);
   rig.session->Machine().Step();
   rig.session->Breakpoints().SetMember(1, true);
   rig.session->SelectedLabelList().Add("LOOP.*");
@@ -125,15 +128,15 @@ TEST_F(ProgramSession, FailedLoadsChangeNothingAndNameTheirCause) {
     EXPECT_EQ(rig.Load(c.path, outcome), c.result) << c.path;
     EXPECT_EQ(outcome.Branch, c.branch) << c.path;
     EXPECT_FALSE(outcome.Committed) << c.path;
-    EXPECT_EQ(Message(c.result, *rig.session, outcome), c.message) << c.path;
+    EXPECT_EQ(Message(c.result, outcome), c.message) << c.path;
     EXPECT_TRUE(Picture(*rig.session) == before) << c.path;
   }
 
   TLoadOutcome outcome;
-  ASSERT_EQ(rig.Load(missing, outcome), kLoadReadError);
+  ASSERT_EQ(rig.Load(missing, outcome), TLoadResult::ReadError);
   EXPECT_NE(outcome.ErrorText.find("gone.qasm"), std::string::npos) << outcome.ErrorText;
-  // Any other negative result reads as a loading error.
-  EXPECT_EQ(LoadResultMessage(-7, rig.session->Assembler(), outcome),
+  // Any value that is no known result reads as a loading error.
+  EXPECT_EQ(LoadResultMessage(static_cast<TLoadResult>(-7), outcome),
             Sjis(" ファイルロード時にエラーが発生しました"));
 }
 
@@ -141,22 +144,22 @@ TEST_F(ProgramSession, AStateOrBinNameDoesNotMakeASourceAStateFile) {
   const std::string path = folder_.Write("program.qsav", SourceText({" HALT"}));
   TSessionRig rig;
   TLoadOutcome outcome;
-  EXPECT_EQ(rig.Load(path, outcome), 0);
+  EXPECT_EQ(rig.Load(path, outcome), TLoadResult::Clean);
   EXPECT_EQ(outcome.Branch, TLoadBranch::Source);
   EXPECT_EQ(rig.session->Machine().ReadWord(0), 0xFFF0);
 }
 
 TEST_F(ProgramSession, BreakpointsSurviveAReloadOfTheSameSourceOnly) {
   TSessionRig rig;
-  ASSERT_EQ(rig.Load(clean_), 0);
+  ASSERT_EQ(rig.Load(clean_), TLoadResult::Clean);
   rig.session->Breakpoints().SetMember(1, true);
   rig.session->Breakpoints().SetMember(3, true);
-  ASSERT_EQ(rig.Load(clean_), 0);
+  ASSERT_EQ(rig.Load(clean_), TLoadResult::Clean);
   EXPECT_EQ(rig.session->Breakpoints().Count(), 2);
   // A failed load of another source does not count as a change of source.
-  ASSERT_LT(rig.Load(folder_.Path("none.qasm")), 0);
+  ASSERT_FALSE(IsLoaded(rig.Load(folder_.Path("none.qasm"))));
   EXPECT_EQ(rig.session->Breakpoints().Count(), 2);
-  ASSERT_EQ(rig.Load(other_), 0);
+  ASSERT_EQ(rig.Load(other_), TLoadResult::Clean);
   EXPECT_EQ(rig.session->Breakpoints().Count(), 0);
 }
 
@@ -164,11 +167,11 @@ TEST_F(ProgramSession, SelectedLabelsAreMarkedInEveryNewLabelTable) {
   TSessionRig rig;
   rig.session->SelectedLabelList().Add("LOOP.*");
   rig.session->SelectedLabelList().Add("GONE.*");
-  ASSERT_EQ(rig.Load(clean_), 0);
+  ASSERT_EQ(rig.Load(clean_), TLoadResult::Clean);
   const TKwList& labels = rig.session->Assembler().Labels();
   EXPECT_TRUE(labels.RecordOf("LOOP.*").Selected);
   EXPECT_FALSE(labels.RecordOf("START.*").Selected);
-  ASSERT_EQ(rig.Load(clean_), 0);
+  ASSERT_EQ(rig.Load(clean_), TLoadResult::Clean);
   EXPECT_TRUE(rig.session->Assembler().Labels().RecordOf("LOOP.*").Selected);
 }
 
@@ -176,7 +179,7 @@ TEST_F(ProgramSession, IncludedFilesJoinTheFileSetWithTheirStamps) {
   folder_.Write("lib.qasm", SourceText({"L: DW 9"}));
   const std::string main = folder_.Write("main.qasm", SourceText({" HALT", " INCLUDE lib.qasm"}));
   TSessionRig rig;
-  ASSERT_EQ(rig.Load(main), 0);
+  ASSERT_EQ(rig.Load(main), TLoadResult::Clean);
   const TFileNames& files = rig.session->Files();
   ASSERT_EQ(files.Count(), 3);
   EXPECT_EQ(files.ShortName(2), "lib.qasm");
@@ -192,20 +195,20 @@ TEST_F(ProgramSession, RelativeNamesAreRecordedAsFullPaths) {
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(folder_.Folder());
   TSessionRig saver;
-  const int loaded = saver.Load("sub/main.qasm");
+  const TLoadResult loaded = saver.Load("sub/main.qasm");
   std::string error;
   const bool saved = saver.session->SaveState("sub/main.qsav", error);
   TSessionRig rig;
   TLoadOutcome outcome;
-  const int restored = rig.Load("./sub/main.qsav", outcome);
+  const TLoadResult restored = rig.Load("./sub/main.qsav", outcome);
   std::filesystem::current_path(before);
 
-  ASSERT_EQ(loaded, 0);
+  ASSERT_EQ(loaded, TLoadResult::Clean);
   ASSERT_TRUE(saved) << error;
   EXPECT_EQ(saver.session->Files().ToVector(),
             (std::vector<std::string>{folder_.Path("sub/main.qasm"), folder_.Path("sub/main.qasm"),
                                       folder_.Path("sub/lib.qasm")}));
-  ASSERT_EQ(restored, 0);
+  ASSERT_EQ(restored, TLoadResult::Clean);
   EXPECT_EQ(outcome.Branch, TLoadBranch::State);
   const TFileNames& files = rig.session->Files();
   ASSERT_EQ(files.Count(), 3);
@@ -221,7 +224,7 @@ TEST_F(ProgramSession, ResetReloadsTheProgramAndClearsTheScreen) {
   const std::string path =
       folder_.Write("out.qasm", SourceText({" OUT #17, #41h", " CALL SUB", " HALT", "SUB: RET"}));
   TSessionRig rig;
-  ASSERT_EQ(rig.Load(path), 0);
+  ASSERT_EQ(rig.Load(path), TLoadResult::Clean);
   TQRXEmulater& m = rig.session->Machine();
   m.Step();
   m.Step();
@@ -238,7 +241,7 @@ TEST_F(ProgramSession, ResetReloadsTheProgramAndClearsTheScreen) {
 
 TEST_F(ProgramSession, AStateFileReplacesEverySection) {
   TSessionRig saver;
-  ASSERT_EQ(saver.Load(clean_), 0);
+  ASSERT_EQ(saver.Load(clean_), TLoadResult::Clean);
   saver.session->Breakpoints().SetMember(3, true);
   saver.session->Machine().Step();
   const std::string statePath = folder_.Path("s.qsav");
@@ -246,11 +249,11 @@ TEST_F(ProgramSession, AStateFileReplacesEverySection) {
   ASSERT_TRUE(saver.session->SaveState(statePath, error)) << error;
 
   TSessionRig rig;
-  ASSERT_EQ(rig.Load(other_), 0);
+  ASSERT_EQ(rig.Load(other_), TLoadResult::Clean);
   rig.session->Breakpoints().SetMember(0, true);
   rig.session->SelectedLabelList().Add("A.*");
   TLoadOutcome outcome;
-  ASSERT_EQ(rig.Load(statePath, outcome), 0);
+  ASSERT_EQ(rig.Load(statePath, outcome), TLoadResult::Clean);
   EXPECT_EQ(outcome.Branch, TLoadBranch::State);
   const TProgramSession& s = *rig.session;
   EXPECT_EQ(s.Breakpoints().ToVector(), std::vector<std::string>{"3"});
@@ -259,7 +262,7 @@ TEST_F(ProgramSession, AStateFileReplacesEverySection) {
   EXPECT_EQ(s.Machine().ReadWord(TQRXEmulater::PC), 3);
   EXPECT_EQ(s.Machine().LineMap, saver.session->Machine().LineMap);
   EXPECT_EQ(s.Assembler().Listing().Count(), 6);
-  EXPECT_EQ(Message(0, s, outcome), Sjis(" ロード＆アセンブル正常終了"));
+  EXPECT_EQ(Message(TLoadResult::Clean, outcome), Sjis(" ロード＆アセンブル正常終了"));
 }
 
 // A state file holds the lines as the assembly left them (macros expanded,
@@ -281,20 +284,19 @@ TEST_F(ProgramSession, AStateFileBringsBackTheAssemblyThatWasSaved) {
   for (const TCase& c : cases) {
     const std::string source = folder_.Write("macros.qasm", SourceText(c.source));
     TSessionRig saver;
-    const int saved = saver.Load(source);
-    ASSERT_GE(saved, 0) << c.what;
+    TLoadOutcome savedOutcome;
+    const TLoadResult saved = saver.Load(source, savedOutcome);
+    ASSERT_TRUE(IsLoaded(saved)) << c.what;
     const std::string statePath = folder_.Path("macros.qsav");
     std::string error;
     ASSERT_TRUE(saver.session->SaveState(statePath, error)) << error;
 
     TSessionRig rig;
     TLoadOutcome outcome;
-    const int restored = rig.Load(statePath, outcome);
+    const TLoadResult restored = rig.Load(statePath, outcome);
     ASSERT_EQ(outcome.Branch, TLoadBranch::State) << c.what;
-    EXPECT_EQ(restored > 0, saved > 0) << c.what;
-    EXPECT_EQ(Message(restored, *rig.session, outcome),
-              Message(saved, *saver.session, TLoadOutcome{}))
-        << c.what;
+    EXPECT_EQ(restored, saved) << c.what;
+    EXPECT_EQ(Message(restored, outcome), Message(saved, savedOutcome)) << c.what;
     const TSessionPicture before = Picture(*saver.session);
     const TSessionPicture after = Picture(*rig.session);
     EXPECT_EQ(after.listing, before.listing) << c.what;

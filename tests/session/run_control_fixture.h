@@ -173,7 +173,7 @@ class RunControlTest : public ::testing::Test {
     for (const std::string& line : lines)
       text += line + "\r\n";
     TLoadOutcome outcome;
-    ASSERT_EQ(session->LoadFile(folder.Write("prog.qasm", text), outcome), 0);
+    ASSERT_EQ(session->LoadFile(folder.Write("prog.qasm", text), outcome), TLoadResult::Clean);
     host.log.clear();
   }
   // Runs the command whose loop is given.
@@ -186,7 +186,7 @@ class RunControlTest : public ::testing::Test {
   // The listing line that carries the label.
   int LineOf(const std::string& label) const {
     const TQRXAssembler& assembler = session->Assembler();
-    for (int i = 0; i < assembler.Count(); ++i)
+    for (int i = 0; i < assembler.LineCount(); ++i)
       if (assembler.LineAt(i).LabelName == label) return i;
     ADD_FAILURE() << "no line with label " << label;
     return -1;

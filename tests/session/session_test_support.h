@@ -21,11 +21,11 @@ struct TSessionRig {
   std::unique_ptr<TMonitorModel> monitor = std::make_unique<TMonitorModel>();
   std::unique_ptr<TProgramSession> session = std::make_unique<TProgramSession>(*monitor);
 
-  int Load(const std::string& path) {
+  TLoadResult Load(const std::string& path) {
     TLoadOutcome outcome;
     return session->LoadFile(path, outcome);
   }
-  int Load(const std::string& path, TLoadOutcome& outcome) {
+  TLoadResult Load(const std::string& path, TLoadOutcome& outcome) {
     return session->LoadFile(path, outcome);
   }
 };
@@ -71,13 +71,13 @@ inline TSessionPicture Picture(const TProgramSession& session) {
   p.selectedList = Strings(session.SelectedLabelList());
   p.visibleList = Strings(session.VisibleUnitList());
   const TQRXAssembler& assembler = session.Assembler();
-  p.lines = Strings(assembler);
+  p.lines = Strings(assembler.Lines());
   const TListingRows& rows = assembler.Listing();
   for (int r = 0; r < rows.Count(); ++r) {
     const TAsmLine* line = rows.Ref(r);
     p.listing.push_back(rows[r] + "|" + std::to_string(line->LineIndex) + "|" +
-                        std::to_string(line->Address) + "|" + std::to_string(line->Status) + "|" +
-                        line->Mnemonic);
+                        std::to_string(line->Address) + "|" + std::to_string(line->ErrorCode) +
+                        "|" + std::to_string(line->InstructionWord) + "|" + line->Mnemonic);
   }
   const TKwList& labels = assembler.Labels();
   for (int i = 0; i < labels.Count(); ++i)

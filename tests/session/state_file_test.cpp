@@ -117,7 +117,7 @@ class StateFile : public ::testing::Test {
   // Loads the program, runs it part-way, sets breakpoints, a selection and
   // the visible units: a session with something in every section.
   void Prepare(TSessionRig& rig, int stepsToRun) {
-    ASSERT_EQ(rig.Load(mainPath_), 0);
+    ASSERT_EQ(rig.Load(mainPath_), TLoadResult::Clean);
     for (int i = 0; i < stepsToRun; ++i)
       rig.session->Machine().Step();
     rig.session->Breakpoints().SetMember(2, true);
@@ -164,12 +164,12 @@ TEST_F(StateFile, RoundTripIsByteForByte) {
   const std::string path = Save(first, "round.qsav");
   // Reload it into the same session, so entry 0 names the state file, and
   // save again: this is what a fresh session must reproduce.
-  ASSERT_EQ(first.Load(path), 0);
+  ASSERT_EQ(first.Load(path), TLoadResult::Clean);
   const std::string expected = ReadFile(Save(first, "round.qsav"));
 
   TSessionRig second;
   TLoadOutcome outcome;
-  ASSERT_EQ(second.Load(path, outcome), 0);
+  ASSERT_EQ(second.Load(path, outcome), TLoadResult::Clean);
   EXPECT_EQ(outcome.Branch, TLoadBranch::State);
   EXPECT_TRUE(outcome.Committed);
   EXPECT_EQ(ReadFile(Save(second, "round.qsav")), expected);
@@ -201,7 +201,7 @@ TEST_F(StateFile, AProgramSavedMidRunResumesFromTheSavedPc) {
   }
 
   TSessionRig second;
-  ASSERT_EQ(second.Load(path), 0);
+  ASSERT_EQ(second.Load(path), TLoadResult::Clean);
   EXPECT_EQ(second.session->Machine().ReadWord(TQRXEmulater::PC), pc);
   while (second.session->Machine().Step() >= 0) {
   }
@@ -248,7 +248,7 @@ TEST_F(StateFile, AFileCutShortAnywhereChangesNothing) {
 
   TSessionRig loader;
   ASSERT_TRUE(folder_.Write("other.qasm", SourceText({"X: DW 7", " HALT"})).size());
-  ASSERT_EQ(loader.Load(folder_.Path("other.qasm")), 0);
+  ASSERT_EQ(loader.Load(folder_.Path("other.qasm")), TLoadResult::Clean);
   loader.session->Machine().Step();
   loader.session->Breakpoints().SetMember(1, true);
   loader.session->SelectedLabelList().Add("X.*");
@@ -261,7 +261,7 @@ TEST_F(StateFile, AFileCutShortAnywhereChangesNothing) {
     std::string error;
     ASSERT_TRUE(WriteFileAtomically(cutPath, full.substr(0, cut), error)) << error;
     TLoadOutcome outcome;
-    EXPECT_EQ(loader.Load(cutPath, outcome), kLoadDamagedStateFile) << "cut at " << cut;
+    EXPECT_EQ(loader.Load(cutPath, outcome), TLoadResult::DamagedStateFile) << "cut at " << cut;
     EXPECT_EQ(outcome.Branch, TLoadBranch::State);
     EXPECT_FALSE(outcome.Committed);
     EXPECT_TRUE(Picture(*loader.session) == before) << "cut at " << cut;
@@ -282,14 +282,14 @@ TEST_F(StateFile, OtherVersionsAndDamagedFilesAreRefusedWithTheirOwnMessage) {
   const std::string damaged = Sjis(" 状態保存ファイルが壊れています");
   const struct {
     std::string content;
-    int result;
+    TLoadResult result;
     const std::string& message;
   } cases[] = {
-      {otherVersion, kLoadBadStateFile, version},
-      {otherVersion.substr(0, otherVersion.size() - 1), kLoadBadStateFile, version},
-      {good.substr(0, good.size() - 1), kLoadDamagedStateFile, damaged},
-      {StateHeader(), kLoadDamagedStateFile, damaged},
-      {StateHeader().substr(0, 12), kLoadDamagedStateFile, damaged},
+      {otherVersion, TLoadResult::OtherStateVersion, version},
+      {otherVersion.substr(0, otherVersion.size() - 1), TLoadResult::OtherStateVersion, version},
+      {good.substr(0, good.size() - 1), TLoadResult::DamagedStateFile, damaged},
+      {StateHeader(), TLoadResult::DamagedStateFile, damaged},
+      {StateHeader().substr(0, 12), TLoadResult::DamagedStateFile, damaged},
   };
 
   TSessionRig loader;
@@ -297,9 +297,9 @@ TEST_F(StateFile, OtherVersionsAndDamagedFilesAreRefusedWithTheirOwnMessage) {
   for (const auto& c : cases) {
     const std::string path = folder_.Write("bad.qsav", c.content);
     TLoadOutcome outcome;
-    const int result = loader.Load(path, outcome);
+    const TLoadResult result = loader.Load(path, outcome);
     EXPECT_EQ(result, c.result) << c.content.size();
-    EXPECT_EQ(LoadResultMessage(result, loader.session->Assembler(), outcome), c.message);
+    EXPECT_EQ(LoadResultMessage(result, outcome), c.message);
     EXPECT_EQ(outcome.Branch, TLoadBranch::State);
     EXPECT_FALSE(outcome.Committed);
     EXPECT_TRUE(Picture(*loader.session) == before) << c.content.size();
@@ -313,12 +313,12 @@ TEST_F(StateFile, DamagedSectionsAreRefused) {
   Prepare(saver, 3);
   const std::string good = ReadFile(Save(saver, "good.qsav"));
   TStateSections sections;
-  ASSERT_EQ(ReadStateSections(good, sections), 0);
+  ASSERT_EQ(ReadStateSections(good, sections), TLoadResult::Clean);
 
   std::string noListHeader = good;
   noListHeader[311674 + 1] = 'X';
   TStateSections damaged;
-  EXPECT_EQ(ReadStateSections(noListHeader, damaged), kStateFileDamaged);
+  EXPECT_EQ(ReadStateSections(noListHeader, damaged), TLoadResult::DamagedStateFile);
 
   // The last list's length one byte more than there is.
   std::string longText = good;
@@ -327,7 +327,7 @@ TEST_F(StateFile, DamagedSectionsAreRefused) {
   for (int k = 0; k < 4; ++k)
     longText[lines + 8 + static_cast<size_t>(k)] = static_cast<char>(n >> (8 * k));
   TStateSections damaged2;
-  EXPECT_EQ(ReadStateSections(longText, damaged2), kStateFileDamaged);
+  EXPECT_EQ(ReadStateSections(longText, damaged2), TLoadResult::DamagedStateFile);
 
   TFileNames oneEntry;
   oneEntry.AddWithStamp("/only.qasm", 5);
@@ -336,11 +336,11 @@ TEST_F(StateFile, DamagedSectionsAreRefused) {
   const std::string bytes =
       StateFileBytes({r.session->Machine(), *r.monitor, empty, oneEntry, empty, empty, empty});
   TStateSections damaged3;
-  EXPECT_EQ(ReadStateSections(bytes, damaged3), kStateFileDamaged);
+  EXPECT_EQ(ReadStateSections(bytes, damaged3), TLoadResult::DamagedStateFile);
 
   // Bytes after the source lines are ignored.
   TStateSections trailing;
-  EXPECT_EQ(ReadStateSections(good + "trailing", trailing), 0);
+  EXPECT_EQ(ReadStateSections(good + "trailing", trailing), TLoadResult::Clean);
   EXPECT_EQ(trailing.lineBlock, sections.lineBlock);
 }
 
@@ -350,8 +350,8 @@ TEST_F(StateFile, AHeaderThatIsNoNumberIsReadAsASource) {
       folder_.Write("zero.bin", std::string("\x0BQRXBIN V000\0\0\0\0", 16) + "\r\n HALT\r\n");
   TSessionRig rig;
   TLoadOutcome outcome;
-  const int result = rig.Load(path, outcome);
-  EXPECT_GE(result, 0);
+  const TLoadResult result = rig.Load(path, outcome);
+  EXPECT_TRUE(IsLoaded(result));
   EXPECT_EQ(outcome.Branch, TLoadBranch::Source);
   EXPECT_EQ(rig.session->MainSource(), path);
 }

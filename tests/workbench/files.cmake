@@ -22,3 +22,5 @@ qrx_gui_test(test_dialogs tests/workbench/dialogs_test.cpp tests/workbench/main_
 qrx_core_test(test_jump_list qrx_workbench tests/workbench/jump_list_test.cpp)
 qrx_gui_test(test_application_icon tests/workbench/application_icon_test.cpp tests/workbench/main_window_test_support.h)
 target_compile_definitions(test_application_icon PRIVATE QRX_ICON_DIR="${CMAKE_CURRENT_SOURCE_DIR}/dist/icons/hicolor")
+# So are the label view's rows.
+qrx_core_test(test_label_view_model qrx_workbench tests/workbench/label_view_model_test.cpp)

@@ -161,7 +161,7 @@ class THistoryCommandsTest : public QObject {
     form_->S2Click();
     Click(Button(*form_, TToolBarPanel::Step));
     QVERIFY(form_->RunControl().CanGoBack());
-    QCOMPARE(form_->OpenFile(state), 0);
+    QCOMPARE(form_->OpenFile(state), TLoadResult::Clean);
     const uint64_t restored = form_->Session().Machine().StepCount;
     QVERIFY(!form_->RunControl().CanGoBack());
     QCOMPARE(BackCommands(*form_), QList<bool>(5, false));
@@ -210,7 +210,7 @@ class THistoryCommandsTest : public QObject {
     TMonitorModel monitor;
     TProgramSession session(monitor);
     TLoadOutcome outcome;
-    QCOMPARE(session.LoadFile(source.toStdString(), outcome), 0);
+    QCOMPARE(session.LoadFile(source.toStdString(), outcome), TLoadResult::Clean);
     TExecutionHistory replay(session.Machine(), monitor);
     TInputLogFile file;
     std::string error;
@@ -236,9 +236,10 @@ class THistoryCommandsTest : public QObject {
  private:
   QString Load(const QString& name, const QStringList& lines) {
     const QString path = rig_->WriteSource(name, lines);
-    const int result = form_->OpenFile(path);
-    if (result != 0) qWarning("load result %d: %s", result, qPrintable(Message()));
-    return result == 0 ? path : QString();
+    const TLoadResult result = form_->OpenFile(path);
+    if (result != TLoadResult::Clean)
+      qWarning("load result %d: %s", static_cast<int>(result), qPrintable(Message()));
+    return result == TLoadResult::Clean ? path : QString();
   }
   QString Message() const { return form_->MessageLine()->text(); }
 

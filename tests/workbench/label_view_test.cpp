@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <vector>
 
+#include "machine/machine.h"
 #include "view_test_support.h"
 #include "workbench/label_view.h"
 
@@ -35,18 +36,19 @@ class TLabelViewTest : public QObject {
     const std::string path = folders_.WriteSource("labels.qasm", kSource);
     QVERIFY(!path.empty());
     TLoadOutcome outcome;
-    QCOMPARE(host_->Program().LoadFile(path, outcome), 0);
-    TQRXAssembler& assembler = host_->Program().Assembler();
-    assembler.SetSortLabels(true);
-    assembler.BuildLabelView(kAllKinds);
+    QCOMPARE(host_->Program().LoadFile(path, outcome), TLoadResult::Clean);
+    rows_ = std::make_unique<TLabelViewModel>(host_->Program().Assembler());
+    rows_->SetSorted(true);
+    rows_->Build(kAllKinds);
     TQRXEmulater& machine = host_->Program().Machine();
     machine.WriteWord(TQRXEmulater::PC, 4);
     machine.WriteWord(TQRXEmulater::VF, 1);
     view_ = std::make_unique<TLabelView>(*host_);
-    view_->SetRows(&assembler.LabelView());
+    view_->SetModel(rows_.get());
   }
   void cleanup() {
     view_.reset();
+    rows_.reset();
     host_.reset();
   }
 
@@ -317,30 +319,30 @@ class TLabelViewTest : public QObject {
     QCOMPARE(view_->CurrentRow(), 0);
   }
 
-  void SetRowsClearsTheSelection() {
+  void SetModelClearsTheSelection() {
     view_->SetRowSelected(3, true);
     view_->SetRowSelected(5, true);
     view_->SetCurrentRow(5);
     QCOMPARE(view_->SelectedRows(), (std::vector<int>{3, 5}));
-    TQRXAssembler& assembler = host_->Program().Assembler();
-    assembler.BuildLabelView(0x080);  // registers only
-    view_->SetRows(&assembler.LabelView());
+    rows_->Build(0x080);  // registers only
+    view_->SetModel(rows_.get());
     QCOMPARE(view_->RowCount(), 6);
     QVERIFY(view_->SelectedRows().empty());
     QCOMPARE(view_->CurrentRow(), 0);
-    view_->SetRows(nullptr);
+    view_->SetModel(nullptr);
     QCOMPARE(view_->RowCount(), 0);
     QCOMPARE(view_->CurrentRow(), -1);
   }
 
  private:
   int RowOf(const QString& key) const {
-    const TLabelViewRows& rows = host_->Program().Assembler().LabelView();
+    const TLabelViewRows& rows = rows_->Rows();
     return rows.IndexOf(key.toStdString());
   }
 
   TTestFolders folders_;
   std::unique_ptr<TFakeHost> host_;
+  std::unique_ptr<TLabelViewModel> rows_;
   std::unique_ptr<TLabelView> view_;
 };
 

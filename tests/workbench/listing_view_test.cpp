@@ -74,8 +74,8 @@ class TListingViewTest : public QObject {
     const std::string path = folders_.WriteSource("main.qasm", kSource);
     QVERIFY(!path.empty());
     TLoadOutcome outcome;
-    const int result = host_->Program().LoadFile(path, outcome);
-    QCOMPARE(result > 0, true);  // two error lines
+    const TLoadResult result = host_->Program().LoadFile(path, outcome);
+    QCOMPARE(result, TLoadResult::AssemblyErrors);  // two error lines
     QVERIFY(outcome.Committed);
     view_ = std::make_unique<TListingView>(*host_);
     view_->SetRows(&host_->Program().Assembler().Listing());

@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "machine/machine.h"
 #include "main_window_test_support.h"
 #include "monitor_qt/monitor_font.h"
 #include "workbench/keyboard_table.h"
@@ -62,7 +63,7 @@ class TLoadFlowTest : public QObject {
   void ACleanSourceFillsTheViews() {
     TForm1& form = rig_->Create();
     const QString path = rig_->WriteSource("base.qasm", BaseProgram());
-    QCOMPARE(form.OpenFile(path), 0);
+    QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     QVERIFY(!rig_->Alarm());
     QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ : base.qasm"));
@@ -86,65 +87,62 @@ class TLoadFlowTest : public QObject {
   void EveryOutcomeShowsItsMessage_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("result");
+    QTest::addColumn<TLoadResult>("result");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("alarm");
     QTest::addColumn<bool>("box");
     const auto source = [](std::initializer_list<const char*> lines) {
       return (Lines(lines).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
     };
-    // 1 stands for any positive result (the assembler's error tally).
-    QTest::newRow("errors") << "errors.qasm" << source({"FOO A", "LD A", "  HALT"}) << 1
+    QTest::newRow("errors") << "errors.qasm" << source({"FOO A", "LD A", "  HALT"})
+                            << TLoadResult::AssemblyErrors
                             << QStringLiteral(" アセンブルエラーが2個あります") << true << false;
-    QTest::newRow("missing") << "" << QByteArray() << -1
+    QTest::newRow("missing") << "" << QByteArray() << TLoadResult::NoSuchFile
                              << QStringLiteral(" 指定されたファイルが存在しません") << true
                              << false;
-    QTest::newRow("empty source") << "empty.qasm" << QByteArray() << -2
+    QTest::newRow("empty source") << "empty.qasm" << QByteArray() << TLoadResult::EmptyFile
                                   << QStringLiteral(" 指定されたファイルサイズが0です") << true
                                   << false;
-    QTest::newRow("empty state") << "empty.qsav" << QByteArray() << -2
+    QTest::newRow("empty state") << "empty.qsav" << QByteArray() << TLoadResult::EmptyFile
                                  << QStringLiteral(" 指定されたファイルサイズが0です") << true
                                  << false;
     QTest::newRow("bin that is a source")
-        << "prog.bin" << source({"  NOP", "  HALT"}) << 0
+        << "prog.bin" << source({"  NOP", "  HALT"}) << TLoadResult::Clean
         << QStringLiteral(" ロード＆アセンブル正常終了") << false << false;
     QTest::newRow("duplicate include")
-        << "dup.qasm" << source({"INCLUDE part.qasm", "INCLUDE part.qasm", "  HALT"}) << -4
+        << "dup.qasm" << source({"INCLUDE part.qasm", "INCLUDE part.qasm", "  HALT"})
+        << TLoadResult::IncludedTwice
         << QStringLiteral(" インクルードする\"part.qasm\"が重複しています") << true << false;
     QTest::newRow("missing include")
-        << "lost.qasm" << source({"INCLUDE nowhere.qasm", "  HALT"}) << -5
+        << "lost.qasm" << source({"INCLUDE nowhere.qasm", "  HALT"}) << TLoadResult::ReadError
         << QStringLiteral(" ファイルロード時にエラーが発生しました") << true << true;
     QByteArray otherVersion("\x0BQRXBIN V999");
     otherVersion.append(64, '\0');
     QTest::newRow("state of another version")
-        << "old.qsav" << otherVersion << -3
+        << "old.qsav" << otherVersion << TLoadResult::OtherStateVersion
         << QStringLiteral(" 状態保存ファイルのバージョンが違います") << true << false;
   }
   void EveryOutcomeShowsItsMessage() {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
-    QFETCH(int, result);
+    QFETCH(TLoadResult, result);
     QFETCH(QString, message);
     QFETCH(bool, alarm);
     QFETCH(bool, box);
     TForm1& form = rig_->Create();
     rig_->WriteSource("part.qasm", Lines({"PART: DW 1"}));
     const QString base = rig_->WriteSource("base.qasm", BaseProgram());
-    QCOMPARE(form.OpenFile(base), 0);
+    QCOMPARE(form.OpenFile(base), TLoadResult::Clean);
     const int baseRows = form.ListingView()->RowCount();
     const QString path = name.isEmpty() ? rig_->Root() + QStringLiteral("/src/none.qasm")
                                         : rig_->WriteBytes(name, bytes);
 
-    const int actual = form.OpenFile(path);
-    if (result == 1)
-      QVERIFY(actual > 0);
-    else
-      QCOMPARE(actual, result);
+    QCOMPARE(form.OpenFile(path), result);
     QCOMPARE(rig_->Message(), message);
     QCOMPARE(rig_->Alarm(), alarm);
     QCOMPARE(rig_->boxes.size(), box ? 1 : 0);
     if (box) QVERIFY(rig_->boxes.first().contains(QStringLiteral("nowhere.qasm")));
-    if (result < 0) {
+    if (!IsLoaded(result)) {
       // A failed load leaves the views and the caption as they were.
       QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ : base.qasm"));
       QCOMPARE(form.ListingView()->RowCount(), baseRows);
@@ -157,12 +155,12 @@ class TLoadFlowTest : public QObject {
 
   void AFailedFirstLoadKeepsTheButtonsDisabled() {
     TForm1& form = rig_->Create();
-    QCOMPARE(form.OpenFile(rig_->Root() + QStringLiteral("/none.qasm")), -1);
+    QCOMPARE(form.OpenFile(rig_->Root() + QStringLiteral("/none.qasm")), TLoadResult::NoSuchFile);
     QVERIFY(!ButtonsEnabled(form));
     QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ"));
     // An assembly with errors still loads the program and enables them.
     const QString path = rig_->WriteSource("bad.qasm", Lines({"FOO", "  HALT"}));
-    QVERIFY(form.OpenFile(path) > 0);
+    QCOMPARE(form.OpenFile(path), TLoadResult::AssemblyErrors);
     QVERIFY(ButtonsEnabled(form));
     QCOMPARE(rig_->Message(), QStringLiteral(" アセンブルエラーが1個あります"));
   }
@@ -170,7 +168,7 @@ class TLoadFlowTest : public QObject {
   void AStateFileRestoresTheProgramAndItsBreakpoints() {
     TForm1& form = rig_->Create();
     const QString base = rig_->WriteSource("base.qasm", BaseProgram());
-    QCOMPARE(form.OpenFile(base), 0);
+    QCOMPARE(form.OpenFile(base), TLoadResult::Clean);
     const int code = CodeRowFrom(form, 3);
     const int line = form.Session().Assembler().Listing().Ref(code)->LineIndex;
     form.Session().Breakpoints().SetMember(line, true);
@@ -181,10 +179,10 @@ class TLoadFlowTest : public QObject {
     QVERIFY(form.Session().SaveState(state.toStdString(), error));
 
     const QString other = rig_->WriteSource("other.qasm", Lines({"  HALT"}));
-    QCOMPARE(form.OpenFile(other), 0);
+    QCOMPARE(form.OpenFile(other), TLoadResult::Clean);
     QVERIFY(form.Session().Breakpoints().Empty());
 
-    QCOMPARE(form.OpenFile(state), 0);
+    QCOMPARE(form.OpenFile(state), TLoadResult::Clean);
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ : saved.qsav"));
     QCOMPARE(QString::fromStdString(form.CurrentFile()), state);
@@ -202,7 +200,7 @@ class TLoadFlowTest : public QObject {
   void ReloadKeepsBreakpointsLabelsAndTheSelectedRow() {
     TForm1& form = rig_->CreateShown();
     const QString path = rig_->WriteSource("base.qasm", BaseProgram());
-    QCOMPARE(form.OpenFile(path), 0);
+    QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
     const int code = CodeRowFrom(form, 2);
     const int line = form.Session().Assembler().Listing().Ref(code)->LineIndex;
     form.Session().Breakpoints().SetMember(line, true);
@@ -234,11 +232,11 @@ class TLoadFlowTest : public QObject {
     TForm1& form = rig_->Create();
     const QString first = rig_->WriteSource("first.qasm", BaseProgram());
     const QString second = rig_->WriteSource("second.qasm", BaseProgram());
-    QCOMPARE(form.OpenFile(first), 0);
+    QCOMPARE(form.OpenFile(first), TLoadResult::Clean);
     form.Session().Breakpoints().SetMember(2, true);
-    QCOMPARE(form.OpenFile(first), 0);
+    QCOMPARE(form.OpenFile(first), TLoadResult::Clean);
     QVERIFY(form.Session().Breakpoints().Contains(2));
-    QCOMPARE(form.OpenFile(second), 0);
+    QCOMPARE(form.OpenFile(second), TLoadResult::Clean);
     QVERIFY(form.Session().Breakpoints().Empty());
   }
 
@@ -249,7 +247,7 @@ class TLoadFlowTest : public QObject {
     QVERIFY(form.CurrentFile().empty());
 
     const QString path = rig_->WriteSource("gone.qasm", BaseProgram());
-    QCOMPARE(form.OpenFile(path), 0);
+    QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
     QVERIFY(QFile::remove(path));
     const QString replacement = rig_->WriteSource("new.qasm", Lines({"  HALT"}));
     rig_->dialogAnswer = replacement;
@@ -381,7 +379,7 @@ class TLoadFlowTest : public QObject {
   void ADropWhileAProgramRunsOpensNothing() {
     TForm1& form = rig_->Create();
     const QString running = rig_->WriteSource("running.qasm", Lines({"  HALT"}));
-    QCOMPARE(form.OpenFile(running), 0);
+    QCOMPARE(form.OpenFile(running), TLoadResult::Clean);
     const QString other = rig_->WriteSource("other.qasm", Lines({"  NOP", "  HALT"}));
     for (const TRunState state : {TRunState::Running, TRunState::Tracing, TRunState::Stepping}) {
       form.SetRunState(state);

@@ -163,7 +163,7 @@ class TMainWindowTest : public QObject {
 
   void TheBundledSampleAssemblesCleanly() {
     TForm1& form = rig_->Create();
-    QCOMPARE(form.OpenFile(QStringLiteral(QRX_SAMPLE_DIR "/hello.qasm")), 0);
+    QCOMPARE(form.OpenFile(QStringLiteral(QRX_SAMPLE_DIR "/hello.qasm")), TLoadResult::Clean);
     QVERIFY(form.ListingView()->RowCount() > 10);
   }
 
@@ -403,7 +403,7 @@ class TMainWindowTest : public QObject {
     TForm1& form = rig_->Create();
     const QString path = rig_->WriteSource(
         "sel.qasm", Lines({"START: LD COUNT, #1", "  HALT", "COUNT: DW 0", "WORK: DW 0"}));
-    QCOMPARE(form.OpenFile(path), 0);
+    QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
     // The name read at start marks the new program's label.
     const TKwList& labels = form.Session().Assembler().Labels();
     QVERIFY(labels.RecordOf("COUNT.*").Selected);
@@ -482,7 +482,8 @@ class TMainWindowTest : public QObject {
   void ACloseRefusedDuringARunKeepsTheProgramGoing() {
     TForm1& form = rig_->CreateShown();
     EndWhenClosed(form);
-    QCOMPARE(form.OpenFile(rig_->WriteSource("endless.qasm", Lines({"LOOP: JP LOOP"}))), 0);
+    QCOMPARE(form.OpenFile(rig_->WriteSource("endless.qasm", Lines({"LOOP: JP LOOP"}))),
+             TLoadResult::Clean);
     bool closed = true;
     QTimer::singleShot(0, &form, [&form] { form.SpeedButton1Click(TToolBarPanel::kRunTag); });
     QTimer::singleShot(50, &form, [&] {
@@ -581,7 +582,7 @@ class TMainWindowTest : public QObject {
     QVERIFY(!m.EditSource->isEnabled());
     QVERIFY(m.Load->isEnabled());
     const QString path = rig_->WriteSource("a.qasm", Lines({"HALT"}));
-    QCOMPARE(form.OpenFile(path), 0);
+    QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
     emit m.File->aboutToShow();
     QVERIFY(m.Reload->isEnabled());
     QVERIFY(m.EditSource->isEnabled());
@@ -635,7 +636,7 @@ class TMainWindowTest : public QObject {
     const QString path = rig_->WriteSource(
         "units.qasm",
         Lines({"MAIN: UNIT", "  HALT", "  ENDUNIT", "LIB: UNIT", "X: DW 1", "  ENDUNIT"}));
-    QVERIFY(form.OpenFile(path) >= 0);
+    QVERIFY(IsLoaded(form.OpenFile(path)));
     emit m.View->aboutToShow();
     QVERIFY(m.Units->isEnabled());
   }

@@ -150,7 +150,7 @@ inline QStringList Lines(std::initializer_list<const char*> lines) {
 // The keys of the label view's rows.
 inline QStringList LabelKeys(TForm1& form) {
   QStringList keys;
-  const TLabelViewRows& rows = form.Session().Assembler().LabelView();
+  const TLabelViewRows& rows = form.LabelRows().Rows();
   for (int r = 0; r < rows.Count(); ++r)
     keys << Text(rows[r]);
   return keys;

@@ -78,7 +78,7 @@ class TNavigationTest : public QObject {
     form_ = &rig_->CreateShown();
     rig_->WriteSource("nav_lib.qasm", LibraryProgram());
     const QString path = rig_->WriteSource("nav_main.qasm", MainProgram());
-    QVERIFY(form_->OpenFile(path) > 0);
+    QCOMPARE(form_->OpenFile(path), TLoadResult::AssemblyErrors);
     QCOMPARE(form_->Session().Assembler().ErrorLineCount(), 2);
     listing_ = form_->ListingView();
     marker_ = Row("LIBTOP") - 1;
@@ -113,7 +113,7 @@ class TNavigationTest : public QObject {
     // An included file's first row at the very top: the first row of a
     // listing is never a boundary.
     const QString path = rig_->WriteSource("top.qasm", Lines({"  INCLUDE nav_lib.qasm"}));
-    QVERIFY(form_->OpenFile(path) > 0);
+    QCOMPARE(form_->OpenFile(path), TLoadResult::AssemblyErrors);
     QVERIFY(!form_->RowMatches(0, TRowKind::IncludeBoundary));
     QVERIFY(form_->RowMatches(1, TRowKind::IncludeBoundary));
     for (TRowKind kind : {TRowKind::Label, TRowKind::Error, TRowKind::Breakpoint}) {
@@ -337,7 +337,7 @@ class TNavigationTest : public QObject {
         "units.qasm",
         Lines({"        USES MATH", "CALLER: CALL TWICE", "        HALT", "MATH:   UNIT",
                "TWICE:  ADD  V, #1", "        RET", "V:      DW   0", "        ENDUNIT"}));
-    QCOMPARE(form_->OpenFile(path), 0);
+    QCOMPARE(form_->OpenFile(path), TLoadResult::Clean);
     QVERIFY(ShowUnit("MATH", true));
     form_->SelectListingRow(Row("CALLER"), 3, true);
     form_->JumpTo(TJumpKind::CallTarget);
@@ -390,7 +390,7 @@ class TNavigationTest : public QObject {
   // The address of the line that defines label (in any unit).
   uint16_t Address(const char* label) const {
     const TQRXAssembler& assembler = form_->Session().Assembler();
-    for (int i = 0; i < assembler.Count(); ++i)
+    for (int i = 0; i < assembler.LineCount(); ++i)
       if (assembler.LineAt(i).LabelName == label) return assembler.LineAt(i).Address;
     return 0;
   }

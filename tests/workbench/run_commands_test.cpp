@@ -231,7 +231,7 @@ class TRunCommandsTest : public QObject {
       // Hide every line after the first: the step never finds a visible
       // line to stop on.
       TQRXAssembler& assembler = form_->Session().Assembler();
-      for (int i = 0; i < assembler.Count(); ++i)
+      for (int i = 0; i < assembler.LineCount(); ++i)
         assembler.LineAt(i).Visible = false;
     }
     bool closed = true;
@@ -469,10 +469,10 @@ class TRunCommandsTest : public QObject {
     Click(*form_, TToolBarPanel::Reset);
     QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
     QVERIFY(MonitorShowsTheModel(*form_));
-    QCOMPARE(form_->OpenFile(state), 0);
+    QCOMPARE(form_->OpenFile(state), TLoadResult::Clean);
     QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
     QVERIFY(MonitorShowsTheModel(*form_));
-    QCOMPARE(form_->OpenFile(path), 0);
+    QCOMPARE(form_->OpenFile(path), TLoadResult::Clean);
     QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
     QVERIFY(MonitorShowsTheModel(*form_));
   }
@@ -512,9 +512,10 @@ class TRunCommandsTest : public QObject {
  private:
   QString Load(const QString& name, const QStringList& lines) {
     const QString path = rig_->WriteSource(name, lines);
-    const int result = form_->OpenFile(path);
-    if (result != 0) qWarning("load result %d: %s", result, qPrintable(Message(*form_)));
-    return result == 0 ? path : QString();
+    const TLoadResult result = form_->OpenFile(path);
+    if (result != TLoadResult::Clean)
+      qWarning("load result %d: %s", static_cast<int>(result), qPrintable(Message(*form_)));
+    return result == TLoadResult::Clean ? path : QString();
   }
 
   std::unique_ptr<TWindowRig> rig_;

@@ -121,7 +121,7 @@ class TStateCommandsTest : public QObject {
   void TheSaveDialogStartsBesideTheCurrentFile() {
     TForm1& form = Create();
     const QString source = rig_->WriteSource("sum.prog.qasm", SumProgram());
-    QCOMPARE(form.OpenFile(source), 0);
+    QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
     form.S2Click();  // cancelled: nothing is written
     QCOMPARE(saveStarts_, QStringList{QFileInfo(source).path() + QStringLiteral("/sum.prog.qsav")});
     QCOMPARE(saveFilters_, QStringList{"状態保存ファイル(*.qsav;*.bin) (*.qsav)"});
@@ -135,11 +135,11 @@ class TStateCommandsTest : public QObject {
   void AfterAStateTheDialogsStartBesideTheirOwnFiles() {
     TForm1& form = Create();
     const QString source = rig_->WriteSource("sum.qasm", SumProgram());
-    QCOMPARE(form.OpenFile(source), 0);
+    QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
     QVERIFY(QDir().mkpath(rig_->Root() + QStringLiteral("/states")));
     saveAnswer_ = rig_->Root() + QStringLiteral("/states/first.bin");
     form.S2Click();
-    QCOMPARE(form.OpenFile(saveAnswer_), 0);
+    QCOMPARE(form.OpenFile(saveAnswer_), TLoadResult::Clean);
     saveAnswer_.clear();
     saveStarts_.clear();
     form.S2Click();
@@ -166,7 +166,7 @@ class TStateCommandsTest : public QObject {
     QFETCH(QString, written);
     TForm1& form = rig_->Create();
     const QString source = rig_->WriteSource("sum.qasm", SumProgram());
-    QCOMPARE(form.OpenFile(source), 0);
+    QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
     const QString folder = QFileInfo(source).path();
     bool saveMode = false;
     bool confirmsOverwrite = false;
@@ -202,7 +202,7 @@ class TStateCommandsTest : public QObject {
     if (!written.isEmpty()) {
       // What was written is a state file of this program.
       TForm1& second = rig_->Create();
-      QCOMPARE(second.OpenFile(folder + QLatin1Char('/') + written), 0);
+      QCOMPARE(second.OpenFile(folder + QLatin1Char('/') + written), TLoadResult::Clean);
       QCOMPARE(QString::fromStdString(second.Session().MainSource()), source);
     }
   }
@@ -219,7 +219,7 @@ class TStateCommandsTest : public QObject {
   void AStateSavedMidRunContinuesToTheSameEnd() {
     TForm1& form = Create();
     const QString source = rig_->WriteSource("sum.qasm", SumProgram());
-    QCOMPARE(form.OpenFile(source), 0);
+    QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
     TQRXEmulater& machine = form.Session().Machine();
     for (int i = 0; i < 57; ++i)
       QCOMPARE(machine.Step(), 0);
@@ -244,8 +244,9 @@ class TStateCommandsTest : public QObject {
 
     // A fresh window with another program loaded first.
     TForm1& second = Create();
-    QCOMPARE(second.OpenFile(rig_->WriteSource("other.qasm", {"  NOP", "  HALT"})), 0);
-    QCOMPARE(second.OpenFile(saveAnswer_), 0);
+    QCOMPARE(second.OpenFile(rig_->WriteSource("other.qasm", {"  NOP", "  HALT"})),
+             TLoadResult::Clean);
+    QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
     QVERIFY(MemoryOf(second) == atSave);
     QCOMPARE(MonitorBlock(second), monitorAtSave);
     QVERIFY(second.Session().Breakpoints().Contains(breakLine));
@@ -260,7 +261,7 @@ class TStateCommandsTest : public QObject {
   void TheRestoreRebuildsTheViewsAndTheCaption() {
     TForm1& form = Create();
     const QString source = rig_->WriteSource("sum.qasm", SumProgram());
-    QCOMPARE(form.OpenFile(source), 0);
+    QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
     saveAnswer_ = rig_->Root() + QStringLiteral("/views.qsav");
     form.S2Click();
     QVERIFY(QFile::exists(saveAnswer_));
@@ -268,7 +269,7 @@ class TStateCommandsTest : public QObject {
 
     // The first window goes; a fresh one opens the state.
     TForm1& second = Create();
-    QCOMPARE(second.OpenFile(saveAnswer_), 0);
+    QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     QCOMPARE(second.windowTitle(), QStringLiteral("QRX エミュレータ : views.qsav"));
     QCOMPARE(QString::fromStdString(second.CurrentFile()), saveAnswer_);
@@ -278,7 +279,7 @@ class TStateCommandsTest : public QObject {
     QCOMPARE(rows.Count(), savedRows);
     QCOMPARE(second.ListingView()->SelectedRow(), 0);
     QVERIFY(LabelKeys(second).contains(QStringLiteral("SUM.*")));
-    QCOMPARE(second.LabelView()->RowCount(), second.Session().Assembler().LabelView().Count());
+    QCOMPARE(second.LabelView()->RowCount(), second.LabelRows().Rows().Count());
     for (int i = 0; i < TToolBarPanel::kButtonCount; ++i)
       QVERIFY(second.ToolBar()->ButtonAt(i)->isEnabled());
   }
@@ -287,7 +288,7 @@ class TStateCommandsTest : public QObject {
   // (units start hidden after an ordinary load).
   void TheVisibleUnitsTravelWithTheState() {
     TForm1& form = Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), 0);
+    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), TLoadResult::Clean);
     QCOMPARE(RowOfLabel(form, "TOTAL"), -1);
     TQRXAssembler& assembler = form.Session().Assembler();
     QCOMPARE(QString::fromStdString(assembler.UnitNameAt(1)), QStringLiteral("MATH"));
@@ -296,7 +297,7 @@ class TStateCommandsTest : public QObject {
     form.S2Click();
 
     TForm1& second = Create();
-    QCOMPARE(second.OpenFile(saveAnswer_), 0);
+    QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
     QVERIFY(RowOfLabel(second, "TOTAL") >= 0);
     QVERIFY(LabelKeys(second).contains(QStringLiteral("TOTAL.MATH.*")));
   }
@@ -305,7 +306,7 @@ class TStateCommandsTest : public QObject {
   // after the restore, whatever the opening window had selected.
   void TheSelectedLabelsTravelWithTheState() {
     TForm1& form = Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), 0);
+    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), TLoadResult::Clean);
     TKwList& labels = form.Session().Assembler().Labels();
     QVERIFY(labels.FindRecord("CNT.*") != nullptr && labels.FindRecord("SUM.*") != nullptr);
     labels.FindRecord("CNT.*")->Selected = true;
@@ -316,7 +317,7 @@ class TStateCommandsTest : public QObject {
     // The opening window had SUM selected (as the setting SelectKw gives).
     TForm1& second = Create();
     second.Session().SelectedLabelList().Add("SUM.*");
-    QCOMPARE(second.OpenFile(saveAnswer_), 0);
+    QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
     const TKwList& restored = second.Session().Assembler().Labels();
     QVERIFY(restored.RecordOf("CNT.*").Selected);
     QVERIFY(!restored.RecordOf("SUM.*").Selected);
@@ -325,7 +326,7 @@ class TStateCommandsTest : public QObject {
 
   void AFailedSaveShowsTheSystemsMessage() {
     TForm1& form = Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), 0);
+    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), TLoadResult::Clean);
     saveAnswer_ = rig_->Root() + QStringLiteral("/no such folder/x.qsav");
     form.S2Click();
     QCOMPARE(rig_->boxes.size(), 1);
@@ -335,7 +336,7 @@ class TStateCommandsTest : public QObject {
 
   void AFailedSaveLeavesTheEarlierFileWhole() {
     TForm1& form = Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), 0);
+    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), TLoadResult::Clean);
     const QString folder = rig_->Root() + QStringLiteral("/locked");
     QVERIFY(QDir().mkpath(folder));
     saveAnswer_ = folder + QStringLiteral("/earlier.qsav");
@@ -358,7 +359,7 @@ class TStateCommandsTest : public QObject {
 
     // And the file still opens as the state it was.
     TForm1& second = Create();
-    QCOMPARE(second.OpenFile(saveAnswer_), 0);
+    QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
     QCOMPARE(second.Session().Machine().ReadWord(TQRXEmulater::PC), uint16_t{0});
   }
 
@@ -368,7 +369,7 @@ class TStateCommandsTest : public QObject {
     TForm1& form = Create();
     const QString source =
         rig_->WriteSource("code.qasm", {"  HALT", "DATA: DW 1, 2, -1", "; only a comment"});
-    QCOMPARE(form.OpenFile(source), 0);
+    QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
     saveAnswer_ = rig_->Root() + QStringLiteral("/out/code.qrxg");
     QVERIFY(QDir().mkpath(rig_->Root() + QStringLiteral("/out")));
     form.B2Click();
@@ -382,7 +383,7 @@ class TStateCommandsTest : public QObject {
 
   void AMachineCodeFileThatCannotBeWrittenShowsTheMessage() {
     TForm1& form = Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("code.qasm", {"  HALT"})), 0);
+    QCOMPARE(form.OpenFile(rig_->WriteSource("code.qasm", {"  HALT"})), TLoadResult::Clean);
     saveAnswer_ = rig_->Root() + QStringLiteral("/missing/code.qrxg");
     form.B2Click();
     QCOMPARE(rig_->boxes.size(), 1);

@@ -223,7 +223,7 @@ class TTimeStampCheckTest : public QObject {
     Hook(second);
     second.Menus().CheckTimeStamp->setChecked(true);
     answers_ = {answer};
-    QCOMPARE(second.OpenFile(state), 0);
+    QCOMPARE(second.OpenFile(state), TLoadResult::Clean);
     QCOMPARE(questions_, QStringList{Question(QStringLiteral("lib.qasm"), oldTime_, newTime_)});
     QCOMPARE(second.Session().Machine().ReadWord(TQRXEmulater::PC), reloaded ? uint16_t{0} : pc);
     QCOMPARE(QString::fromStdString(second.CurrentFile()), reloaded ? main_ : state);
@@ -240,7 +240,7 @@ class TTimeStampCheckTest : public QObject {
     const QString state =
         rig_->WriteBytes(QStringLiteral("old.qsav"), header + QByteArray(64, 'x'));
     answers_ = {QMessageBox::No};
-    QCOMPARE(form.OpenFile(state), -3);
+    QCOMPARE(form.OpenFile(state), TLoadResult::OtherStateVersion);
     QCOMPARE(questions_.size(), 1);
     QVERIFY(questions_[0].startsWith(QStringLiteral("\"lib.qasm\"")));
     QCOMPARE(QString::fromStdString(form.CurrentFile()), main_);
@@ -258,7 +258,7 @@ class TTimeStampCheckTest : public QObject {
     lib_ = rig_->WriteSource("lib.qasm", {"X: DW 0"});
     SetModified(main_, oldTime_);
     SetModified(lib_, oldTime_);
-    if (form.OpenFile(main_) != 0) qWarning("program did not load");
+    if (form.OpenFile(main_) != TLoadResult::Clean) qWarning("program did not load");
     form.Menus().CheckTimeStamp->setChecked(true);
     return form;
   }

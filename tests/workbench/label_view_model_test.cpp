@@ -1,17 +1,18 @@
-// The label view rows: filter mask, unit visibility, sorting and the
-// selected labels.
+// The label view's rows: filter mask, unit visibility, sorting, the
+// selected labels, and rows that lapse with a new assembly.
+#include "workbench/label_view_model.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "../assembler/assembler_support.h"
 #include "assembler/qrx_assembler.h"
-#include "assembler_support.h"
 
 namespace {
 
 using assembler_test::AssembleSource;
-using assembler_test::LabelViewKeys;
 using V = std::vector<std::string>;
 
 // A string list holding names.
@@ -22,25 +23,35 @@ struct TNames : TCustomStringList {
   }
 };
 
-class AssemblerLabelView : public testing::Test {
+TEST(LabelViewModel, StartsWithTheRegistersUnsorted) {
+  TQRXAssembler assembler;
+  const TLabelViewModel model(assembler);
+  EXPECT_EQ(model.Rows().ToVector(), (V{"CF", "PC", "SF", "SP", "VF", "ZF"}));
+  EXPECT_EQ(model.Filter(), 0);
+  EXPECT_FALSE(model.Sorted());
+}
+
+class LabelViewRows : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(AssembleSource(assembler_, {"START: NOP", ">LOOP: NOP", "^PTR: DW 0", "#IMM EQU 5",
                                           "PROC", "ENDPROC", "MATH: UNIT", "SQ: DW 0", "ENDUNIT",
                                           "aaa: NOP", "Zed: NOP"}),
               0);
-    ASSERT_TRUE(assembler_.LabelView().Empty());  // Assemble empties the view
+    ASSERT_TRUE(model_.Rows().Empty());  // Assemble empties the view
   }
   V Build(uint16_t mask) {
-    assembler_.BuildLabelView(mask);
-    return LabelViewKeys(assembler_);
+    model_.Build(mask);
+    return Keys();
   }
+  V Keys() const { return model_.Rows().ToVector(); }
   void Mark(const V& names) { assembler_.MarkSelectedLabels(TNames(names)); }
 
   TQRXAssembler assembler_;
+  TLabelViewModel model_{assembler_};
 };
 
-TEST_F(AssemblerLabelView, MaskSelectsKinds) {
+TEST_F(LabelViewRows, MaskSelectsKinds) {
   const V registers = {"CF", "PC", "SF", "SP", "VF", "ZF"};
   struct TCase {
     uint16_t mask;
@@ -64,11 +75,11 @@ TEST_F(AssemblerLabelView, MaskSelectsKinds) {
   };
   for (const TCase& c : cases) {
     EXPECT_EQ(Build(c.mask), c.keys) << std::hex << c.mask;
-    EXPECT_EQ(assembler_.LabelFilter(), c.mask);
+    EXPECT_EQ(model_.Filter(), c.mask);
   }
 }
 
-TEST_F(AssemblerLabelView, SelectedLabelsAreAlwaysShownUnlessTheirUnitIsHidden) {
+TEST_F(LabelViewRows, SelectedLabelsAreAlwaysShownUnlessTheirUnitIsHidden) {
   Mark({"START.*", ">loop.*", "SQ.MATH.*", "GONE.*"});
   EXPECT_EQ(Build(0x001), (V{">LOOP.*", "CF", "PC", "SF", "SP", "START.*", "VF", "ZF"}));
   // A line label without the line-label bit is left out unless selected.
@@ -78,7 +89,7 @@ TEST_F(AssemblerLabelView, SelectedLabelsAreAlwaysShownUnlessTheirUnitIsHidden) 
             (V{">LOOP.*", "CF", "PC", "SF", "SP", "SQ.MATH.*", "START.*", "VF", "ZF"}));
 }
 
-TEST_F(AssemblerLabelView, ShowingTheUnitBringsItsLabelsIn) {
+TEST_F(LabelViewRows, ShowingTheUnitBringsItsLabelsIn) {
   EXPECT_EQ(Build(0x002),
             (V{"aaa.*", "CF", "MATH.*", "PC", "SF", "SP", "START.*", "VF", "Zed.*", "ZF"}));
   assembler_.SetVisibleUnits(TNames({"math"}));
@@ -86,52 +97,43 @@ TEST_F(AssemblerLabelView, ShowingTheUnitBringsItsLabelsIn) {
                              "VF", "Zed.*", "ZF"}));
 }
 
-TEST_F(AssemblerLabelView, SortingPutsRegistersFirstThenKeysWithoutRegardToCase) {
+TEST_F(LabelViewRows, SortingPutsRegistersFirstThenKeysWithoutRegardToCase) {
   const V tableOrder = Build(0x156);
-  assembler_.SetSortLabels(true);
-  EXPECT_TRUE(assembler_.SortLabels());
-  EXPECT_EQ(LabelViewKeys(assembler_),
-            (V{"PC", "SP", "VF", "SF", "ZF", "CF", "IMM.*", "*0000.*", ">LOOP.*", "^PTR.*", "aaa.*",
-               "MATH.*", "START.*", "Zed.*"}));
+  model_.SetSorted(true);
+  EXPECT_TRUE(model_.Sorted());
+  EXPECT_EQ(Keys(), (V{"PC", "SP", "VF", "SF", "ZF", "CF", "IMM.*", "*0000.*", ">LOOP.*", "^PTR.*",
+                       "aaa.*", "MATH.*", "START.*", "Zed.*"}));
   // Rebuilding while sorting is on sorts again; switching on twice does nothing.
   EXPECT_EQ(Build(0x004), (V{"PC", "SP", "VF", "SF", "ZF", "CF", ">LOOP.*"}));
-  assembler_.SetSortLabels(true);
-  EXPECT_EQ(LabelViewKeys(assembler_), (V{"PC", "SP", "VF", "SF", "ZF", "CF", ">LOOP.*"}));
+  model_.SetSorted(true);
+  EXPECT_EQ(Keys(), (V{"PC", "SP", "VF", "SF", "ZF", "CF", ">LOOP.*"}));
   // Off: the table's order with the last mask.
-  assembler_.SetSortLabels(false);
-  EXPECT_FALSE(assembler_.SortLabels());
-  EXPECT_EQ(LabelViewKeys(assembler_), (V{">LOOP.*", "CF", "PC", "SF", "SP", "VF", "ZF"}));
+  model_.SetSorted(false);
+  EXPECT_FALSE(model_.Sorted());
+  EXPECT_EQ(Keys(), (V{">LOOP.*", "CF", "PC", "SF", "SP", "VF", "ZF"}));
   Build(0x156);
-  EXPECT_EQ(LabelViewKeys(assembler_), tableOrder);
+  EXPECT_EQ(Keys(), tableOrder);
 }
 
-TEST_F(AssemblerLabelView, RowsPointAtTheLabelRecords) {
+TEST_F(LabelViewRows, RowsPointAtTheLabelRecords) {
   Build(0x156);
-  const int row = assembler_.LabelView().IndexOf("START.*");
+  const int row = model_.Rows().IndexOf("START.*");
   ASSERT_GE(row, 0);
-  TKwValues* record = assembler_.LabelView().Ref(row);
+  TKwValues* record = model_.Rows().Ref(row);
   EXPECT_EQ(record, assembler_.Labels().FindRecord("START.*"));
   record->Selected = true;  // as the view does when the user marks it
   EXPECT_EQ(assembler_.SelectedLabels().ToVector(), (V{"START.*"}));
 }
 
-TEST_F(AssemblerLabelView, SelectedNamesSurviveReassemblyOnlyThroughTheList) {
-  Mark({"zed.*", "START.*", "GONE.*"});
-  const TCustomStringList& selected = assembler_.SelectedLabels();
-  EXPECT_EQ(selected.ToVector(), (V{"START.*", "Zed.*"}));
-  EXPECT_EQ(&selected, &assembler_.SelectedLabelNames());
-  const TNames kept(selected.ToVector());
-
-  ASSERT_EQ(assembler_.Assemble(), 0);
-  EXPECT_TRUE(assembler_.SelectedLabels().Empty());
-  assembler_.MarkSelectedLabels(kept);
-  EXPECT_EQ(assembler_.SelectedLabels().ToVector(), (V{"START.*", "Zed.*"}));
-
-  // A name that no longer exists changes nothing; marks are only added.
-  AssembleSource(assembler_, {"START: NOP", "OTHER: NOP"});
-  assembler_.MarkSelectedLabels(kept);
-  EXPECT_EQ(assembler_.SelectedLabels().ToVector(), (V{"START.*"}));
-  EXPECT_FALSE(assembler_.Labels().RecordOf("OTHER.*").Selected);
+TEST_F(LabelViewRows, RowsLapseWithANewAssemblyUntilTheNextBuild) {
+  model_.SetSorted(true);
+  EXPECT_EQ(Build(0x004), (V{"PC", "SP", "VF", "SF", "ZF", "CF", ">LOOP.*"}));
+  ASSERT_EQ(assembler_.Assemble().Tally, 0);
+  EXPECT_TRUE(model_.Rows().Empty());
+  model_.Sort();  // nothing left to sort
+  EXPECT_TRUE(model_.Rows().Empty());
+  EXPECT_EQ(Build(0x004), (V{"PC", "SP", "VF", "SF", "ZF", "CF", ">LOOP.*"}));
+  EXPECT_EQ(model_.Rows().Ref(6), assembler_.Labels().FindRecord(">LOOP.*"));
 }
 
 }  // namespace

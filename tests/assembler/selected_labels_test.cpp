@@ -1,0 +1,55 @@
+// The selected labels: collected by key, marked again after a new assembly.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "assembler/qrx_assembler.h"
+#include "assembler_support.h"
+
+namespace {
+
+using assembler_test::AssembleSource;
+using V = std::vector<std::string>;
+
+// A string list holding names.
+struct TNames : TCustomStringList {
+  explicit TNames(const V& names) {
+    for (const std::string& name : names)
+      Add(name);
+  }
+};
+
+class AssemblerSelectedLabels : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(AssembleSource(assembler_, {"START: NOP", ">LOOP: NOP", "^PTR: DW 0", "#IMM EQU 5",
+                                          "PROC", "ENDPROC", "MATH: UNIT", "SQ: DW 0", "ENDUNIT",
+                                          "aaa: NOP", "Zed: NOP"}),
+              0);
+  }
+  void Mark(const V& names) { assembler_.MarkSelectedLabels(TNames(names)); }
+
+  TQRXAssembler assembler_;
+};
+
+TEST_F(AssemblerSelectedLabels, SelectedNamesSurviveReassemblyOnlyThroughTheList) {
+  Mark({"zed.*", "START.*", "GONE.*"});
+  const TCustomStringList& selected = assembler_.SelectedLabels();
+  EXPECT_EQ(selected.ToVector(), (V{"START.*", "Zed.*"}));
+  EXPECT_EQ(&selected, &assembler_.SelectedLabelNames());
+  const TNames kept(selected.ToVector());
+
+  ASSERT_EQ(assembler_.Assemble().Tally, 0);
+  EXPECT_TRUE(assembler_.SelectedLabels().Empty());
+  assembler_.MarkSelectedLabels(kept);
+  EXPECT_EQ(assembler_.SelectedLabels().ToVector(), (V{"START.*", "Zed.*"}));
+
+  // A name that no longer exists changes nothing; marks are only added.
+  AssembleSource(assembler_, {"START: NOP", "OTHER: NOP"});
+  assembler_.MarkSelectedLabels(kept);
+  EXPECT_EQ(assembler_.SelectedLabels().ToVector(), (V{"START.*"}));
+  EXPECT_FALSE(assembler_.Labels().RecordOf("OTHER.*").Selected);
+}
+
+}  // namespace
