@@ -2,7 +2,7 @@
 // every file it includes expanded in place, each line tagged with the file
 // and line it came from. The functions work on any line list and file set
 // given, so a caller can read into scratch ones and keep them only when the
-// read succeeds.
+// read succeeds, and on any file source (the disk unless told otherwise).
 //
 // Result codes:
 //   0                  read completely;
@@ -17,6 +17,8 @@
 
 #include <string>
 
+#include "persistence/file_source.h"
+
 class TCustomStringList;
 class TFileNames;
 
@@ -30,8 +32,9 @@ inline constexpr int kSourceReadError = -5;
 // valid UTF-8 with bytes of 0x80 and above is converted to CP932 first (a
 // leading UTF-8 byte-order mark is dropped); ASCII and Shift-JIS are kept byte
 // for byte. Returns 0, kSourceEmpty (list unchanged) or kSourceReadError
-// (list unchanged, error set). Never throws.
-int LoadLines(const std::string& path, TCustomStringList& list, std::string& error);
+// (list unchanged, error set). Never throws. The file comes from source.
+int LoadLines(const std::string& path, TCustomStringList& list, std::string& error,
+              const TFileSource& source = DiskFiles());
 
 // The source tag of a line: ";/", ESC, the file index, ESC, the line number.
 std::string SourceTag(int fileIndex, int lineNumber);
@@ -52,5 +55,7 @@ void TagLines(TCustomStringList& list, int fileIndex, int firstLine = 0);
 // kSourceReadError (the file that failed is the last entry; its include line
 // stays as it was). A file counts as included twice when its path equals an
 // entry's without regard to letter case, or when it is the same file on disk
-// as an entry's (another spelling of the path, a link). Never throws.
-int ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error);
+// as an entry's (another spelling of the path, a link). Never throws. The
+// files, their stamps and their identities come from source.
+int ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error,
+                  const TFileSource& source = DiskFiles());
