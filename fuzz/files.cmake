@@ -1,12 +1,10 @@
 # libFuzzer targets, built with clang by `make fuzz` (QRX_FUZZ=ON). Each one
 # links the instrumented core, the shared harness helpers and the tool's
-# listing output, and is run on a copy of its seed corpus under
+# listing texts (qrx_report), and is run on a copy of its seed corpus under
 # fuzz/corpus/<target>.
 set(QRX_FUZZ_SUPPORT_SOURCES
   fuzz/fuzz_support.cpp
   fuzz/fuzz_support.h
-  src/app/tool_asm.cpp
-  src/app/tool_common.cpp
 )
 set(QRX_FUZZ_TARGETS
   fuzz_assembler
@@ -19,5 +17,5 @@ foreach(target ${QRX_FUZZ_TARGETS})
   target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
   target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
   target_link_options(${target} PRIVATE -fsanitize=fuzzer)
-  target_link_libraries(${target} PRIVATE qrxcore)
+  target_link_libraries(${target} PRIVATE qrxcore qrx_report)
 endforeach()

@@ -19,8 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/tool_asm.h"
-#include "app/tool_common.h"
+#include "app/listing_report.h"
 #include "assembler/machine_code_file.h"
 #include "assembler/macro_prepass.h"
 #include "assembler/qrx_assembler.h"

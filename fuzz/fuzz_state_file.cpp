@@ -8,8 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/tool_asm.h"
-#include "app/tool_common.h"
+#include "app/listing_report.h"
 #include "assembler/qrx_assembler.h"
 #include "fuzz_support.h"
 #include "machine/machine.h"

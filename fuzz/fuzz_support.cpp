@@ -6,7 +6,7 @@
 #include <fstream>
 #include <vector>
 
-#include "app/tool_asm.h"
+#include "app/listing_report.h"
 #include "assembler/listing_text.h"
 #include "assembler/qrx_assembler.h"
 #include "machine/machine.h"
