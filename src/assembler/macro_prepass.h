@@ -4,6 +4,7 @@
 // call line by the lines of its expansion.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -32,10 +33,18 @@ bool IsFlaggedLine(std::string_view text);
 // source files never look like this (the reader appends their tag last).
 bool IsExpandedLine(std::string_view text);
 
+// The most bytes the lines of all expansions of one pre-pass hold together.
+// A program that would expand to more (a few lines can ask for any amount:
+// a call of each of n macros in every one of n macro bodies, or formals that
+// turn up again in the text put in for an earlier one) gets no expansion at
+// all, and the call that went past the bound is flagged as an error.
+inline constexpr size_t kMaxExpansionBytes = size_t{4} << 20;
+// ExpandMacroCalls's result when the expansions went past kMaxExpansionBytes.
+inline constexpr int kExpansionTooLarge = -1;
+
 // Empties `macros`, then pass 1 and, when it counted no error, pass 2.
-// Returns the number of errors counted. `lines` must be an unsorted list;
-// when calls are expanded it is rebuilt and its entries lose any per-entry
-// data.
+// Returns the number of errors counted (one for expansions past the bound). `lines` must be an
+// unsorted list; when calls are expanded it is rebuilt and its entries lose any per-entry data.
 int ExpandPrePass(TCustomStringList& lines, TMacroList& macros,
                   TAutoLabelCounter& autoLabelCounter);
 
@@ -49,6 +58,9 @@ int CollectMacroDefinitions(TCustomStringList& lines, TMacroList& macros);
 // numbered from the last line to the first, so the last call takes the
 // lowest automatic labels; expansion lines are never searched for calls.
 // Runs in time linear in the lines and the expansion. Returns the number of
-// calls expanded.
+// calls expanded, or kExpansionTooLarge: then no call is expanded, the call
+// at which the expansions went past kMaxExpansionBytes is flagged (marker,
+// error marker, "マクロの展開が大きすぎます → " and its former text) and the
+// counter is as it was.
 int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros,
                      TAutoLabelCounter& autoLabelCounter);
