@@ -67,12 +67,16 @@ std::string StateFileBytes(const TStateSource& source) {
   stream.Write(StateHeader());
   source.machine.SaveToStream(stream);
   source.monitor.SaveToStream(stream);
+  WriteStateLists(stream, source);
+  return stream.TakeBytes();
+}
+
+void WriteStateLists(TMemoryStream& stream, const TStateSource& source) {
   source.breakpoints.SaveToStream(stream);
   source.files.SaveToStream(stream);
   source.selectedLabels.SaveToStream(stream);
   source.visibleUnits.SaveToStream(stream);
   source.lines.SaveToStream(stream);
-  return stream.TakeBytes();
 }
 
 bool WriteStateFile(const std::string& path, const TStateSource& source, std::string& error) {
@@ -97,6 +101,10 @@ int ReadStateSections(std::string_view fileBytes, TStateSections& out) {
   stream.Seek(kStateHeaderSize);
   if (!TakeBlock(stream, kMachineBlockSize, out.machineBlock)) return kStateFileDamaged;
   if (!TakeBlock(stream, kMonitorBlockSize, out.monitorBlock)) return kStateFileDamaged;
+  return ReadStateLists(stream, out);
+}
+
+int ReadStateLists(TMemoryStream& stream, TStateSections& out) {
   if (!ReadCompleteList(stream, out.breakpoints)) return kStateFileDamaged;
   if (out.files.LoadFromStream(stream) != 0) return kStateFileDamaged;
   // Entries 0 and 1 (current file, main source) always exist.
@@ -108,6 +116,6 @@ int ReadStateSections(std::string_view fileBytes, TStateSections& out) {
   uint32_t lineTextLength = 0;
   if (!CompleteListFollows(stream)) return kStateFileDamaged;
   ReadListStreamHeader(stream.Bytes(), stream.Position(), lineTextLength);
-  out.lineBlock.assign(fileBytes.substr(stream.Position(), kListStreamHeaderSize + lineTextLength));
+  out.lineBlock.assign(stream.Bytes(), stream.Position(), kListStreamHeaderSize + lineTextLength);
   return 0;
 }
