@@ -26,10 +26,10 @@ bool ReadCompleteList(TMemoryStream& stream, TCustomStringList& list) {
 }
 
 // Takes the next count bytes as they are; false when fewer remain.
-bool TakeBlock(TMemoryStream& stream, size_t count, std::string& block) {
-  if (stream.Remaining() < count) return false;
-  block.resize(count);
-  stream.Read(block.data(), count);
+bool TakeBlock(std::string_view& bytes, size_t count, std::string& block) {
+  if (bytes.size() < count) return false;
+  block.assign(bytes.substr(0, count));
+  bytes.remove_prefix(count);
   return true;
 }
 
@@ -97,10 +97,11 @@ int ReadStateSections(std::string_view fileBytes, TStateSections& out) {
     return kStateFileOtherVersion;
   // From here on the file says it is ours: whatever is wrong is damage.
   if (fileBytes.size() < kStateHeaderSize) return kStateFileDamaged;
-  TMemoryStream stream{std::string(fileBytes)};
-  stream.Seek(kStateHeaderSize);
-  if (!TakeBlock(stream, kMachineBlockSize, out.machineBlock)) return kStateFileDamaged;
-  if (!TakeBlock(stream, kMonitorBlockSize, out.monitorBlock)) return kStateFileDamaged;
+  std::string_view rest = fileBytes.substr(kStateHeaderSize);
+  if (!TakeBlock(rest, kMachineBlockSize, out.machineBlock)) return kStateFileDamaged;
+  if (!TakeBlock(rest, kMonitorBlockSize, out.monitorBlock)) return kStateFileDamaged;
+  // Only the lists behind the blocks are read through a stream.
+  TMemoryStream stream{std::string(rest)};
   return ReadStateLists(stream, out);
 }
 
