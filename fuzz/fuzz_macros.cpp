@@ -27,6 +27,7 @@
 namespace {
 
 constexpr int kMaxLines = 64;
+constexpr char kEscape = '\x1B';
 // What marking and flagging may add to one line: the markers and the
 // longest message.
 constexpr size_t kMarkBytes = 128;
@@ -107,7 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       ++j;
       continue;
     }
-    const std::string tag = SourceTag(1, static_cast<int>(i) + 1);
+    // The call's tag items: ESC, file, ESC, line.
+    const std::string tag = std::string(1, kEscape) + "1" + kEscape + std::to_string(i + 1);
     const int body = macros.Definition(macroIndex).Count() - 1;
     for (int k = 0; k < body; ++k, ++j)
       FuzzCheck(j < after.size() && after[j].ends_with(tag),

@@ -56,6 +56,13 @@ std::string FlagLine(std::string_view message, std::string_view line) {
   return Concat(kMacroErrorMarker, message, line);
 }
 
+// The definition marker in front of a line the pre-pass did not flag. A
+// line whose own text begins with the error marker gets a blank in between,
+// so that it is never taken for a flagged one; parsing trims the blank.
+std::string MarkUnflagged(std::string_view text) {
+  return Concat(kMacroDefinitionMarker, text.starts_with(kMacroErrorMarker) ? " " : "", text);
+}
+
 bool IsFormal(const std::string& field) {
   return !field.empty() && (field.front() == '%' || field.front() == '?');
 }
@@ -96,7 +103,7 @@ int ReadHeader(std::string_view text, TMacroList& macros, std::string& line,
       break;
     }
   }
-  line.insert(0, kMacroDefinitionMarker);
+  line = errors == 0 ? MarkUnflagged(line) : Concat(kMacroDefinitionMarker, line);
   return errors;
 }
 
@@ -151,10 +158,10 @@ int CollectMacroDefinitions(TCustomStringList& lines, TMacroList& macros) {
       ++errors;
     } else if (isEnd) {
       inside = false;
-      lines.SetStrings(i, Concat(kMacroDefinitionMarker, text));
+      lines.SetStrings(i, MarkUnflagged(text));
     } else {
       if (definition != nullptr) definition->Add(text);
-      lines.SetStrings(i, Concat(kMacroDefinitionMarker, text));
+      lines.SetStrings(i, MarkUnflagged(text));
     }
   }
   return errors;

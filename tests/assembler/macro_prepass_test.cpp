@@ -170,6 +170,19 @@ TEST_F(MacroPrePass, DuplicateBodyIsMarkedButNotStored) {
   EXPECT_EQ(Result()[4], Marked(5));
 }
 
+// A definition line whose own text begins with "E" and a backspace (the
+// error marker's bytes) is marked with a blank in between, so it is not
+// taken for a line the pre-pass flagged.
+TEST_F(MacroPrePass, ALineThatBeginsLikeTheErrorMarkerIsNotFlagged) {
+  ASSERT_EQ(Run({kErr + "M: MACRO %A", kErr + " DW %A", kErr + ": ENDMACRO", " " + kErr + "M 1"}),
+            0);
+  EXPECT_EQ(Result(), (std::vector<std::string>{kDef + " " + source_[0], kDef + " " + source_[1],
+                                                kDef + " " + source_[2],
+                                                kErr + " DW 1" + Tag(1, 2) + CallTag(1, 4)}));
+  for (const std::string& line : Result())
+    EXPECT_FALSE(IsFlaggedLine(line)) << line;
+}
+
 // A few lines can ask for any amount of text: here each of 40 formals "%"
 // doubles the line, which would reach 2^40 bytes.
 TEST_F(MacroPrePass, AnExpansionPastTheBoundExpandsNothingAndFlagsTheCall) {
