@@ -10,9 +10,11 @@ PREFIX      ?= /usr/local
 GENERATOR   := -G Ninja
 CMAKE_ARGS  ?=
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := fuzz_assembler fuzz_state_file fuzz_machine
+FUZZ_TARGETS := fuzz_literals fuzz_line fuzz_macros fuzz_sources fuzz_state_file fuzz_machine \
+                fuzz_assembler fuzz_state_session fuzz_machine_session
+HOURS ?= 1
 
-.PHONY: all deps configure build test test-main test-asan check run bench fuzz fuzz-build fuzz-ci coverage format \
+.PHONY: all deps configure build test test-main test-asan check run bench fuzz fuzz-build fuzz-ci fuzz-campaign coverage format \
   release install package package-test clean
 
 all: build
@@ -69,7 +71,12 @@ fuzz: fuzz-build
 	scripts/run-fuzz $(BUILD_FUZZ) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 fuzz-ci:
-	$(MAKE) fuzz FUZZ_SECONDS=30
+	$(MAKE) fuzz FUZZ_SECONDS=20 FUZZ_TARGETS="$(filter-out fuzz_line,$(FUZZ_TARGETS))"
+
+# A long campaign over every target on a corpus kept outside the repository
+# (FUZZ_CORPUS_DIR, default ~/.cache/qrx-fuzz); HOURS in total.
+fuzz-campaign: fuzz-build
+	scripts/fuzz-campaign $(BUILD_FUZZ) $(HOURS) $(FUZZ_TARGETS)
 
 # Line coverage of the core by its tests (GUI off); fails below 90% in any
 # core folder.

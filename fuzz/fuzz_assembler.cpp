@@ -20,8 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/tool_asm.h"
-#include "app/tool_common.h"
+#include "app/listing_report.h"
 #include "assembler/machine_code_file.h"
 #include "assembler/macro_prepass.h"
 #include "assembler/qrx_assembler.h"
@@ -90,7 +89,7 @@ void CheckLinesRoundTrip(const TQRXAssembler& assembler) {
   assembler.Lines().SaveToStream(stream);
   stream.Seek(0);
   TQRXAssembler restored;
-  FuzzCheck(restored.RestoreLines(stream) == 0, "saved lines can be restored");
+  FuzzCheck(restored.RestoreLines(stream), "saved lines can be restored");
   FuzzCheck(restored.Lines().ToVector() == assembler.Lines().ToVector(),
             "restored lines are the saved lines");
 }

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <vector>
 
-#include "app/tool_asm.h"
+#include "app/listing_report.h"
 #include "assembler/line_parser.h"
 #include "assembler/listing_text.h"
 #include "assembler/macro_prepass.h"

@@ -1,4 +1,8 @@
 # The tool (core only) and the workbench (Qt).
+# The texts qrx asm prints, a library the fuzz targets link as well.
+set(QRX_REPORT_SOURCES
+  src/app/listing_report.cpp
+)
 set(QRX_TOOL_SOURCES
   src/app/qrx_main.cpp
   src/app/tool_asm.cpp

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/listing_report.h"
 #include "assembler/qrx_assembler.h"
 #include "persistence/encoding.h"
 #include "session/load_message.h"
@@ -20,15 +21,6 @@ TLoadResult LoadProgram(TProgramSession& session, const std::string& path,
   WriteErrorLine(message);
   if (!IsLoaded(result) && !outcome.ErrorText.empty()) WriteErrorLine(outcome.ErrorText);
   return result;
-}
-
-void ShowAllUnits(TQRXAssembler& assembler) {
-  TCustomStringList names;
-  const TSubStringList& units = assembler.Units();
-  for (int i = 0; i < units.Count(); ++i)
-    names.Add(units.Name(i));
-  assembler.SetVisibleUnits(names);
-  assembler.BuildListing();
 }
 
 std::string OutputText(std::string_view cp932) {

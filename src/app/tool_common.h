@@ -11,7 +11,6 @@
 #include "session/load_result.h"
 
 class TProgramSession;
-class TQRXAssembler;
 
 // Exit status when the program could not be loaded (or a file not written).
 inline constexpr int kExitLoadFailure = 2;
@@ -26,9 +25,6 @@ using TAfterLoad = std::function<void(const TProgramSession& session)>;
 // Returns the load result.
 TLoadResult LoadProgram(TProgramSession& session, const std::string& path,
                         const TAfterLoad& afterLoad = {});
-
-// Makes every unit visible and rebuilds the listing.
-void ShowAllUnits(TQRXAssembler& assembler);
 
 // CP932 text as UTF-8 for output.
 std::string OutputText(std::string_view cp932);

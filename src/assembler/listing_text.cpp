@@ -22,6 +22,21 @@ bool IsOperandListRow(const TAsmLine& line) {
   return line.Mnemonic == "DW" || line.Mnemonic == "USES";
 }
 
+namespace {
+
+// A string character as the run shows it: the field without its closing
+// byte, and a "#", "@" or "[" without the backslash that keeps it from
+// marking the operand, as the learner wrote it.
+std::string_view StringCharText(std::string_view field) {
+  field.remove_suffix(1);
+  if (field.size() == 2 && field[0] == '\\' &&
+      (field[1] == '#' || field[1] == '@' || field[1] == '['))
+    field.remove_prefix(1);
+  return field;
+}
+
+}  // namespace
+
 std::string OperandListText(const TAsmLine& line) {
   const size_t end = std::min<size_t>(line.FieldCount, line.Fields.size());
   if (end < 2) return {};
@@ -32,7 +47,7 @@ std::string OperandListText(const TAsmLine& line) {
   std::string text;
   if (previousInRun) {
     text.push_back('\'');
-    text.append(first, 0, first.size() - 1);
+    text.append(StringCharText(first));
   } else {
     text = first;
   }
@@ -41,7 +56,7 @@ std::string OperandListText(const TAsmLine& line) {
     const bool inRun = IsStringCharField(field);
     if (inRun) {
       if (!previousInRun) text += ",'";
-      text.append(field, 0, field.size() - 1);
+      text.append(StringCharText(field));
     } else {
       text += previousInRun ? "'," : ",";
       text += field;

@@ -25,7 +25,8 @@ bool IsOperandListRow(const TAsmLine& line);
 // The operand list of a DW or USES row, from fields 1 to FieldCount - 1.
 // Fields that end with a backslash are string characters: a run of them is
 // shown as one quoted run, so the fields 1, A\, B\ read "1,'AB". A run that
-// reaches the end of the list gets no closing quote. Empty below 2 fields.
+// reaches the end of the list gets no closing quote. A "#", "@" or "[" that
+// a string keeps behind a backslash shows without it. Empty below 2 fields.
 std::string OperandListText(const TAsmLine& line);
 
 // Entry n of Fields (parameter 1 or 2 on ordinary rows); "" when absent.

@@ -83,6 +83,12 @@ char EscapeLetter(char c) {
   }
 }
 
+// The bytes that mark an operand when they begin it: immediate ("#", "@")
+// and indirect ("[").
+bool IsOperandMark(char c) {
+  return c == '#' || c == '@' || c == '[';
+}
+
 // The token of a lead byte that no trail byte follows. Closed by a
 // backslash, the byte would pair with it into a double-byte character; "$"
 // can never be a trail byte, so the token reads as the byte's own code.
@@ -129,9 +135,11 @@ void AppendStringTokens(std::string& out, std::string_view content) {
     const size_t length = CharLengthAt(content, i);
     if (length == 1 && IsLeadByte(b)) {
       AppendLoneLeadToken(out, b);
-    } else if (length == 1 && static_cast<uint8_t>(b) < 0x20 && EscapeLetter(b) == 0) {
-      // Other control bytes would be trimmed off the field's edge; behind a
-      // backslash they stay inside it and keep their own code.
+    } else if (length == 1 &&
+               ((static_cast<uint8_t>(b) < 0x20 && EscapeLetter(b) == 0) || IsOperandMark(b))) {
+      // Other control bytes would be trimmed off the field's edge, and a
+      // "#", "@" or "[" in front of a field is read as the operand's mark
+      // and dropped; behind a backslash they stay and keep their own code.
       const char escaped[2] = {kBackslash, b};
       AppendToken(out, std::string_view(escaped, 2));
     } else {

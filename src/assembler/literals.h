@@ -39,6 +39,9 @@ int32_t BinaryValue(std::string_view text, int limit);
 // that no trail byte follows (written bare or behind a backslash) is a
 // character of its own: its token is TAB, the byte and "$", which reads as
 // the byte's code (a backslash behind it would read as its trail byte).
+// A control byte without an escape letter, "#", "@" and "[" are written
+// behind a backslash, so that the field neither loses them to trimming nor
+// reads them as an operand's mark.
 std::string ExpandStrings(std::string_view text);
 
 // Whether a field reads as one character of a string: it ends in a

@@ -24,12 +24,12 @@ int TMacroList::IndexOfMacro(std::string_view name) const {
   return Find(name, index) ? index : -1;
 }
 
-void TMacroList::ExpandMacro(int macroIndex, const std::vector<std::string>& callSplit,
+bool TMacroList::ExpandMacro(int macroIndex, const std::vector<std::string>& callSplit,
                              std::string_view callTag, TAutoLabelCounter& autoLabelCounter,
-                             std::vector<std::string>& lines) {
+                             std::vector<std::string>& lines, size_t limit) {
   const TCustomStringList& definition = Definition(macroIndex);
   lines.clear();
-  if (definition.Empty()) return;
+  if (definition.Empty()) return true;
 
   TCustomStringList header;
   header.SetCommaText(definition.Strings(0));
@@ -45,11 +45,21 @@ void TMacroList::ExpandMacro(int macroIndex, const std::vector<std::string>& cal
   }
 
   lines.reserve(static_cast<size_t>(definition.Count() - 1));
+  size_t left = limit;
   for (int i = 1; i < definition.Count(); ++i) {
     std::string line = definition.Strings(i);
     line += callTag;
-    for (size_t k = 1; k < formals.size(); ++k)
+    for (size_t k = 1; k < formals.size(); ++k) {
+      if (actuals[k].size() > formals[k].size()) {
+        const size_t growth =
+            CountTextIgnoreCase(line, formals[k]) * (actuals[k].size() - formals[k].size());
+        if (growth > left || line.size() > left - growth) return false;
+      }
       line = ReplaceTextIgnoreCase(line, formals[k], actuals[k]);
+    }
+    if (line.size() > left) return false;
+    left -= line.size();
     lines.push_back(std::move(line));
   }
+  return true;
 }

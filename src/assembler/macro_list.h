@@ -1,6 +1,7 @@
 // The macro table: every macro of one assembly with its definition.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -40,7 +41,13 @@ class TMacroList : public TRecordStringList<TCustomStringList> {
   // each formal from position 1 on, in order, is replaced by its argument,
   // case-insensitively and anywhere in the line. An index outside the list
   // raises EStringListError.
-  void ExpandMacro(int macroIndex, const std::vector<std::string>& callSplit,
+  //
+  // Returns false as soon as the lines would hold more than `limit` bytes
+  // together (each replacement is measured before it is made, so a formal
+  // that turns up again in the text put in for another can never make the
+  // text grow past it); `lines` is then incomplete and the counter has
+  // moved on.
+  bool ExpandMacro(int macroIndex, const std::vector<std::string>& callSplit,
                    std::string_view callTag, TAutoLabelCounter& autoLabelCounter,
-                   std::vector<std::string>& lines);
+                   std::vector<std::string>& lines, size_t limit = SIZE_MAX);
 };

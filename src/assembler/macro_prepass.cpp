@@ -41,6 +41,10 @@ const std::string& NestedMessage() {
   static const std::string message = Sjis("マクロ定義中にマクロ定義はできません → ");
   return message;
 }
+const std::string& TooLargeMessage() {
+  static const std::string message = Sjis("マクロの展開が大きすぎます → ");
+  return message;
+}
 
 std::string Concat(std::string_view a, std::string_view b, std::string_view c = {},
                    std::string_view d = {}, std::string_view e = {}) {
@@ -52,6 +56,13 @@ std::string Concat(std::string_view a, std::string_view b, std::string_view c = 
 
 std::string FlagLine(std::string_view message, std::string_view line) {
   return Concat(kMacroErrorMarker, message, line);
+}
+
+// The definition marker in front of a line the pre-pass did not flag. A
+// line whose own text begins with the error marker gets a blank in between,
+// so that it is never taken for a flagged one; parsing trims the blank.
+std::string MarkUnflagged(std::string_view text) {
+  return Concat(kMacroDefinitionMarker, text.starts_with(kMacroErrorMarker) ? " " : "", text);
 }
 
 bool IsFormal(const std::string& field) {
@@ -94,7 +105,7 @@ int ReadHeader(std::string_view text, TMacroList& macros, std::string& line,
       break;
     }
   }
-  line.insert(0, kMacroDefinitionMarker);
+  line = errors == 0 ? MarkUnflagged(line) : Concat(kMacroDefinitionMarker, line);
   return errors;
 }
 
@@ -149,10 +160,10 @@ int CollectMacroDefinitions(TCustomStringList& lines, TMacroList& macros) {
       ++errors;
     } else if (isEnd) {
       inside = false;
-      lines.SetStrings(i, Concat(kMacroDefinitionMarker, text));
+      lines.SetStrings(i, MarkUnflagged(text));
     } else {
       if (definition != nullptr) definition->Add(text);
-      lines.SetStrings(i, Concat(kMacroDefinitionMarker, text));
+      lines.SetStrings(i, MarkUnflagged(text));
     }
   }
   return errors;
@@ -165,6 +176,8 @@ int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros,
   // as inserting each expansion behind its call would; the list is then
   // rebuilt in one forward sweep instead of being shifted once per call.
   std::vector<TPendingExpansion> pending;  // last call first
+  const TAutoLabelCounter counterBefore = autoLabelCounter;
+  size_t left = kMaxExpansionBytes;
   for (int i = lines.Count() - 1; i >= 0; --i) {
     const std::string& text = lines.Strings(i);
     const std::string_view keyword = MacroLineKeyword(text);
@@ -176,8 +189,16 @@ int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros,
         escape == std::string::npos ? std::string_view() : std::string_view(text).substr(escape);
     TPendingExpansion expansion;
     expansion.line = i;
-    macros.ExpandMacro(macroIndex, SplitMacroLine(text), callTag, autoLabelCounter,
-                       expansion.lines);
+    if (!macros.ExpandMacro(macroIndex, SplitMacroLine(text), callTag, autoLabelCounter,
+                            expansion.lines, left)) {
+      // Nothing is expanded, as after an error in a definition; the call
+      // that went past the bound carries the message.
+      autoLabelCounter = counterBefore;
+      lines.SetStrings(i, Concat(kMacroDefinitionMarker, FlagLine(TooLargeMessage(), text)));
+      return kExpansionTooLarge;
+    }
+    for (const std::string& line : expansion.lines)
+      left -= line.size();
     pending.push_back(std::move(expansion));
   }
   if (pending.empty()) return 0;
@@ -218,6 +239,6 @@ int ExpandPrePass(TCustomStringList& lines, TMacroList& macros,
   macros.Clear();
   const int errors = CollectMacroDefinitions(lines, macros);
   autoLabelCounter = CounterPastExpandedLabels(lines, autoLabelCounter);
-  if (errors == 0) ExpandMacroCalls(lines, macros, autoLabelCounter);
-  return errors;
+  if (errors != 0) return errors;
+  return ExpandMacroCalls(lines, macros, autoLabelCounter) == kExpansionTooLarge ? 1 : 0;
 }

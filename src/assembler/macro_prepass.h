@@ -4,6 +4,7 @@
 // call line by the lines of its expansion.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -33,6 +34,15 @@ bool IsFlaggedLine(std::string_view text);
 // source files never look like this (the reader appends their tag last).
 bool IsExpandedLine(std::string_view text);
 
+// The most bytes the lines of all expansions of one pre-pass hold together.
+// A program that would expand to more (a few lines can ask for any amount:
+// a call of each of n macros in every one of n macro bodies, or formals that
+// turn up again in the text put in for an earlier one) gets no expansion at
+// all, and the call that went past the bound is flagged as an error.
+inline constexpr size_t kMaxExpansionBytes = size_t{4} << 20;
+// ExpandMacroCalls's result when the expansions went past kMaxExpansionBytes.
+inline constexpr int kExpansionTooLarge = -1;
+
 // The name that a line an earlier expansion wrote defines in its label
 // field (an immediate constant's "#" dropped); empty for any other line.
 std::string ExpandedLineLabel(std::string_view text);
@@ -50,9 +60,9 @@ TAutoLabelCounter CounterPastExpandedLabels(const TCustomStringList& lines,
 // of them again; lines that pass 1 has just made part of a definition
 // define nothing. Then, when pass 1 counted no error, pass 2. Lines read
 // from sources never look expanded, so on a fresh source the counter is
-// left as it was. Returns the number of errors counted. `lines` must be an unsorted list;
-// when calls are expanded it is rebuilt and its entries lose any per-entry
-// data.
+// left as it was. Returns the number of errors counted (one for expansions
+// past the bound). `lines` must be an unsorted list; when calls are
+// expanded it is rebuilt and its entries lose any per-entry data.
 int ExpandPrePass(TCustomStringList& lines, TMacroList& macros,
                   TAutoLabelCounter& autoLabelCounter);
 
@@ -66,6 +76,9 @@ int CollectMacroDefinitions(TCustomStringList& lines, TMacroList& macros);
 // numbered from the last line to the first, so the last call takes the
 // lowest automatic labels; expansion lines are never searched for calls.
 // Runs in time linear in the lines and the expansion. Returns the number of
-// calls expanded.
+// calls expanded, or kExpansionTooLarge: then no call is expanded, the call
+// at which the expansions went past kMaxExpansionBytes is flagged (marker,
+// error marker, "マクロの展開が大きすぎます → " and its former text) and the
+// counter is as it was.
 int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros,
                      TAutoLabelCounter& autoLabelCounter);

@@ -50,6 +50,10 @@ uint16_t TKwList::EvaluateOperand(std::string_view text) const {
     }
   }
 
+  // A character of a string is its code, whatever the character: a "+" or
+  // "-" in it (as in the escape "\-") is no offset.
+  if (IsStringCharField(term)) return static_cast<uint16_t>(EvalNumber(term));
+
   // The offset: from the last sign to the end. Neither "+" nor "-" can be
   // the second byte of a double-byte character, so a byte search is safe.
   std::string_view name = term;

@@ -1,8 +1,5 @@
 #include "assembler/source_set.h"
 
-#include <sys/stat.h>
-
-#include <optional>
 #include <set>
 #include <utility>
 
@@ -10,8 +7,8 @@
 #include "persistence/compare_text.h"
 #include "persistence/custom_string_list.h"
 #include "persistence/encoding.h"
-#include "persistence/file_io.h"
 #include "persistence/file_set.h"
+#include "persistence/file_source.h"
 #include "persistence/int_text.h"
 #include "persistence/list_stream_header.h"
 #include "persistence/memory_stream.h"
@@ -44,14 +41,6 @@ std::string SourceStream(std::string bytes) {
   return stream.TakeBytes();
 }
 
-using TFileIdentity = std::pair<dev_t, ino_t>;
-
-std::optional<TFileIdentity> IdentityOf(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return std::nullopt;
-  return TFileIdentity{info.st_dev, info.st_ino};
-}
-
 struct TTextLess {
   bool operator()(const std::string& a, const std::string& b) const {
     return CompareText(a, b) < 0;
@@ -59,11 +48,12 @@ struct TTextLess {
 };
 
 // The files of the file set, by path (compared as the file set compares
-// them, without regard to case) and by identity on disk, so that each new
-// include is checked in logarithmic time however many files came before.
+// them, without regard to case) and by identity in the file source, so that
+// each new include is checked in logarithmic time however many files came
+// before.
 class TKnownFiles {
  public:
-  explicit TKnownFiles(const TFileNames& files) {
+  TKnownFiles(const TFileNames& files, const TFileSource& source) : source_(source) {
     for (int i = 0; i < files.Count(); ++i)
       Add(files[i]);
   }
@@ -71,23 +61,26 @@ class TKnownFiles {
   // Whether path is one of the files: the same text, or the same file.
   bool Holds(const std::string& path) const {
     if (paths_.count(path) != 0) return true;
-    const std::optional<TFileIdentity> identity = IdentityOf(path);
-    return identity && identities_.count(*identity) != 0;
+    const std::string identity = source_.Identity(path);
+    return !identity.empty() && identities_.count(identity) != 0;
   }
 
   void Add(const std::string& path) {
     paths_.insert(path);
-    if (const auto identity = IdentityOf(path)) identities_.insert(*identity);
+    std::string identity = source_.Identity(path);
+    if (!identity.empty()) identities_.insert(std::move(identity));
   }
 
  private:
+  const TFileSource& source_;
   std::set<std::string, TTextLess> paths_;
-  std::set<TFileIdentity> identities_;
+  std::set<std::string> identities_;
 };
 
-TSourceReadResult ExpandIncludes(TFileNames& files, TCustomStringList& lines, std::string& error) {
+TSourceReadResult ExpandIncludes(TFileNames& files, TCustomStringList& lines, std::string& error,
+                                 const TFileSource& source) {
   const std::string mainPath = files[1];
-  TKnownFiles known(files);
+  TKnownFiles known(files, source);
   std::string name;
   int from = 0;
   for (;;) {
@@ -95,15 +88,15 @@ TSourceReadResult ExpandIncludes(TFileNames& files, TCustomStringList& lines, st
     if (k < 0) return TSourceReadResult::Complete;
     const std::string path = ResolveIncludeName(mainPath, name);
     if (known.Holds(path)) {
-      files.AddWithStamp(path);
+      files.AddWithStamp(path, source.TimeStamp(path));
       return TSourceReadResult::IncludedTwice;
     }
     // The stamp is taken before the read, so an edit made while reading
     // shows up as a change later.
-    const int fileIndex = files.AddWithStamp(path);
+    const int fileIndex = files.AddWithStamp(path, source.TimeStamp(path));
     known.Add(path);
     TCustomStringList included;
-    const TSourceReadResult result = LoadLines(path, included, error);
+    const TSourceReadResult result = LoadLines(path, included, error, source);
     // An empty include adds its markers and nothing else.
     if (result == TSourceReadResult::ReadError) return result;
     const std::string fileName = PathToCp932(PathNamePart(path));
@@ -119,9 +112,10 @@ TSourceReadResult ExpandIncludes(TFileNames& files, TCustomStringList& lines, st
 
 }  // namespace
 
-TSourceReadResult LoadLines(const std::string& path, TCustomStringList& list, std::string& error) {
+TSourceReadResult LoadLines(const std::string& path, TCustomStringList& list, std::string& error,
+                            const TFileSource& source) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes, error)) return TSourceReadResult::ReadError;
+  if (!source.ReadFile(path, bytes, error)) return TSourceReadResult::ReadError;
   if (bytes.empty()) return TSourceReadResult::Empty;
   TMemoryStream stream(SourceStream(std::move(bytes)));
   list.LoadFromStream(stream);
@@ -138,13 +132,14 @@ void TagLines(TCustomStringList& list, int fileIndex, int firstLine) {
     list.SetStrings(i, list[i] + SourceTag(fileIndex, i - firstLine + 1));
 }
 
-TSourceReadResult ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error) {
+TSourceReadResult ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error,
+                                const TFileSource& source) {
   if (files.Count() < 2) {
     error = Sjis("メインソースが指定されていません");
     return TSourceReadResult::ReadError;
   }
-  const TSourceReadResult result = LoadLines(files[1], lines, error);
+  const TSourceReadResult result = LoadLines(files[1], lines, error, source);
   if (result != TSourceReadResult::Complete) return result;
   TagLines(lines, 1);
-  return ExpandIncludes(files, lines, error);
+  return ExpandIncludes(files, lines, error, source);
 }

@@ -2,13 +2,15 @@
 // every file it includes expanded in place, each line tagged with the file
 // and line it came from. The functions work on any line list and file set
 // given, so a caller can read into scratch ones and keep them only when the
-// read succeeds.
+// read succeeds, and on any file source (the disk unless told otherwise).
 //
 // The session turns these results into its load results
 // (session/load_result.h).
 #pragma once
 
 #include <string>
+
+#include "persistence/file_source.h"
 
 class TCustomStringList;
 class TFileNames;
@@ -27,8 +29,10 @@ enum class TSourceReadResult {
 // valid UTF-8 with bytes of 0x80 and above is converted to CP932 first (a
 // leading UTF-8 byte-order mark is dropped); ASCII and Shift-JIS are kept byte
 // for byte. Returns Complete, Empty (list unchanged) or ReadError (list
-// unchanged, error set). What a file holds never makes it throw.
-TSourceReadResult LoadLines(const std::string& path, TCustomStringList& list, std::string& error);
+// unchanged, error set). What a file holds never makes it throw. The file
+// comes from source.
+TSourceReadResult LoadLines(const std::string& path, TCustomStringList& list, std::string& error,
+                            const TFileSource& source = DiskFiles());
 
 // The source tag of a line: ";/", ESC, the file index, ESC, the line number.
 std::string SourceTag(int fileIndex, int lineNumber);
@@ -50,5 +54,7 @@ void TagLines(TCustomStringList& list, int fileIndex, int firstLine = 0);
 // as it was). A file counts as included twice when its path equals an
 // entry's without regard to letter case, or when it is the same file on disk
 // as an entry's (another spelling of the path, a link). What the files
-// hold never makes it throw: a file that cannot be read is a result.
-TSourceReadResult ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error);
+// hold never makes it throw: a file that cannot be read is a result. The
+// files, their stamps and their identities come from source.
+TSourceReadResult ReadSourceSet(TFileNames& files, TCustomStringList& lines, std::string& error,
+                                const TFileSource& source = DiskFiles());

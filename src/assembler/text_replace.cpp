@@ -26,6 +26,22 @@ bool MatchesAt(std::string_view text, size_t at, std::string_view pattern) {
   return true;
 }
 
+// Calls found(i) for every occurrence of a non-empty pattern, from the left,
+// without overlaps; found returns where the search goes on.
+template <class Found>
+void ForEachOccurrence(std::string_view text, std::string_view pattern, Found found) {
+  const char first = FoldAscii(pattern.front());
+  size_t i = 0;
+  while (i < text.size()) {
+    if (FoldAscii(text[i]) == first && MatchesAt(text, i, pattern)) {
+      found(i);
+      i += pattern.size();
+      continue;
+    }
+    i += CharLengthAt(text, i);
+  }
+}
+
 }  // namespace
 
 std::string ReplaceTextIgnoreCase(std::string_view text, std::string_view pattern,
@@ -33,19 +49,19 @@ std::string ReplaceTextIgnoreCase(std::string_view text, std::string_view patter
   if (pattern.empty()) return std::string(text);
   std::string result;
   size_t copied = 0;  // text before this index is in result
-  const char first = FoldAscii(pattern.front());
-  size_t i = 0;
-  while (i < text.size()) {
-    if (FoldAscii(text[i]) == first && MatchesAt(text, i, pattern)) {
-      if (result.empty()) result.reserve(text.size() + replacement.size());
-      result.append(text, copied, i - copied);
-      result += replacement;
-      i += pattern.size();
-      copied = i;
-      continue;
-    }
-    i += CharLengthAt(text, i);
-  }
+  ForEachOccurrence(text, pattern, [&](size_t at) {
+    if (result.empty()) result.reserve(text.size() + replacement.size());
+    result.append(text, copied, at - copied);
+    result += replacement;
+    copied = at + pattern.size();
+  });
   result.append(text, copied, text.size() - copied);
   return result;
+}
+
+size_t CountTextIgnoreCase(std::string_view text, std::string_view pattern) {
+  if (pattern.empty()) return 0;
+  size_t count = 0;
+  ForEachOccurrence(text, pattern, [&](size_t) { ++count; });
+  return count;
 }

@@ -1,6 +1,7 @@
 // Case-insensitive text replacement over Shift-JIS bytes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,3 +13,7 @@
 // compared exactly, never folded. An empty pattern changes nothing.
 std::string ReplaceTextIgnoreCase(std::string_view text, std::string_view pattern,
                                   std::string_view replacement);
+
+// The number of occurrences ReplaceTextIgnoreCase replaces; 0 for an empty
+// pattern.
+size_t CountTextIgnoreCase(std::string_view text, std::string_view pattern);

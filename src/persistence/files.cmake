@@ -8,6 +8,7 @@ set(QRX_PERSISTENCE_SOURCES
   src/persistence/entry_store.cpp
   src/persistence/file_io.cpp
   src/persistence/file_set.cpp
+  src/persistence/file_source.cpp
   src/persistence/file_stamp.cpp
   src/persistence/int_text.cpp
   src/persistence/memory_stream.cpp

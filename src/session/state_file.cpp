@@ -26,10 +26,10 @@ bool ReadCompleteList(TMemoryStream& stream, TCustomStringList& list) {
 }
 
 // Takes the next count bytes as they are; false when fewer remain.
-bool TakeBlock(TMemoryStream& stream, size_t count, std::string& block) {
-  if (stream.Remaining() < count) return false;
-  block.resize(count);
-  stream.Read(block.data(), count);
+bool TakeBlock(std::string_view& bytes, size_t count, std::string& block) {
+  if (bytes.size() < count) return false;
+  block.assign(bytes.substr(0, count));
+  bytes.remove_prefix(count);
   return true;
 }
 
@@ -67,12 +67,16 @@ std::string StateFileBytes(const TStateSource& source) {
   stream.Write(StateHeader());
   source.machine.SaveToStream(stream);
   source.monitor.SaveToStream(stream);
+  WriteStateLists(stream, source);
+  return stream.TakeBytes();
+}
+
+void WriteStateLists(TMemoryStream& stream, const TStateSource& source) {
   source.breakpoints.SaveToStream(stream);
   source.files.SaveToStream(stream);
   source.selectedLabels.SaveToStream(stream);
   source.visibleUnits.SaveToStream(stream);
   source.lines.SaveToStream(stream);
-  return stream.TakeBytes();
 }
 
 bool WriteStateFile(const std::string& path, const TStateSource& source, std::string& error) {
@@ -93,10 +97,15 @@ TLoadResult ReadStateSections(std::string_view fileBytes, TStateSections& out) {
     return TLoadResult::OtherStateVersion;
   // From here on the file says it is ours: whatever is wrong is damage.
   if (fileBytes.size() < kStateHeaderSize) return TLoadResult::DamagedStateFile;
-  TMemoryStream stream{std::string(fileBytes)};
-  stream.Seek(kStateHeaderSize);
-  if (!TakeBlock(stream, kMachineBlockSize, out.machineBlock)) return TLoadResult::DamagedStateFile;
-  if (!TakeBlock(stream, kMonitorBlockSize, out.monitorBlock)) return TLoadResult::DamagedStateFile;
+  std::string_view rest = fileBytes.substr(kStateHeaderSize);
+  if (!TakeBlock(rest, kMachineBlockSize, out.machineBlock)) return TLoadResult::DamagedStateFile;
+  if (!TakeBlock(rest, kMonitorBlockSize, out.monitorBlock)) return TLoadResult::DamagedStateFile;
+  // Only the lists behind the blocks are read through a stream.
+  TMemoryStream stream{std::string(rest)};
+  return ReadStateLists(stream, out);
+}
+
+TLoadResult ReadStateLists(TMemoryStream& stream, TStateSections& out) {
   if (!ReadCompleteList(stream, out.breakpoints)) return TLoadResult::DamagedStateFile;
   if (out.files.LoadFromStream(stream) != 0) return TLoadResult::DamagedStateFile;
   // Entries 0 and 1 (current file, main source) always exist.
@@ -108,6 +117,6 @@ TLoadResult ReadStateSections(std::string_view fileBytes, TStateSections& out) {
   uint32_t lineTextLength = 0;
   if (!CompleteListFollows(stream)) return TLoadResult::DamagedStateFile;
   ReadListStreamHeader(stream.Bytes(), stream.Position(), lineTextLength);
-  out.lineBlock.assign(fileBytes.substr(stream.Position(), kListStreamHeaderSize + lineTextLength));
+  out.lineBlock.assign(stream.Bytes(), stream.Position(), kListStreamHeaderSize + lineTextLength);
   return TLoadResult::Clean;
 }

@@ -26,8 +26,9 @@
 #include "persistence/file_set.h"
 #include "session/load_result.h"
 
-class TQRXEmulater;
+class TMemoryStream;
 class TMonitorModel;
+class TQRXEmulater;
 
 // The format version this program reads and writes.
 inline constexpr int kStateFileVersion = 110;
@@ -58,6 +59,9 @@ struct TStateSource {
 
 // The bytes of the state file for the given parts.
 std::string StateFileBytes(const TStateSource& source);
+// Writes the five list sections that follow the two blocks (breakpoints to
+// source lines) at the stream's position.
+void WriteStateLists(TMemoryStream& stream, const TStateSource& source);
 
 // Writes the state file through a temporary file in the same folder that is
 // renamed over path, so a failed save leaves an earlier file as it was.
@@ -89,3 +93,9 @@ struct TStateSections {
 // are ignored. On failure `out` may hold part of the file and is to be
 // thrown away; nothing else is touched.
 TLoadResult ReadStateSections(std::string_view fileBytes, TStateSections& out);
+// Checks and parses the five list sections from the stream's position into
+// out (the version and the blocks are left alone): Clean, or
+// DamagedStateFile as ReadStateSections says for them. The stream is left
+// behind the breakpoints to visible units it read; the source lines are
+// copied, not read past.
+TLoadResult ReadStateLists(TMemoryStream& stream, TStateSections& out);

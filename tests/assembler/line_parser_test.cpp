@@ -180,6 +180,8 @@ TEST(ParseLineStrings, DataWordsCarryOneValuePerCharacter) {
       {"DW '\\\x81'", {0x81}},
       {"DW '\xE9 x',1", {0xE9, 32, 'x', 1}},
       {"DW '\x81\x7F\xFC'", {0x81, 0x7F, 0xFC}},
+      // Characters that would mark an operand are characters like any other.
+      {"DW '#@[x]'", {'#', '@', '[', 'x', ']'}},
   };
   for (const TCase& c : cases) {
     TAsmLine line;

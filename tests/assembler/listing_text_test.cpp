@@ -49,6 +49,8 @@ TEST(OperandListText, StringCharactersBecomeOneQuotedRun) {
       // A lone lead byte's token belongs to the run too.
       {{"c\\", "\xE9$", "1"}, "'c\xE9',1"},
       {{"1", "\xE9$"}, "1,'\xE9"},
+      // The marks a string keeps behind a backslash show as written.
+      {{"a\\", "\\#\\", "\\@\\", "\\[\\", "\\n\\"}, "'a#@[\\n"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(OperandListText(DwLine(c.operands)), c.text) << testing::PrintToString(c.operands);

@@ -191,6 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TExpandCase{"'\\\t'", "\t\\t\\"},
                     // Other control bytes are kept behind a backslash, not trimmed away.
                     TExpandCase{"'\x01'", "\t\\\x01\\"},
+                    // So are the bytes that mark an operand when they begin a field.
+                    TExpandCase{"'#@['", "\t\\#\\\t\\@\\\t\\[\\"},
                     // A lead byte without its trail byte is closed by "$", which no
                     // trail byte can be (a backslash would pair with it).
                     TExpandCase{"'f\xE9'", "\tf\\\t\xE9$"}, TExpandCase{"'\\\x81',1", "\t\x81$,1"},

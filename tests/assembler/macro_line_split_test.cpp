@@ -104,4 +104,22 @@ INSTANTIATE_TEST_SUITE_P(
                                  "\x83"
                                  "5"}));
 
+TEST(CountIgnoringCase, CountsWhatReplaceReplaces) {
+  struct TCase {
+    std::string Text;
+    std::string Pattern;
+    size_t Count;
+  } cases[] = {
+      {"LD A,%a ; %A", "%A", 2},
+      {"aaa", "AA", 1},
+      {"%A%a%A", "%a", 3},
+      {"abc", "", 0},
+      {"", "%A", 0},
+      {"\x83\x41\x83\x61", "a", 0},
+      {"%\x83\x41 %\x83\x61", "%\x83\x61", 1},
+  };
+  for (const TCase& c : cases)
+    EXPECT_EQ(CountTextIgnoreCase(c.Text, c.Pattern), c.Count) << c.Text << " / " << c.Pattern;
+}
+
 }  // namespace

@@ -170,4 +170,54 @@ TEST_F(MacroPrePass, DuplicateBodyIsMarkedButNotStored) {
   EXPECT_EQ(Result()[4], Marked(5));
 }
 
+// A definition line whose own text begins with "E" and a backspace (the
+// error marker's bytes) is marked with a blank in between, so it is not
+// taken for a line the pre-pass flagged.
+TEST_F(MacroPrePass, ALineThatBeginsLikeTheErrorMarkerIsNotFlagged) {
+  ASSERT_EQ(Run({kErr + "M: MACRO %A", kErr + " DW %A", kErr + ": ENDMACRO", " " + kErr + "M 1"}),
+            0);
+  EXPECT_EQ(Result(), (std::vector<std::string>{kDef + " " + source_[0], kDef + " " + source_[1],
+                                                kDef + " " + source_[2],
+                                                kErr + " DW 1" + Tag(1, 2) + CallTag(1, 4)}));
+  for (const std::string& line : Result())
+    EXPECT_FALSE(IsFlaggedLine(line)) << line;
+}
+
+// A few lines can ask for any amount of text: here each of 40 formals "%"
+// doubles the line, which would reach 2^40 bytes.
+TEST_F(MacroPrePass, AnExpansionPastTheBoundExpandsNothingAndFlagsTheCall) {
+  std::string formals = "?L";
+  std::string arguments;
+  for (int k = 0; k < 40; ++k) {
+    formals += ",%";
+    arguments += k == 0 ? "%%" : ",%%";
+  }
+  EXPECT_EQ(Run({"M: MACRO " + formals, "  DW %", "ENDMACRO", "  M ?," + arguments, "  HALT"}), 1);
+  EXPECT_EQ(Result(),
+            (std::vector<std::string>{
+                Marked(1), Marked(2), Marked(3),
+                kDef + kErr + Sjis("マクロの展開が大きすぎます → ") + source_[3], source_[4]}));
+  EXPECT_EQ(counter_, 0u);  // no name drawn for the "?L" of the call
+}
+
+// The bound counts every call's lines together: three calls of a megabyte
+// each fit, a fourth goes past; counted from the last call, the first one
+// is the call that does not fit.
+TEST_F(MacroPrePass, TheBoundHoldsForAllCallsTogether) {
+  const std::string megabyte(size_t{1} << 20, 'x');
+  const std::vector<std::string> calls = {"  BIG " + megabyte, "  BIG " + megabyte,
+                                          "  BIG " + megabyte};
+  std::vector<std::string> code = {"BIG: MACRO %T", "; %T", "ENDMACRO"};
+  code.insert(code.end(), calls.begin(), calls.end());
+  EXPECT_EQ(Run(code), 0);
+  EXPECT_EQ(Result().size(), 6u);
+
+  code.insert(code.begin() + 3, "  BIG " + megabyte);
+  EXPECT_EQ(Run(code), 1);
+  EXPECT_TRUE(IsFlaggedLine(Result()[3]));
+  EXPECT_EQ(Result().size(), code.size());
+  for (size_t i = 4; i < code.size(); ++i)
+    EXPECT_EQ(Result()[i], source_[i]) << i;
+}
+
 }  // namespace

@@ -15,6 +15,7 @@
 #include "persistence/custom_string_list.h"
 #include "persistence/encoding.h"
 #include "persistence/file_set.h"
+#include "persistence/file_source.h"
 #include "persistence/memory_stream.h"
 
 namespace {
@@ -418,6 +419,46 @@ TEST_F(SourceFiles, ALargeSetWithManyIncludesExpandsCompletely) {
   EXPECT_EQ(lines_[expected - 2], ";<=== END INCLUDE [part" + std::to_string(kFiles - 1) +
                                       ".qasm]" + Tag(last, kLinesPerFile + 1));
   EXPECT_EQ(lines_[expected - 1], "HALT" + Tag(1, 2 * kFiles));
+}
+
+// ---------------------------------------------------------------- file sources
+
+// A program held in memory reads through the file-source seam exactly as
+// from the disk: includes, stamps from the source, a missing include named,
+// and another spelling of a path included already counted as a duplicate.
+TEST(SourceSetInMemory, ReadsTheFilesTheSourceHolds) {
+  TMemoryFiles source;
+  source.Put("/m/main.qasm", "NOP\nINCLUDE a.inc\nINCLUDE lib\\c.inc\n", 10);
+  source.Put("/m/a.inc", "A\r\n", 12);
+  source.Put("/m/lib/c.inc", "C\n", 14);
+  TFileNames files;
+  files.AddWithStamp("/m/main.qasm", 10);
+  files.AddWithStamp("/m/main.qasm", 10);
+  TCustomStringList lines;
+  std::string error;
+  ASSERT_EQ(ReadSourceSet(files, lines, error, source), TSourceReadResult::Complete) << error;
+  EXPECT_EQ(lines.ToVector(),
+            (TLines{"NOP" + Tag(1, 1), "; INCLUDE [a.inc] ===>", "A" + Tag(2, 1),
+                    ";<=== END INCLUDE [a.inc]" + Tag(2, 2), "; INCLUDE [c.inc] ===>",
+                    "C" + Tag(3, 1), ";<=== END INCLUDE [c.inc]" + Tag(3, 2)}));
+  EXPECT_EQ(files.ToVector(), (TLines{"/m/main.qasm", "/m/main.qasm", "/m/a.inc", "/m/lib/c.inc"}));
+  EXPECT_EQ(files.TimeStamp(2), 12);
+  EXPECT_EQ(files.TimeStamp(3), 14);
+
+  source.Put("/m/main.qasm", "INCLUDE a.inc\nINCLUDE gone.inc\n");
+  files.Clear();
+  files.AddWithStamp("/m/main.qasm", 10);
+  files.AddWithStamp("/m/main.qasm", 10);
+  EXPECT_EQ(ReadSourceSet(files, lines, error, source), TSourceReadResult::ReadError);
+  EXPECT_NE(error.find("/m/gone.inc"), std::string::npos) << error;
+  EXPECT_EQ(files.TimeStamp(files.Count() - 1), kNoTimeStamp);
+
+  source.Put("/m/main.qasm", "INCLUDE a.inc\nINCLUDE A.INC\n");
+  files.Clear();
+  files.AddWithStamp("/m/main.qasm", 10);
+  files.AddWithStamp("/m/main.qasm", 10);
+  EXPECT_EQ(ReadSourceSet(files, lines, error, source), TSourceReadResult::IncludedTwice);
+  EXPECT_EQ(files[files.Count() - 1], "/m/A.INC");
 }
 
 }  // namespace

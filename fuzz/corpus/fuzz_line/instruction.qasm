@@ -1,0 +1,1 @@
+START: LD X,#1 ; load

@@ -1,0 +1,5 @@
+WAIT: MACRO ?L
+?L: JP ?L
+ENDMACRO
+  WAIT
+  WAIT

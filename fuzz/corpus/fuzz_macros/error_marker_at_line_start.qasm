@@ -1,0 +1,4 @@
+EM: MACRO %A
+E DW %A
+E: ENDMACRO
+ EM 1

@@ -1,0 +1,4 @@
+M: MACRO %A,%B
+ DW %A,%B
+ENDMACRO
+ M 1

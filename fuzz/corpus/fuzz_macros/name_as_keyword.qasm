@@ -1,0 +1,5 @@
+HALT: MACRO
+ JP 0
+ENDMACRO
+X: HALT
+ halt
