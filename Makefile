@@ -10,8 +10,8 @@ PREFIX      ?= /usr/local
 GENERATOR   := -G Ninja
 CMAKE_ARGS  ?=
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := fuzz_literals fuzz_line fuzz_macros fuzz_sources fuzz_state_file fuzz_machine \
-                fuzz_assembler fuzz_state_session fuzz_machine_session
+FUZZ_FOCUSED := fuzz_literals fuzz_line fuzz_macros fuzz_sources fuzz_state_file fuzz_machine
+FUZZ_TARGETS := $(FUZZ_FOCUSED) fuzz_assembler fuzz_state_session fuzz_machine_session
 HOURS ?= 1
 
 .PHONY: all deps configure build test test-main test-asan check run bench fuzz fuzz-build fuzz-ci fuzz-campaign coverage format \
@@ -34,12 +34,12 @@ build: configure
 test: test-main test-asan check fuzz-ci
 
 test-main: build
-	ctest --test-dir $(BUILD) --output-on-failure
+	ctest --test-dir $(BUILD) -j2 --output-on-failure
 
 test-asan: deps
 	cmake -S . -B $(BUILD_ASAN) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQRX_WITH_GUI=OFF -DQRX_SANITIZE=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD_ASAN)
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(BUILD_ASAN) --output-on-failure
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(BUILD_ASAN) -j2 --output-on-failure
 
 check: build
 	scripts/check-format
@@ -70,8 +70,9 @@ fuzz-build: deps
 fuzz: fuzz-build
 	scripts/run-fuzz $(BUILD_FUZZ) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
+# In make test: the focused targets, a few seconds each.
 fuzz-ci:
-	$(MAKE) fuzz FUZZ_SECONDS=20 FUZZ_TARGETS="$(filter-out fuzz_line,$(FUZZ_TARGETS))"
+	$(MAKE) fuzz FUZZ_SECONDS=10 FUZZ_TARGETS="$(filter-out fuzz_line,$(FUZZ_FOCUSED))"
 
 # A long campaign over every target on a corpus kept outside the repository
 # (FUZZ_CORPUS_DIR, default ~/.cache/qrx-fuzz); HOURS in total.
