@@ -205,7 +205,11 @@ void TQRXAssembler::DefineLineLabel(TAsmLine& line) {
       // The value first, so that a bad literal defines nothing.
       const int32_t value = EvalNumber(line.Fields[1]);
       const bool valueOnly = first == '#';
-      if (valueOnly) line.LabelName.erase(0, 1);
+      if (valueOnly) {
+        // A "#" alone names nothing; the line keeps it, as written.
+        if (line.LabelName.size() == 1) throw EInvaridCharsetError();
+        line.LabelName.erase(0, 1);
+      }
       record = &labels_.DefineLabel(line.LabelName + line.Scope, value);
       record->ValueOnly = valueOnly;
     } else if (line.Mnemonic == "PROC" || line.Mnemonic == "UNIT") {
