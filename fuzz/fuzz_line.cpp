@@ -106,10 +106,9 @@ bool ListingShowsAll(const TAsmLine& line) {
   if (IsOperandListRow(line)) {
     for (size_t k = 1; k < line.FieldCount; ++k) {
       const std::string& field = line.Fields[k];
-      if (field.empty() || (IsStringCharField(field) && !IsSingleCharacter(field))) return false;
-      if (!IsStringCharField(field) && HoldsComment(field)) return false;
-      if (IsLoneLeadField(field) && k + 1 < line.FieldCount &&
-          IsStringCharField(line.Fields[k + 1]))
+      if (field.empty() || (ShowsInQuotedRun(field) && !IsSingleCharacter(field))) return false;
+      if (!ShowsInQuotedRun(field) && HoldsComment(field)) return false;
+      if (IsLoneLeadField(field) && k + 1 < line.FieldCount && ShowsInQuotedRun(line.Fields[k + 1]))
         return false;
     }
     return true;
@@ -146,7 +145,7 @@ std::string LineFromListing(const TAsmLine& line, const TKwList& labels) {
   if (!IsOperandListRow(line) || line.FieldCount < 2) return text + JoinParameters(line);
   text += ' ';
   text += OperandListText(line);
-  if (IsStringCharField(line.Fields[line.FieldCount - 1])) text += '\'';
+  if (ShowsInQuotedRun(line.Fields[line.FieldCount - 1])) text += '\'';
   return text;
 }
 

@@ -37,13 +37,17 @@ std::string_view StringCharText(std::string_view field) {
 
 }  // namespace
 
+bool ShowsInQuotedRun(std::string_view field) {
+  return IsStringCharField(field) && !IsOperandMark(field.front());
+}
+
 std::string OperandListText(const TAsmLine& line) {
   const size_t end = std::min<size_t>(line.FieldCount, line.Fields.size());
   if (end < 2) return {};
   // A list that begins with string characters opens its quoted run at once,
   // so that 'Hello',0 reads 'Hello',0 and not H\ello',0.
   const std::string& first = line.Fields[1];
-  bool previousInRun = IsStringCharField(first);
+  bool previousInRun = ShowsInQuotedRun(first);
   std::string text;
   if (previousInRun) {
     text.push_back('\'');
@@ -53,7 +57,7 @@ std::string OperandListText(const TAsmLine& line) {
   }
   for (size_t k = 2; k < end; ++k) {
     const std::string& field = line.Fields[k];
-    const bool inRun = IsStringCharField(field);
+    const bool inRun = ShowsInQuotedRun(field);
     if (inRun) {
       if (!previousInRun) text += ",'";
       text.append(StringCharText(field));

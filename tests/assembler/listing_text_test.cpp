@@ -51,6 +51,11 @@ TEST(OperandListText, StringCharactersBecomeOneQuotedRun) {
       {{"1", "\xE9$"}, "1,'\xE9"},
       // The marks a string keeps behind a backslash show as written.
       {{"a\\", "\\#\\", "\\@\\", "\\[\\", "\\n\\"}, "'a#@[\\n"},
+      // A mark that begins a field outside quotes marks its operand; the
+      // field is no character of a run.
+      {{"a\\", "@\\"}, "'a',@\\"},
+      {{"#\\", "b\\"}, "#\\,'b"},
+      {{"1", "[\\"}, "1,[\\"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(OperandListText(DwLine(c.operands)), c.text) << testing::PrintToString(c.operands);
