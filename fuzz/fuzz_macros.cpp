@@ -31,7 +31,7 @@ constexpr int kMaxLines = 64;
 // kMaxExpansionBytes: the bound is met and checked the same way, and an
 // input that reaches it costs little (the full bound costs milliseconds of
 // text replacement an input).
-constexpr size_t kExpansionBound = size_t{64} << 10;
+constexpr size_t kExpansionBound = size_t{4} << 10;
 constexpr char kEscape = '\x1B';
 // What marking and flagging may add to one line: the markers and the
 // longest message.
