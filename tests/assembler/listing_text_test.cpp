@@ -119,6 +119,17 @@ TEST_F(ListingText, ValueOnlyConstantsShowAHashOnTheirEquRow) {
   EXPECT_EQ(ListingLabelText(Line(5), labels), "#IN");
 }
 
+// A constant that is not defined keeps its "#": its row shows the label as
+// written, not a name that reads as another line.
+TEST_F(ListingText, AFailedValueOnlyConstantShowsItsHash) {
+  AssembleSource(*assembler_, {"#A-B EQU 2", "# EQU 4"});
+  for (int i = 0; i < 2; ++i)
+    EXPECT_TRUE(Line(i).HasError()) << i;
+  const TKwList& labels = assembler_->Labels();
+  EXPECT_EQ(ListingLabelText(Line(0), labels), "#A-B");
+  EXPECT_EQ(ListingLabelText(Line(1), labels), "#");
+}
+
 TEST_F(ListingText, CommentsLoseTheirTagAndAStarMakesThemImportant) {
   AssembleSource(*assembler_, {"  ;   * look here  ", " HALT ; stop", " NOP"});
   EXPECT_EQ(ListingCommentText(Line(0)), "* look here");
