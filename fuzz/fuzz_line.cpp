@@ -110,6 +110,10 @@ bool ListingShowsAll(const TAsmLine& line) {
       if (!ShowsInQuotedRun(field) && HoldsComment(field)) return false;
       if (IsLoneLeadField(field) && k + 1 < line.FieldCount && ShowsInQuotedRun(line.Fields[k + 1]))
         return false;
+      // A backslash a string ended on ("\\") shows as the escape "\\"
+      // where the run goes on: the same character, read as another token.
+      if (field == "\\\\" && k + 1 < line.FieldCount && ShowsInQuotedRun(line.Fields[k + 1]))
+        return false;
     }
     return true;
   }

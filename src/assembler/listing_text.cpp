@@ -35,6 +35,12 @@ std::string_view StringCharText(std::string_view field) {
   return field;
 }
 
+// The field of a backslash alone in front of a closing quote. Shown bare in
+// the middle of a run, it would join the next character into an escape.
+bool IsLoneBackslash(std::string_view field) {
+  return field == "\\\\";
+}
+
 }  // namespace
 
 bool ShowsInQuotedRun(std::string_view field) {
@@ -60,6 +66,8 @@ std::string OperandListText(const TAsmLine& line) {
     const bool inRun = ShowsInQuotedRun(field);
     if (inRun) {
       if (!previousInRun) text += ",'";
+      // A backslash the run goes on after shows as the escape "\\".
+      if (previousInRun && IsLoneBackslash(line.Fields[k - 1])) text += '\\';
       text.append(StringCharText(field));
     } else {
       text += previousInRun ? "'," : ",";

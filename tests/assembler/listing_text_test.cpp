@@ -54,6 +54,10 @@ TEST(OperandListText, StringCharactersBecomeOneQuotedRun) {
       // A mark that begins a field outside quotes marks its operand; the
       // field is no character of a run.
       {{"a\\", "@\\"}, "'a',@\\"},
+      // A backslash alone ends a run bare; inside one it shows as "\\", so
+      // that it does not make an escape with the character after it.
+      {{"\\\\", "s\\", "\\\\"}, "'\\\\s\\"},
+      {{"a\\", "\\\\", "1"}, "'a\\',1"},
       {{"#\\", "b\\"}, "#\\,'b"},
       {{"1", "[\\"}, "1,[\\"},
   };
