@@ -108,6 +108,10 @@ bool ListingShowsAll(const TAsmLine& line) {
       const std::string& field = line.Fields[k];
       if (field.empty() || (ShowsInQuotedRun(field) && !IsSingleCharacter(field))) return false;
       if (!ShowsInQuotedRun(field) && HoldsComment(field)) return false;
+      // A field shown as written that holds apostrophes (an empty string
+      // "''" ends the reading of strings on its line) changes how the
+      // quotes of the runs shown after it read.
+      if (!ShowsInQuotedRun(field) && field.find('\'') != std::string::npos) return false;
       if (IsLoneLeadField(field) && k + 1 < line.FieldCount && ShowsInQuotedRun(line.Fields[k + 1]))
         return false;
       // A backslash a string ended on ("\\") shows as the escape "\\"
