@@ -204,10 +204,15 @@ void TQRXAssembler::DefineLineLabel(TAsmLine& line) {
     if (line.Mnemonic == "EQU") {
       // The value first, so that a bad literal defines nothing.
       const int32_t value = EvalNumber(line.Fields[1]);
+      // The "#" of a value-only constant is no part of its name; the line
+      // loses it only once the name is defined, so that a failed line keeps
+      // its label as written. A "#" alone names nothing.
       const bool valueOnly = first == '#';
-      if (valueOnly) line.LabelName.erase(0, 1);
-      record = &labels_.DefineLabel(line.LabelName + line.Scope, value);
+      const std::string name = line.LabelName.substr(valueOnly ? 1 : 0);
+      if (name.empty()) throw EInvaridCharsetError();
+      record = &labels_.DefineLabel(name + line.Scope, value);
       record->ValueOnly = valueOnly;
+      line.LabelName = name;
     } else if (line.Mnemonic == "PROC" || line.Mnemonic == "UNIT") {
       // The block's name in its enclosing scope.
       const std::string_view scope = line.Scope;

@@ -35,7 +35,17 @@ std::string_view StringCharText(std::string_view field) {
   return field;
 }
 
+// The field of a backslash alone in front of a closing quote. Shown bare in
+// the middle of a run, it would join the next character into an escape.
+bool IsLoneBackslash(std::string_view field) {
+  return field == "\\\\";
+}
+
 }  // namespace
+
+bool ShowsInQuotedRun(std::string_view field) {
+  return IsStringCharField(field) && !IsOperandMark(field.front());
+}
 
 std::string OperandListText(const TAsmLine& line) {
   const size_t end = std::min<size_t>(line.FieldCount, line.Fields.size());
@@ -43,7 +53,7 @@ std::string OperandListText(const TAsmLine& line) {
   // A list that begins with string characters opens its quoted run at once,
   // so that 'Hello',0 reads 'Hello',0 and not H\ello',0.
   const std::string& first = line.Fields[1];
-  bool previousInRun = IsStringCharField(first);
+  bool previousInRun = ShowsInQuotedRun(first);
   std::string text;
   if (previousInRun) {
     text.push_back('\'');
@@ -53,9 +63,11 @@ std::string OperandListText(const TAsmLine& line) {
   }
   for (size_t k = 2; k < end; ++k) {
     const std::string& field = line.Fields[k];
-    const bool inRun = IsStringCharField(field);
+    const bool inRun = ShowsInQuotedRun(field);
     if (inRun) {
       if (!previousInRun) text += ",'";
+      // A backslash the run goes on after shows as the escape "\\".
+      if (previousInRun && IsLoneBackslash(line.Fields[k - 1])) text += '\\';
       text.append(StringCharText(field));
     } else {
       text += previousInRun ? "'," : ",";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "assembler/asm_line.h"
 
@@ -22,11 +23,17 @@ std::string ListingLabelText(const TAsmLine& line, const TKwList& labels);
 // columns (DW and USES rows).
 bool IsOperandListRow(const TAsmLine& line);
 
+// Whether an operand-list field shows as a character of a quoted run: a
+// string character (IsStringCharField) that does not begin with a "#", "@"
+// or "[", which marks its operand and would read as a plain character
+// inside quotes.
+bool ShowsInQuotedRun(std::string_view field);
+
 // The operand list of a DW or USES row, from fields 1 to FieldCount - 1.
-// Fields that end with a backslash are string characters: a run of them is
-// shown as one quoted run, so the fields 1, A\, B\ read "1,'AB". A run that
-// reaches the end of the list gets no closing quote. A "#", "@" or "[" that
-// a string keeps behind a backslash shows without it. Empty below 2 fields.
+// Fields that show in a quoted run (ShowsInQuotedRun) are shown together as
+// one, so the fields 1, A\, B\ read "1,'AB". A run that reaches the end of
+// the list gets no closing quote. A "#", "@" or "[" that a string keeps
+// behind a backslash shows without it. Empty below 2 fields.
 std::string OperandListText(const TAsmLine& line);
 
 // Entry n of Fields (parameter 1 or 2 on ordinary rows); "" when absent.

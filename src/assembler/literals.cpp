@@ -83,12 +83,6 @@ char EscapeLetter(char c) {
   }
 }
 
-// The bytes that mark an operand when they begin it: immediate ("#", "@")
-// and indirect ("[").
-bool IsOperandMark(char c) {
-  return c == '#' || c == '@' || c == '[';
-}
-
 // The token of a lead byte that no trail byte follows. Closed by a
 // backslash, the byte would pair with it into a double-byte character; "$"
 // can never be a trail byte, so the token reads as the byte's own code.
@@ -150,6 +144,10 @@ void AppendStringTokens(std::string& out, std::string_view content) {
 }
 
 }  // namespace
+
+bool IsOperandMark(char c) {
+  return c == '#' || c == '@' || c == '[';
+}
 
 int32_t IntegerValue(std::string_view text) {
   size_t i = 0;

@@ -44,6 +44,10 @@ int32_t BinaryValue(std::string_view text, int limit);
 // reads them as an operand's mark.
 std::string ExpandStrings(std::string_view text);
 
+// Whether the byte marks an operand when it begins it: immediate ("#",
+// "@") and indirect ("[").
+bool IsOperandMark(char c);
+
 // Whether a field reads as one character of a string: it ends in a
 // backslash that is not the second byte of a double-byte character, or it
 // is a lone lead byte followed by "$". Without its last byte it is the

@@ -170,14 +170,14 @@ int CollectMacroDefinitions(TCustomStringList& lines, TMacroList& macros) {
 }
 
 int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros,
-                     TAutoLabelCounter& autoLabelCounter) {
+                     TAutoLabelCounter& autoLabelCounter, size_t expansionBound) {
   if (macros.Empty()) return 0;
   // Expanding from the last line to the first numbers the automatic labels
   // as inserting each expansion behind its call would; the list is then
   // rebuilt in one forward sweep instead of being shifted once per call.
   std::vector<TPendingExpansion> pending;  // last call first
   const TAutoLabelCounter counterBefore = autoLabelCounter;
-  size_t left = kMaxExpansionBytes;
+  size_t left = expansionBound;
   for (int i = lines.Count() - 1; i >= 0; --i) {
     const std::string& text = lines.Strings(i);
     const std::string_view keyword = MacroLineKeyword(text);
@@ -234,11 +234,13 @@ TAutoLabelCounter CounterPastExpandedLabels(const TCustomStringList& lines,
   return counter;
 }
 
-int ExpandPrePass(TCustomStringList& lines, TMacroList& macros,
-                  TAutoLabelCounter& autoLabelCounter) {
+int ExpandPrePass(TCustomStringList& lines, TMacroList& macros, TAutoLabelCounter& autoLabelCounter,
+                  size_t expansionBound) {
   macros.Clear();
   const int errors = CollectMacroDefinitions(lines, macros);
   autoLabelCounter = CounterPastExpandedLabels(lines, autoLabelCounter);
   if (errors != 0) return errors;
-  return ExpandMacroCalls(lines, macros, autoLabelCounter) == kExpansionTooLarge ? 1 : 0;
+  return ExpandMacroCalls(lines, macros, autoLabelCounter, expansionBound) == kExpansionTooLarge
+             ? 1
+             : 0;
 }

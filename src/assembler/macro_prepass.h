@@ -62,9 +62,11 @@ TAutoLabelCounter CounterPastExpandedLabels(const TCustomStringList& lines,
 // from sources never look expanded, so on a fresh source the counter is
 // left as it was. Returns the number of errors counted (one for expansions
 // past the bound). `lines` must be an unsorted list; when calls are
-// expanded it is rebuilt and its entries lose any per-entry data.
-int ExpandPrePass(TCustomStringList& lines, TMacroList& macros,
-                  TAutoLabelCounter& autoLabelCounter);
+// expanded it is rebuilt and its entries lose any per-entry data. The
+// assembler always uses kMaxExpansionBytes; a smaller `expansionBound` lets
+// a test reach the bound with little work.
+int ExpandPrePass(TCustomStringList& lines, TMacroList& macros, TAutoLabelCounter& autoLabelCounter,
+                  size_t expansionBound = kMaxExpansionBytes);
 
 // Pass 1, first line to last: stores every definition in `macros` (which it
 // does not empty), marks the definition lines and flags the malformed ones.
@@ -77,8 +79,9 @@ int CollectMacroDefinitions(TCustomStringList& lines, TMacroList& macros);
 // lowest automatic labels; expansion lines are never searched for calls.
 // Runs in time linear in the lines and the expansion. Returns the number of
 // calls expanded, or kExpansionTooLarge: then no call is expanded, the call
-// at which the expansions went past kMaxExpansionBytes is flagged (marker,
-// error marker, "マクロの展開が大きすぎます → " and its former text) and the
-// counter is as it was.
+// at which the expansions went past `expansionBound` bytes is flagged
+// (marker, error marker, "マクロの展開が大きすぎます → " and its former text)
+// and the counter is as it was.
 int ExpandMacroCalls(TCustomStringList& lines, TMacroList& macros,
-                     TAutoLabelCounter& autoLabelCounter);
+                     TAutoLabelCounter& autoLabelCounter,
+                     size_t expansionBound = kMaxExpansionBytes);

@@ -31,6 +31,11 @@ bool MatchesAt(std::string_view text, size_t at, std::string_view pattern) {
 template <class Found>
 void ForEachOccurrence(std::string_view text, std::string_view pattern, Found found) {
   const char first = FoldAscii(pattern.front());
+  // Most texts hold no byte that could begin an occurrence; a plain byte
+  // search finds that without walking the characters.
+  const char upper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 'a' + 'A') : first;
+  if (text.find(first) == std::string_view::npos && text.find(upper) == std::string_view::npos)
+    return;
   size_t i = 0;
   while (i < text.size()) {
     if (FoldAscii(text[i]) == first && MatchesAt(text, i, pattern)) {

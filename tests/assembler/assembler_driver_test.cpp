@@ -334,6 +334,8 @@ INSTANTIATE_TEST_SUITE_P(
                    kErrDuplicateLabel,
                    ""},
         TErrorCase{"BadLabelCharacter", {"A-B: NOP"}, 0, kErrBadLabelChar, ""},
+        // A lone "#" leaves no name to define.
+        TErrorCase{"ValueOnlyWithoutName", {"# EQU 3"}, 0, kErrBadLabelChar, ""},
         TErrorCase{"BinaryEquTooLong", {"K EQU 10101010101010101b"}, 0, kErrBadLabelChar, ""},
         TErrorCase{"FirstOperandMode", {"LD #1,PC"}, 0, kErrBadParameter, ""},
         TErrorCase{"IndirectRegister", {"LD V,[PC]", "V: DW 0"}, 0, kErrBadParameter, ""},

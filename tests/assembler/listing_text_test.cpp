@@ -51,6 +51,15 @@ TEST(OperandListText, StringCharactersBecomeOneQuotedRun) {
       {{"1", "\xE9$"}, "1,'\xE9"},
       // The marks a string keeps behind a backslash show as written.
       {{"a\\", "\\#\\", "\\@\\", "\\[\\", "\\n\\"}, "'a#@[\\n"},
+      // A mark that begins a field outside quotes marks its operand; the
+      // field is no character of a run.
+      {{"a\\", "@\\"}, "'a',@\\"},
+      // A backslash alone ends a run bare; inside one it shows as "\\", so
+      // that it does not make an escape with the character after it.
+      {{"\\\\", "s\\", "\\\\"}, "'\\\\s\\"},
+      {{"a\\", "\\\\", "1"}, "'a\\',1"},
+      {{"#\\", "b\\"}, "#\\,'b"},
+      {{"1", "[\\"}, "1,[\\"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(OperandListText(DwLine(c.operands)), c.text) << testing::PrintToString(c.operands);
@@ -112,6 +121,17 @@ TEST_F(ListingText, ValueOnlyConstantsShowAHashOnTheirEquRow) {
   EXPECT_EQ(ListingLabelText(Line(2), labels), "START");
   // Looked up under the row's own scope.
   EXPECT_EQ(ListingLabelText(Line(5), labels), "#IN");
+}
+
+// A constant that is not defined keeps its "#": its row shows the label as
+// written, not a name that reads as another line.
+TEST_F(ListingText, AFailedValueOnlyConstantShowsItsHash) {
+  AssembleSource(*assembler_, {"#A-B EQU 2", "# EQU 4"});
+  for (int i = 0; i < 2; ++i)
+    EXPECT_TRUE(Line(i).HasError()) << i;
+  const TKwList& labels = assembler_->Labels();
+  EXPECT_EQ(ListingLabelText(Line(0), labels), "#A-B");
+  EXPECT_EQ(ListingLabelText(Line(1), labels), "#");
 }
 
 TEST_F(ListingText, CommentsLoseTheirTagAndAStarMakesThemImportant) {

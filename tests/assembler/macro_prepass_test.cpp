@@ -20,10 +20,10 @@ const std::string kErr = "E\x08";
 class MacroPrePass : public testing::Test {
  protected:
   // Tags the code as lines 1.. of file 1 and runs the pre-pass on it.
-  int Run(const std::vector<std::string>& code) {
+  int Run(const std::vector<std::string>& code, size_t bound = kMaxExpansionBytes) {
     source_ = Tagged(code);
     macro_test::Fill(lines_, source_);
-    return ExpandPrePass(lines_, macros_, counter_);
+    return ExpandPrePass(lines_, macros_, counter_, bound);
   }
   std::vector<std::string> Result() const { return lines_.ToVector(); }
   // Source line n (from 1) with the definition marker in front.
@@ -218,6 +218,29 @@ TEST_F(MacroPrePass, TheBoundHoldsForAllCallsTogether) {
   EXPECT_EQ(Result().size(), code.size());
   for (size_t i = 4; i < code.size(); ++i)
     EXPECT_EQ(Result()[i], source_[i]) << i;
+}
+
+// A smaller bound is met the same way: the calls' lines may fill it to the
+// byte, one byte less flags the first call and expands nothing.
+TEST_F(MacroPrePass, ASmallerBoundHoldsToTheByte) {
+  const std::vector<std::string> code = {"TWO: MACRO %T, ?L", "?L: DW %T",  "  LD A,%T",
+                                         "ENDMACRO",          "  TWO 1234", "  TWO 56"};
+  ASSERT_EQ(Run(code), 0);
+  size_t expansion = 0;
+  for (size_t i = 4; i < Result().size(); ++i)
+    expansion += Result()[i].size();
+
+  counter_ = 0;
+  EXPECT_EQ(Run(code, expansion), 0);
+  EXPECT_EQ(Result().size(), 8u);
+  EXPECT_EQ(counter_, 2u);
+
+  counter_ = 0;
+  EXPECT_EQ(Run(code, expansion - 1), 1);
+  EXPECT_EQ(Result().size(), code.size());
+  EXPECT_TRUE(IsFlaggedLine(Result()[4]));
+  EXPECT_EQ(Result()[5], source_[5]);
+  EXPECT_EQ(counter_, 0u);
 }
 
 }  // namespace

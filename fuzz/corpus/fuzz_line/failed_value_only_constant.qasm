@@ -1,0 +1,1 @@
+#16EStringLis\ÖÖÖÖÖQ EQU 3

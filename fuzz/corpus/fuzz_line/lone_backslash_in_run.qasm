@@ -1,0 +1,1 @@
+DW P,x0'T\','ssy\…'ss…',sy\…,ssy
