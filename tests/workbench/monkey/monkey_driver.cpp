@@ -154,8 +154,10 @@ void TMonkeyDriver::Tick() {
     ResizeMainWindow();
   } else if (roll < 89) {
     MonitorInput();
-  } else if (roll < 93) {
+  } else if (roll < 92) {
     MonitorWindow();
+  } else if (roll < 94) {
+    Note(QStringLiteral("source edit: %1").arg(files_.EditSource(random_)));
   } else {
     Shortcut();
   }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <iterator>
 
 namespace {
 
@@ -43,9 +44,9 @@ void TMonkeyFiles::MakeBrokenFiles(std::mt19937& random) {
   add(QStringLiteral("junk_lines.qasm"), RandomBytes(random, 300).replace('\0', '\n'));
   add(QStringLiteral("empty.qasm"), QByteArray());
   add(QStringLiteral("missing_include.qasm"),
-      QByteArrayLiteral("INCLUDE \"no_such_file.qasm\"\r\nSTART: JP START\r\n"));
+      QByteArrayLiteral("\tINCLUDE no_such_file.qasm\r\nSTART:\tJP START\r\n"));
   add(QStringLiteral("self_include.qasm"),
-      QByteArrayLiteral("INCLUDE \"self_include.qasm\"\r\nHALT\r\n"));
+      QByteArrayLiteral("\tINCLUDE self_include.qasm\r\n\tHALT\r\n"));
   add(QStringLiteral("fake_state.qsav"),
       QByteArrayLiteral("QRXBIN   1\r\n") + RandomBytes(random, 200));
   add(QStringLiteral("junk.qsav"), RandomBytes(random, 1024));
@@ -91,6 +92,53 @@ QString TMonkeyFiles::Pick(std::mt19937& random) {
   const QStringList samples = Matching(sourceFolder_, {QStringLiteral("*.qasm")});
   if (samples.isEmpty()) return Choose(random, broken_);
   return Choose(random, samples);
+}
+
+QString TMonkeyFiles::EditSource(std::mt19937& random) {
+  if (pristine_.isEmpty()) {
+    for (const QString& path : Matching(sourceFolder_, {QStringLiteral("*.qasm")})) {
+      QFile file(path);
+      if (file.open(QIODevice::ReadOnly)) pristine_.insert(path, file.readAll());
+    }
+  }
+  if (pristine_.isEmpty()) return QStringLiteral("no source to edit");
+  const QStringList paths = pristine_.keys();
+  const QString path = Choose(random, paths);
+  QFile current(path);
+  QByteArray bytes = current.open(QIODevice::ReadOnly) ? current.readAll() : pristine_[path];
+  current.close();
+  static const char* const kLines[] = {
+      "\tHALT\r\n",         "LOOP:\tJP LOOP\r\n",          "\tLD A, B, C, D\r\n",
+      "\tDW 'abc',0\r\n",   "\tINCLUDE lib_math.qasm\r\n", "X\tEQU X\r\n",
+      "\tCALL NOWHERE\r\n", "\t\x82\xa0\x82\xa2\r\n"};
+  switch (std::uniform_int_distribution<int>(0, 5)(random)) {
+    case 0:
+      bytes = pristine_[path];
+      WriteBytes(path, bytes);
+      return QStringLiteral("restore %1").arg(path);
+    case 1: {
+      const char* line =
+          kLines[std::uniform_int_distribution<size_t>(0, std::size(kLines) - 1)(random)];
+      const qsizetype at =
+          bytes.indexOf('\n', std::uniform_int_distribution<qsizetype>(0, bytes.size())(random));
+      bytes.insert(at < 0 ? bytes.size() : at + 1, line);
+      WriteBytes(path, bytes);
+      return QStringLiteral("add \"%1\" to %2").arg(QString::fromLatin1(line).trimmed(), path);
+    }
+    case 2:
+      bytes.truncate(std::uniform_int_distribution<qsizetype>(0, bytes.size())(random));
+      WriteBytes(path, bytes);
+      return QStringLiteral("cut %1 to %2 bytes").arg(path).arg(bytes.size());
+    case 3:
+      WriteBytes(path, RandomBytes(random, 200));
+      return QStringLiteral("junk into %1").arg(path);
+    case 4:
+      QFile::remove(path);
+      return QStringLiteral("remove %1").arg(path);
+    default:
+      WriteBytes(path, pristine_[path]);
+      return QStringLiteral("restore %1").arg(path);
+  }
 }
 
 QString TMonkeyFiles::SavePath(std::mt19937& random, const QString& suffix) const {

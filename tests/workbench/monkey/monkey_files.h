@@ -4,6 +4,8 @@
 // is missing, an empty file, a folder and a missing name).
 #pragma once
 
+#include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <random>
@@ -18,6 +20,10 @@ class TMonkeyFiles {
   // A file to open, chosen with random: mostly samples, sometimes a broken
   // file or a freshly truncated copy of a state file.
   QString Pick(std::mt19937& random);
+  // Changes a source in the source folder as an editor would (a line
+  // added, the file cut short, junk, the file removed or put back as it
+  // was); returns what it did.
+  QString EditSource(std::mt19937& random);
   // A path to save a state or input log to, inside the scratch folder.
   QString SavePath(std::mt19937& random, const QString& suffix) const;
 
@@ -29,4 +35,6 @@ class TMonkeyFiles {
   QString sourceFolder_;
   QStringList broken_;
   int truncations_ = 0;
+  // The sources as they were before the first edit, by path.
+  QMap<QString, QByteArray> pristine_;
 };
