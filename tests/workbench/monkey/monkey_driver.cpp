@@ -8,10 +8,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -156,7 +158,9 @@ void TMonkeyDriver::Tick() {
     MonitorInput();
   } else if (roll < 92) {
     MonitorWindow();
-  } else if (roll < 94) {
+  } else if (roll < 93) {
+    DropFile();
+  } else if (roll < 95) {
     Note(QStringLiteral("source edit: %1").arg(files_.EditSource(random_)));
   } else {
     Shortcut();
@@ -383,6 +387,20 @@ void TMonkeyDriver::OpenFile() {
   if (!file->isVisible()) return;
   const QRect rect = file->actionGeometry(form_.Menus().Load);
   QTest::mouseClick(file, Qt::LeftButton, Qt::NoModifier, rect.center());
+}
+
+void TMonkeyDriver::DropFile() {
+  // A file dragged from a file manager and dropped on the window.
+  const QString path = files_.Pick(random_);
+  Note(QStringLiteral("drop %1").arg(path));
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(path)});
+  const QPoint point(Roll(qMax(1, form_.width())), Roll(qMax(1, form_.height())));
+  QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&form_, &enter);
+  if (!enter.isAccepted()) return;
+  QDropEvent drop(QPointF(point), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&form_, &drop);
 }
 
 void TMonkeyDriver::ResizeMainWindow() {

@@ -57,6 +57,7 @@ class TMonkeyDriver : public QObject {
   void LabelMouse();
   void MemoryGrid();
   void OpenFile();
+  void DropFile();
   void ResizeMainWindow();
   void MonitorInput();
   void MonitorWindow();

@@ -12,9 +12,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMetaObject>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -181,7 +184,19 @@ int main(int argc, char* argv[]) {
     TMonkeyDriver driver(form, files, options.Seed, options.Seconds);
     driver.Start([&](bool answered) {
       alive = answered;
-      form.close();
+      // The end as a user ends it: the file menu's quit item.
+      QMenuBar* bar = form.menuBar();
+      QMenu* file = form.Menus().File;
+      QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
+                        bar->actionGeometry(file->menuAction()).center());
+      if (file->isVisible())
+        QTest::mouseClick(file, Qt::LeftButton, Qt::NoModifier,
+                          file->actionGeometry(form.Menus().Quit).center());
+      if (form.isVisible()) {
+        std::fprintf(stderr, "monkey: the quit item did not close the window\n");
+        alive = false;
+        form.close();
+      }
     });
     {
       TWatchdog watchdog(driver, driver, 30, options.Seconds + 240);
