@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSplitter>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -152,8 +153,10 @@ void TMonkeyDriver::Tick() {
     MemoryGrid();
   } else if (roll < 73) {
     OpenFile();
-  } else if (roll < 76) {
+  } else if (roll < 75) {
     ResizeMainWindow();
+  } else if (roll < 76) {
+    DragSplitter();
   } else if (roll < 89) {
     MonitorInput();
   } else if (roll < 92) {
@@ -403,8 +406,33 @@ void TMonkeyDriver::DropFile() {
   QApplication::sendEvent(&form_, &drop);
 }
 
+void TMonkeyDriver::DragSplitter() {
+  // A splitter's handle pressed, dragged anywhere (a panel may close
+  // entirely) and released.
+  QSplitter* splitter = Chance(50) ? form_.LabelSplitter() : form_.MemorySplitter();
+  if (splitter == nullptr || splitter->count() < 2) return;
+  QSplitterHandle* handle = splitter->handle(1);
+  if (handle == nullptr || !handle->isVisible()) {
+    Note(QStringLiteral("no splitter handle to drag"));
+    return;
+  }
+  const QPoint from = handle->rect().center();
+  const QPoint to = from + QPoint(Roll(1400) - 700, Roll(1000) - 500);
+  Note(QStringLiteral("drag splitter %1 by %2,%3")
+           .arg(splitter == form_.LabelSplitter() ? "label" : "memory")
+           .arg(to.x() - from.x())
+           .arg(to.y() - from.y()));
+  QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, from);
+  QMouseEvent move(QEvent::MouseMove, to, handle->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(handle, &move);
+  QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, to);
+}
+
 void TMonkeyDriver::ResizeMainWindow() {
-  const QSize size(150 + Roll(1100), 100 + Roll(850));
+  // Down to nothing: the window keeps its least size, the panels shrink.
+  const QSize size =
+      Chance(20) ? QSize(1 + Roll(120), 1 + Roll(120)) : QSize(150 + Roll(1100), 100 + Roll(850));
   Note(QStringLiteral("resize main window %1x%2").arg(size.width()).arg(size.height()));
   form_.resize(size);
 }
@@ -465,7 +493,8 @@ void TMonkeyDriver::MonitorWindow() {
     Note(QStringLiteral("monitor close box"));
     monitor->close();
   } else {
-    const QSize size(50 + Roll(900), 50 + Roll(700));
+    const QSize size =
+        Chance(20) ? QSize(1 + Roll(40), 1 + Roll(40)) : QSize(50 + Roll(900), 50 + Roll(700));
     Note(QStringLiteral("resize monitor %1x%2").arg(size.width()).arg(size.height()));
     monitor->resize(size);
   }

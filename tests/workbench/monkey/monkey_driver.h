@@ -59,6 +59,7 @@ class TMonkeyDriver : public QObject {
   void OpenFile();
   void DropFile();
   void ResizeMainWindow();
+  void DragSplitter();
   void MonitorInput();
   void MonitorWindow();
   void Shortcut();
