@@ -57,7 +57,10 @@ if(QRX_WITH_GUI)
     include(${CMAKE_CURRENT_LIST_DIR}/monitor_qt/files.cmake)
     include(${CMAKE_CURRENT_LIST_DIR}/workbench/files.cmake)
   endif()
-  include(${CMAKE_CURRENT_LIST_DIR}/workbench/monkey/files.cmake)
+  # The monkey runs the sanitizer build's workbench (make monkey).
+  if(QRX_SANITIZE)
+    include(${CMAKE_CURRENT_LIST_DIR}/workbench/monkey/files.cmake)
+  endif()
 endif()
 
 # The include-order check of scripts/check-layers, on the tree and on planted

@@ -11,8 +11,6 @@ add_executable(qrx_monkey
 )
 target_link_libraries(qrx_monkey PRIVATE qrxgui Qt6::Test)
 target_compile_definitions(qrx_monkey PRIVATE QRX_SAMPLE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/qasm")
-if(QRX_SANITIZE)
-  add_test(NAME workbench_monkey
-           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/run-monkey $<TARGET_FILE:qrx_monkey> 60 20261208)
-  set_tests_properties(workbench_monkey PROPERTIES TIMEOUT 420)
-endif()
+add_test(NAME workbench_monkey
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/run-monkey $<TARGET_FILE:qrx_monkey> 60 20261208)
+set_tests_properties(workbench_monkey PROPERTIES TIMEOUT 420)
