@@ -165,6 +165,13 @@ void TMonkeyDriver::Tick() {
     DropFile();
   } else if (roll < 95) {
     Note(QStringLiteral("source edit: %1").arg(files_.EditSource(random_)));
+  } else if (roll < 96) {
+    // The user comes back from another program (the editor): the platform
+    // reports the application active again. Xvfb has no window manager to
+    // move the focus, so the monkey gives the report itself.
+    Note(QStringLiteral("application active again"));
+    emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+    emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
   } else {
     Shortcut();
   }
