@@ -96,6 +96,7 @@ void TMonkeyDriver::Start(std::function<void(bool alive)> done) {
 }
 
 QStringList TMonkeyDriver::RecentActions() const {
+  std::lock_guard lock(recentLock_);
   return recent_;
 }
 
@@ -105,7 +106,8 @@ int TMonkeyDriver::Roll(int below) {
 
 void TMonkeyDriver::Note(const QString& action) {
   ++actions_;
-  recent_ << QStringLiteral("%1 [depth %2] %3").arg(actions_).arg(depth_).arg(action);
+  std::lock_guard lock(recentLock_);
+  recent_ << QStringLiteral("%1 [depth %2] %3").arg(actions_.load()).arg(depth_).arg(action);
   if (recent_.size() > kRecentKept) recent_.removeFirst();
   if (qEnvironmentVariableIsSet("MONKEY_VERBOSE"))
     std::fprintf(stderr, "%s\n", qPrintable(recent_.last()));
@@ -558,7 +560,7 @@ void TMonkeyDriver::Finish() {
   while (!*answered && wait.elapsed() < kPingLimitMs)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   std::fprintf(stderr, "monkey: %lld actions; queued event %s after %lld ms\n",
-               static_cast<long long>(actions_), *answered ? "answered" : "NOT answered",
+               static_cast<long long>(actions_.load()), *answered ? "answered" : "NOT answered",
                static_cast<long long>(wait.elapsed()));
   done_(*answered);
 }

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <random>
 
 class QMenu;
@@ -29,9 +30,10 @@ class TMonkeyDriver : public QObject {
   // closes what is open, checks that a queued event is answered and calls
   // done with the outcome (true: alive).
   void Start(std::function<void(bool alive)> done);
-  // The last actions, oldest first, for a failure report.
+  // The last actions, oldest first, for a failure report; safe to call from
+  // any thread (the watchdog reports a hang with them).
   QStringList RecentActions() const;
-  int64_t ActionCount() const { return actions_; }
+  int64_t ActionCount() const { return actions_.load(); }
   // Milliseconds of the steady clock at the last tick (read by the watchdog).
   const std::atomic<int64_t>& Heartbeat() const { return heartbeat_; }
 
@@ -72,9 +74,10 @@ class TMonkeyDriver : public QObject {
   std::function<void(bool)> done_;
   bool finishing_ = false;
   int depth_ = 0;
-  int64_t actions_ = 0;
+  std::atomic<int64_t> actions_{0};
   QWidget* lastModal_ = nullptr;
   int modalTicks_ = 0;
+  mutable std::mutex recentLock_;
   QStringList recent_;
   std::atomic<int64_t> heartbeat_{0};
   QElapsedTimer finishClock_;

@@ -117,6 +117,8 @@ class TWatchdog {
         stderr, "monkey: FAILED: %s (at %lld s); last action count %lld\n", what,
         static_cast<long long>(std::chrono::duration_cast<std::chrono::seconds>(at).count()),
         static_cast<long long>(driver_.ActionCount()));
+    for (const QString& line : driver_.RecentActions())
+      std::fprintf(stderr, "  %s\n", qPrintable(line));
     std::fflush(stderr);
     std::_Exit(3);
   }
