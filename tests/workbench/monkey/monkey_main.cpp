@@ -212,6 +212,11 @@ int main(int argc, char* argv[]) {
     settingsOk = SettingsReadBack(form.Folders().SettingsFile);
   }
   const bool passed = alive && settingsOk;
+  if (!passed && options.Scratch.isEmpty()) {
+    // The files and settings of a failed run stay for a look.
+    temporary.setAutoRemove(false);
+    std::fprintf(stderr, "monkey: scratch folder kept: %s\n", qPrintable(scratch));
+  }
   std::printf("monkey seed %u: %s\n", options.Seed, passed ? "passed" : "FAILED");
   return passed ? 0 : 1;
 }
