@@ -139,6 +139,11 @@ void TMonkeyDriver::Tick() {
   if (running && roll < 6) {
     Note(QStringLiteral("stop button"));
     QTest::mouseClick(form_.ToolBar()->ButtonAt(TToolBarPanel::Stop), Qt::LeftButton);
+  } else if (running && roll < 7) {
+    // The main window's close box while a program runs: the window must
+    // refuse (closing when idle would end the run of the monkey).
+    Note(QStringLiteral("main window close box while running"));
+    form_.close();
   } else if (roll < 16) {
     OpenMainMenu();
   } else if (roll < 28) {
