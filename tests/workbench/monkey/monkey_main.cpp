@@ -186,7 +186,11 @@ int main(int argc, char* argv[]) {
     TMonkeyDriver driver(form, files, options.Seed, options.Seconds);
     driver.Start([&](bool answered) {
       alive = answered;
-      // The end as a user ends it: the file menu's quit item.
+      // The end as a user ends it: the file menu's quit item. A window the
+      // monkey shrank to a few pixels has no room for the menu titles, so
+      // the user first makes it larger.
+      form.resize(800, 600);
+      QCoreApplication::processEvents();
       QMenuBar* bar = form.menuBar();
       QMenu* file = form.Menus().File;
       QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
