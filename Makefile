@@ -13,8 +13,10 @@ FUZZ_SECONDS ?= 60
 FUZZ_FOCUSED := fuzz_literals fuzz_line fuzz_macros fuzz_sources fuzz_state_file fuzz_machine
 FUZZ_TARGETS := $(FUZZ_FOCUSED) fuzz_assembler fuzz_state_session fuzz_machine_session
 HOURS ?= 1
+MONKEY_SECONDS ?= 300
+MONKEY_SEED ?=
 
-.PHONY: all deps configure build test test-main test-asan check run bench fuzz fuzz-build fuzz-ci fuzz-campaign coverage format \
+.PHONY: all deps configure build test test-main test-asan asan-build monkey check run bench fuzz fuzz-build fuzz-ci fuzz-campaign coverage format \
   release install package package-test clean
 
 all: build
@@ -28,18 +30,29 @@ configure: deps
 build: configure
 	cmake --build $(BUILD)
 
-# Every test: the whole build (core, tool and windows), then the core again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, then the house checks,
+# Every test: the whole build (core, tool and windows), then the core and
+# the workbench again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (with a one-minute monkey test of the workbench), then the house checks,
 # then a short fuzzing run of every fuzz target.
 test: test-main test-asan check fuzz-ci
 
 test-main: build
 	ctest --test-dir $(BUILD) -j2 --output-on-failure
 
-test-asan: deps
-	cmake -S . -B $(BUILD_ASAN) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQRX_WITH_GUI=OFF -DQRX_SANITIZE=ON $(CMAKE_ARGS)
+# The sanitizer build: the core's tests, the workbench and its monkey (the
+# windows' own Qt Test executables run in the main build).
+asan-build: deps
+	cmake -S . -B $(BUILD_ASAN) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQRX_SANITIZE=ON \
+	  -DQRX_WITH_GUI_TESTS=OFF $(CMAKE_ARGS)
 	cmake --build $(BUILD_ASAN)
+
+test-asan: asan-build
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(BUILD_ASAN) -j2 --output-on-failure
+
+# The monkey test for longer: MONKEY_SECONDS of seeded random input
+# (MONKEY_SEED, random when empty) to the sanitizer build's workbench.
+monkey: asan-build
+	scripts/run-monkey $(BUILD_ASAN)/qrx_monkey $(MONKEY_SECONDS) $(MONKEY_SEED)
 
 check: build
 	scripts/check-format

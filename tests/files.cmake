@@ -53,8 +53,14 @@ if(QRX_WITH_GUI)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
   endfunction()
 
-  include(${CMAKE_CURRENT_LIST_DIR}/monitor_qt/files.cmake)
-  include(${CMAKE_CURRENT_LIST_DIR}/workbench/files.cmake)
+  if(QRX_WITH_GUI_TESTS)
+    include(${CMAKE_CURRENT_LIST_DIR}/monitor_qt/files.cmake)
+    include(${CMAKE_CURRENT_LIST_DIR}/workbench/files.cmake)
+  endif()
+  # The monkey runs the sanitizer build's workbench (make monkey).
+  if(QRX_SANITIZE)
+    include(${CMAKE_CURRENT_LIST_DIR}/workbench/monkey/files.cmake)
+  endif()
 endif()
 
 # The include-order check of scripts/check-layers, on the tree and on planted
@@ -62,7 +68,7 @@ endif()
 add_test(NAME check_layers COMMAND ${CMAKE_CURRENT_LIST_DIR}/scripts/check_layers_test.sh)
 
 # The install rules: a scratch install of this build is complete and runs.
-if(QRX_WITH_GUI)
+if(QRX_WITH_GUI AND QRX_WITH_GUI_TESTS)
   add_test(NAME install_tree COMMAND ${CMAKE_CURRENT_LIST_DIR}/scripts/install_tree_test.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(install_tree PROPERTIES TIMEOUT 300)
 endif()
