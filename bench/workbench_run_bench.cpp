@@ -79,7 +79,7 @@ class TBenchWindow {
     TStartOptions options;
     options.ProgramFolder = dir_.path();
     options.SampleFolder = dir_.filePath(QStringLiteral("samples"));
-    form_ = std::make_unique<TForm1>(options);
+    form_ = std::make_unique<TMainWindow>(options);
     form_->show();
     QElapsedTimer wait;
     wait.start();
@@ -89,16 +89,16 @@ class TBenchWindow {
   }
 
   bool Ready() const { return loaded_; }
-  TForm1& Form() { return *form_; }
+  TMainWindow& Form() { return *form_; }
   const QString& Path() const { return path_; }
 
   // One command (tag 1 run, other tags trace), stopped after ms; returns
   // the instructions it ran and adds the GUI thread's CPU time to cpu.
   uint64_t RunFor(int tag, int ms, double& cpu) {
     const uint64_t before = form_->Session().Machine().StepCount;
-    QTimer::singleShot(ms, form_.get(), &TForm1::SpeedButton4Click);
+    QTimer::singleShot(ms, form_.get(), &TMainWindow::StopClick);
     const double start = ThreadCpuSeconds();
-    form_->SpeedButton1Click(tag);
+    form_->RunOrTraceClick(tag);
     cpu += ThreadCpuSeconds() - start;
     return form_->Session().Machine().StepCount - before;
   }
@@ -106,7 +106,7 @@ class TBenchWindow {
  private:
   QTemporaryDir dir_;
   QString path_;
-  std::unique_ptr<TForm1> form_;
+  std::unique_ptr<TMainWindow> form_;
   bool loaded_ = false;
 };
 

@@ -23,21 +23,21 @@ constexpr int kLargestFontPoints = 12;
 
 }  // namespace
 
-void TForm1::CreateDialogs() {
+void TMainWindow::CreateDialogs() {
   if (aboutBox_ != nullptr) return;
   aboutBox_ = new TAboutBox(mainFont_, this);
   editFileSelect_ = new TEditFileSelect(session_->Files(), mainFont_, this);
-  unitSelect_ = new TForm2(this);
+  unitSelect_ = new TUnitDialog(this);
 }
 
-int TForm1::ExecModal(QDialog& dialog) {
+int TMainWindow::ExecModal(QDialog& dialog) {
   if (modalHook_) return modalHook_(dialog);
   return dialog.exec();
 }
 
-void TForm1::U1Click() {
+void TMainWindow::UnitsClick() {
   CreateDialogs();
-  TForm2& dialog = *unitSelect_;
+  TUnitDialog& dialog = *unitSelect_;
   dialog.move(CentredOn(frameGeometry(), dialog.size()));
   TQRXAssembler& assembler = session_->Assembler();
   // Entry 0 is the top level and is never offered.
@@ -68,7 +68,7 @@ void TForm1::U1Click() {
   listingView_->SetSelectedRow(0);
 }
 
-void TForm1::Help2Click() {
+void TMainWindow::HelpClick() {
   const QUrl url = QUrl::fromLocalFile(folders_.HelpFile);
   // Nothing is reported when the page cannot be opened.
   if (urlOpenerHook_)
@@ -77,7 +77,7 @@ void TForm1::Help2Click() {
     QDesktopServices::openUrl(url);
 }
 
-void TForm1::F2Click() {
+void TMainWindow::FontSettingsClick() {
   // Qt knows no vector (plotter) fonts, so every font it lists, scalable
   // or not, may be chosen; the size is held to 9 to 12 points.
   QFontDialog dialog(mainFont_, this);
@@ -89,7 +89,7 @@ void TForm1::F2Click() {
   SetMainFont(font);
 }
 
-void TForm1::About1Click() {
+void TMainWindow::AboutClick() {
   CreateDialogs();
   aboutBox_->move(CentredOn(frameGeometry(), aboutBox_->size()));
   ExecModal(*aboutBox_);

@@ -20,7 +20,7 @@ constexpr int kPlainTagItems = 3;
 
 }  // namespace
 
-void TForm1::RunEditor(const std::string& path, int line) {
+void TMainWindow::RunEditor(const std::string& path, int line) {
   const TEditorLaunch launch =
       BuildEditorLaunch(editorCommand_, QString::fromStdString(path), line);
   if (editorLaunchHook_) {
@@ -31,7 +31,7 @@ void TForm1::RunEditor(const std::string& path, int line) {
   StartEditor(launch);
 }
 
-void TForm1::E1Click() {
+void TMainWindow::EditSourceClick() {
   CreateDialogs();
   TEditFileSelect& dialog = *editFileSelect_;
   dialog.move(CentredOn(frameGeometry(), dialog.size()));
@@ -48,7 +48,7 @@ void TForm1::E1Click() {
     RunEditor(path, 0);
 }
 
-void TForm1::E3Click() {
+void TMainWindow::EditRowSourceClick() {
   const int row = listingView_->SelectedRow();
   const TListingRows& rows = session_->Assembler().Listing();
   if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
@@ -60,7 +60,7 @@ void TForm1::E3Click() {
   RunEditor(files[file], line.TagLineNumber());
 }
 
-void TForm1::M2Click() {
+void TMainWindow::EditRowMacroSourceClick() {
   const int row = listingView_->SelectedRow();
   const TListingRows& rows = session_->Assembler().Listing();
   if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
@@ -73,7 +73,7 @@ void TForm1::M2Click() {
   RunEditor(files[file], line.TagItem(count - 3));
 }
 
-void TForm1::E2Click() {
+void TMainWindow::EditorSettingsClick() {
   QInputDialog dialog(this);
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setWindowTitle(QStringLiteral("エディタの設定"));

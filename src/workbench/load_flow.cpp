@@ -44,7 +44,7 @@ QString OpenDialogFilter() {
   return QtFileFilter(QString::fromUtf8(kOpenFilter));
 }
 
-TLoadResult TForm1::OpenFile(const QString& path) {
+TLoadResult TMainWindow::OpenFile(const QString& path) {
   TLoadOutcome outcome;
   const TLoadResult result = session_->LoadFile(path.toStdString(), outcome);
   if (outcome.Committed) RestartHistory();
@@ -66,18 +66,18 @@ TLoadResult TForm1::OpenFile(const QString& path) {
   return result;
 }
 
-void TForm1::StateFileLoaded(TLoadResult) {
+void TMainWindow::StateFileLoaded(TLoadResult) {
   // Sources may have changed since the state was saved.
   CheckSourceTimeStamps();
 }
 
-void TForm1::SetCurrentFile(const std::string& path) {
+void TMainWindow::SetCurrentFile(const std::string& path) {
   session_->Files().SetStrings(0, path);
   const QString name = QFileInfo(QString::fromStdString(path)).fileName();
   setWindowTitle(QStringLiteral("QRX エミュレータ : ") + name);
 }
 
-const std::string& TForm1::CurrentFile() const {
+const std::string& TMainWindow::CurrentFile() const {
   return session_->CurrentFile();
 }
 
@@ -89,7 +89,7 @@ bool IsPattern(const QString& name) {
 
 }  // namespace
 
-QString TForm1::OpenDialogStartPath() const {
+QString TMainWindow::OpenDialogStartPath() const {
   const QString& name = openDialogName_;
   if (name.isEmpty()) return folders_.SourceFolder;
   const QFileInfo info(name);
@@ -98,7 +98,7 @@ QString TForm1::OpenDialogStartPath() const {
   return folders_.SourceFolder + QLatin1Char('/') + name;
 }
 
-QString TForm1::AskOpenPath(const QString& start, const QString& filter) {
+QString TMainWindow::AskOpenPath(const QString& start, const QString& filter) {
   QFileDialog dialog(this, QString(), start, filter);
   dialog.setFileMode(QFileDialog::ExistingFile);
   // The captions carry their patterns already; the patterns still filter.
@@ -110,7 +110,7 @@ QString TForm1::AskOpenPath(const QString& start, const QString& filter) {
   return dialog.selectedFiles().first();
 }
 
-void TForm1::Load1Click() {
+void TMainWindow::LoadClick() {
   const QString filter = OpenDialogFilter();
   const QString start = OpenDialogStartPath();
   const QString chosen =
@@ -120,7 +120,7 @@ void TForm1::Load1Click() {
   OpenFile(chosen);
 }
 
-void TForm1::R3Click() {
+void TMainWindow::ReloadClick() {
   const int remembered = listingView_->SelectedRow();
   const std::string mainSource = session_->MainSource();
   if (!mainSource.empty() && FileExists(mainSource)) {
@@ -129,17 +129,17 @@ void TForm1::R3Click() {
     session_->SelectedLabelList().AssignStrings(assembler.SelectedLabels());
     OpenFile(QString::fromStdString(mainSource));
   } else {
-    Load1Click();
+    LoadClick();
   }
   SelectListingRow(remembered, 3, true);
 }
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+void TMainWindow::dragEnterEvent(QDragEnterEvent* event) {
   // Like the file menu, dropping loads nothing while a program runs.
   if (RunState() == TRunState::Idle && event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void TForm1::dropEvent(QDropEvent* event) {
+void TMainWindow::dropEvent(QDropEvent* event) {
   if (RunState() != TRunState::Idle) {
     event->ignore();
     return;

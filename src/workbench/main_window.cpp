@@ -44,7 +44,7 @@ QWidget* HeaderedPanel(QHeaderView* header, QWidget* view) {
   auto* layout = new QVBoxLayout(panel);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  header->setFixedHeight(TForm1::kHeaderHeight);
+  header->setFixedHeight(TMainWindow::kHeaderHeight);
   header->setSectionsMovable(false);
   layout->addWidget(header);
   layout->addWidget(view, 1);
@@ -87,7 +87,7 @@ TRowMetrics RowMetricsForFontHeight(int h) {
   return TRowMetrics{(h + 2) * 12 / 10, (h + 4) * 28 / 10, h + 4};
 }
 
-TForm1::TForm1(const TStartOptions& options, QWidget* parent)
+TMainWindow::TMainWindow(const TStartOptions& options, QWidget* parent)
     : QMainWindow(parent), options_(options) {
   setWindowTitle(kCaption);
   resize(780, 470);
@@ -134,7 +134,7 @@ TForm1::TForm1(const TStartOptions& options, QWidget* parent)
   setAcceptDrops(true);
 }
 
-TForm1::~TForm1() {
+TMainWindow::~TMainWindow() {
   // The thread goes first: it reads the run state and owns the monitor
   // window, which draws from the monitor model.
   if (screen_) screen_->Stop();
@@ -146,7 +146,7 @@ TForm1::~TForm1() {
   delete takeCentralWidget();
 }
 
-void TForm1::BuildLayout() {
+void TMainWindow::BuildLayout() {
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);
   column->setContentsMargins(0, 0, 0, 0);
@@ -185,7 +185,7 @@ void TForm1::BuildLayout() {
   connect(memorySplitter_, &QSplitter::splitterMoved, this, [this] { RememberPanelSizes(); });
 }
 
-void TForm1::ApplySettings(const TWorkbenchSettings& s) {
+void TMainWindow::ApplySettings(const TWorkbenchSettings& s) {
   // The kept values stay as they are; the window goes where its title bar
   // can be reached.
   move(TitleBarOnScreen(QPoint(s.FmLeft, s.FmTop), s.FmWidth));
@@ -234,7 +234,7 @@ void TForm1::ApplySettings(const TWorkbenchSettings& s) {
   openDialogName_ = startFile_.isEmpty() ? s.LastFileName : startFile_;
 }
 
-void TForm1::StartScreenThread(const TWorkbenchSettings& s) {
+void TMainWindow::StartScreenThread(const TWorkbenchSettings& s) {
   const QPoint monitorAt = TitleBarOnScreen(QPoint(s.MnLeft, s.MnTop), kScreenWidth);
   screen_ = std::make_unique<QRXScreen>(
       *monitorModel_, monitorAt.x(), monitorAt.y(), s.MnState,
@@ -250,7 +250,7 @@ void TForm1::StartScreenThread(const TWorkbenchSettings& s) {
           [](TFormMon* monitor) { monitor->setAttribute(Qt::WA_QuitOnClose, false); });
 }
 
-void TForm1::SetMainFont(const QFont& font) {
+void TMainWindow::SetMainFont(const QFont& font) {
   mainFont_ = font;
   labelView_->setFont(font);
   listingView_->setFont(font);
@@ -259,40 +259,40 @@ void TForm1::SetMainFont(const QFont& font) {
   ApplyRowHeights();
 }
 
-void TForm1::ApplyRowHeights() {
+void TMainWindow::ApplyRowHeights() {
   const TRowMetrics metrics = RowMetricsForFontHeight(QFontInfo(mainFont_).pixelSize());
   memoryView_->SetCellSize(metrics.GridColumnWidth, metrics.GridRowHeight);
   labelView_->SetRowHeight(metrics.ListRowHeight);
   listingView_->SetRowHeight(metrics.ListRowHeight);
 }
 
-void TForm1::ApplyPanelSizes() {
+void TMainWindow::ApplyPanelSizes() {
   const int across = labelSplitter_->width();
   labelSplitter_->setSizes({labelPanelWidth_, std::max(1, across - labelPanelWidth_)});
   const int down = memorySplitter_->height();
   memorySplitter_->setSizes({std::max(1, down - memoryPanelHeight_), memoryPanelHeight_});
 }
 
-void TForm1::RememberPanelSizes() {
+void TMainWindow::RememberPanelSizes() {
   // Only sizes that the window really laid out count.
   if (!panelSizesApplied_ || !isVisible()) return;
   if (labelPanel_->isVisible()) labelPanelWidth_ = labelPanel_->width();
   if (memoryPanel_->isVisible()) memoryPanelHeight_ = memoryPanel_->height();
 }
 
-TMessageLine* TForm1::MessageLine() const {
+TMessageLine* TMainWindow::MessageLine() const {
   return toolBar_->MessageLine();
 }
 
-void TForm1::SetButtonsEnabled(bool enabled) {
+void TMainWindow::SetButtonsEnabled(bool enabled) {
   toolBar_->SetButtonsEnabled(enabled);
 }
 
-bool TForm1::IsControlDown() const {
+bool TMainWindow::IsControlDown() const {
   return keyboard_->IsControlDown();
 }
 
-void TForm1::ShowErrorBox(const QString& text) {
+void TMainWindow::ShowErrorBox(const QString& text) {
   if (errorBoxHook_) {
     errorBoxHook_(text);
     return;
@@ -300,7 +300,7 @@ void TForm1::ShowErrorBox(const QString& text) {
   QMessageBox::critical(this, QStringLiteral("QRX Emulator"), text, QMessageBox::Ok);
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void TMainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   ApplyRowHeights();
   if (!panelSizesApplied_) {
@@ -309,7 +309,7 @@ void TForm1::showEvent(QShowEvent* event) {
   }
 }
 
-TWorkbenchSettings TForm1::CollectSettings() {
+TWorkbenchSettings TMainWindow::CollectSettings() {
   RememberPanelSizes();
   TWorkbenchSettings s;
   if (const TFormMon* monitor = screen_->Monitor()) {
@@ -352,7 +352,7 @@ TWorkbenchSettings TForm1::CollectSettings() {
   return s;
 }
 
-void TForm1::WriteSettings() {
+void TMainWindow::WriteSettings() {
   const TWorkbenchSettings settings = CollectSettings();
   // The monitor hides with the main window.
   screen_->SetMonitorShown(false);
@@ -363,7 +363,7 @@ void TForm1::WriteSettings() {
   if (!WriteWorkbenchSettings(folders_.SettingsFile, settings, scope, error)) ShowErrorBox(error);
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void TMainWindow::closeEvent(QCloseEvent* event) {
   if (RunState() != TRunState::Idle) {
     ShowErrorBox(QStringLiteral("終了するにはプログラムを停止させて下さい"));
     event->ignore();

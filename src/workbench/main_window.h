@@ -1,4 +1,4 @@
-// TForm1, the main window "QRX エミュレータ": it owns the program session
+// TMainWindow, the main window "QRX エミュレータ": it owns the program session
 // (assembler, machine, breakpoints, file set, selected-label and
 // visible-unit lists), the monitor model and the screen thread, the jump
 // history, the execution history and the settings; it lays out the tool bar
@@ -36,7 +36,7 @@ class QUrl;
 class TAboutBox;
 class TEditFileSelect;
 class TExecutionHistory;
-class TForm2;
+class TUnitDialog;
 struct TEditorLaunch;
 class TKeyboardTable;
 class TLabelView;
@@ -90,18 +90,18 @@ QString QtFileFilter(const QString& pairs);
 // The open dialog's filter list.
 QString OpenDialogFilter();
 
-class TForm1 : public QMainWindow, public TViewHost {
+class TMainWindow : public QMainWindow, public TViewHost {
   Q_OBJECT
 
  public:
   static constexpr int kSplitterWidth = 6;
   static constexpr int kHeaderHeight = 17;
 
-  explicit TForm1(const TStartOptions& options = TStartOptions::FromApplication(),
-                  QWidget* parent = nullptr);
+  explicit TMainWindow(const TStartOptions& options = TStartOptions::FromApplication(),
+                       QWidget* parent = nullptr);
   // Stops the screen thread (which destroys the monitor window) before
   // anything it could reach is released.
-  ~TForm1() override;
+  ~TMainWindow() override;
 
   // ---- TViewHost
   TProgramSession& Session() override { return *session_; }
@@ -215,7 +215,7 @@ class TForm1 : public QMainWindow, public TViewHost {
   void CreateDialogs();
   TAboutBox* AboutBox() const { return aboutBox_; }
   TEditFileSelect* EditFileSelect() const { return editFileSelect_; }
-  TForm2* UnitSelect() const { return unitSelect_; }
+  TUnitDialog* UnitSelect() const { return unitSelect_; }
   // Starts the editor on path (UTF-8) at line; failures are silent.
   void RunEditor(const std::string& path, int line);
   // Every modal dialog and question box of the commands runs through
@@ -238,17 +238,17 @@ class TForm1 : public QMainWindow, public TViewHost {
 
  public slots:
   // ---- "ファイル(&F)"
-  void Load1Click();  // "読み込み(&L)..."
-  void R3Click();     // "読み込み直す(&R)"
-  void E1Click();     // "ソース編集(&E)...": external editor (later task)
-  void S2Click();     // "現在の状態を保存(&S)...": state save (later task)
-  void B2Click();     // "機械語で保存(&B)...": machine-code save (later task)
+  void LoadClick();             // "読み込み(&L)..."
+  void ReloadClick();           // "読み込み直す(&R)"
+  void EditSourceClick();       // "ソース編集(&E)...": external editor (later task)
+  void SaveStateClick();        // "現在の状態を保存(&S)...": state save (later task)
+  void SaveMachineCodeClick();  // "機械語で保存(&B)...": machine-code save (later task)
   // ---- run control (later task): run and trace share the handler, the
   // tag decides (1 run, any other trace); step, stop, reset.
-  void SpeedButton1Click(int tag);
-  void SpeedButton3Click();
-  void SpeedButton4Click();
-  void SpeedButton5Click();
+  void RunOrTraceClick(int tag);
+  void StepClick();
+  void StopClick();
+  void ResetClick();
   // ---- going back (run_commands.cpp): "1命令戻る(&P)", "CALLの前まで戻る(&C)",
   // "逆実行(&V)"; "入力ログを保存(&I)..." (state_commands.cpp)
   void StepBackClick();
@@ -260,33 +260,33 @@ class TForm1 : public QMainWindow, public TViewHost {
   void MemoryDumpClick();
   void LabelPanelClick();
   void MonitorClick();
-  void U1Click();  // "表示するユニットの設定(&U)...": unit dialog (later task)
+  void UnitsClick();  // "表示するユニットの設定(&U)...": unit dialog (later task)
   // ---- "ヘルプ(&H)" (later tasks)
-  void Help2Click();   // "ヘルプ(&H)": the help page
-  void E2Click();      // "エディタの設定(&E)...": the editor command
-  void F2Click();      // "表示フォントの設定(&F)...": the font dialog
-  void About1Click();  // "バージョン情報(&V)": the version dialog
+  void HelpClick();            // "ヘルプ(&H)": the help page
+  void EditorSettingsClick();  // "エディタの設定(&E)...": the editor command
+  void FontSettingsClick();    // "表示フォントの設定(&F)...": the font dialog
+  void AboutClick();           // "バージョン情報(&V)": the version dialog
   // ---- listing
-  void ListBox2Click(int row);
-  void ListBox2DblClick();
-  void Q1Click();  // "全ブレークポイントを解除(&Q)"
-  void E3Click();  // pop-up "ソースの編集(&E)": external editor (later task)
-  void M2Click();  // pop-up "マクロソースの編集(&M)": external editor (later task)
+  void ListingRowClick(int row);
+  void ToggleBreakpointClick();
+  void ClearBreakpointsClick();  // "全ブレークポイントを解除(&Q)"
+  void EditRowSourceClick();     // pop-up "ソースの編集(&E)": external editor (later task)
+  void EditRowMacroSourceClick();  // pop-up "マクロソースの編集(&M)": external editor (later task)
   // ---- label view
-  void ListBox1Click();
-  void ListBox1DblClick();
-  void J1Click();  // pop-up "定義位置にジャンプ(&J)"
+  void ShowLabelMemoryClick();
+  void ShowIndirectMemoryClick();
+  void JumpToDefinitionClick();  // pop-up "定義位置にジャンプ(&J)"
   // ---- memory grid
-  void StringGrid1Click(uint16_t address);
-  void StringGrid1Edited(uint16_t address);
+  void MemoryCellClick(uint16_t address);
+  void MemoryCellEdited(uint16_t address);
   // ---- menus opening
   void FileMenuPopup();
   void RunMenuPopup();
   void ViewMenuPopup();
-  void PopupMenu2Popup();  // the listing's pop-up
-  void PopupMenu1Popup();  // the label view's pop-up
+  void ListingMenuPopup();  // the listing's pop-up
+  void LabelMenuPopup();    // the label view's pop-up
   // ---- the application became active: the time-stamp check
-  void ApplicationEvents1Activate();
+  void ApplicationActivated();
 
  signals:
   // The window closed (the settings are written); the application ends.
@@ -386,7 +386,7 @@ class TForm1 : public QMainWindow, public TViewHost {
   // The dialogs, children of this window.
   TAboutBox* aboutBox_ = nullptr;
   TEditFileSelect* editFileSelect_ = nullptr;
-  TForm2* unitSelect_ = nullptr;
+  TUnitDialog* unitSelect_ = nullptr;
   // A time-stamp check is running (its question re-activates the program).
   bool checkingStamps_ = false;
   TModalHook modalHook_;

@@ -69,13 +69,13 @@ int FindMatchingRow(const TListingRows& rows, const TBoolList& breakpoints, int 
   return -1;
 }
 
-// ---------------------------------------------------------------- TForm1
+// ---------------------------------------------------------------- TMainWindow
 
-bool TForm1::RowMatches(int row, TRowKind kind) const {
+bool TMainWindow::RowMatches(int row, TRowKind kind) const {
   return ::RowMatches(session_->Assembler().Listing(), session_->Breakpoints(), row, kind);
 }
 
-void TForm1::FindRow(TRowKind kind, bool backwards) {
+void TMainWindow::FindRow(TRowKind kind, bool backwards) {
   const int selected = listingView_->SelectedRow();
   if (selected < 0) return;
   const int found = FindMatchingRow(session_->Assembler().Listing(), session_->Breakpoints(),
@@ -83,7 +83,7 @@ void TForm1::FindRow(TRowKind kind, bool backwards) {
   if (found >= 0) SelectListingRow(found, 3, true);
 }
 
-void TForm1::SetUpNavigation() {
+void TMainWindow::SetUpNavigation() {
   const TListingPopup& p = listingPopup_;
   connect(p.JumpTarget, &QAction::triggered, this, [this] { JumpTo(TJumpKind::CallTarget); });
   connect(p.ExecutionPosition, &QAction::triggered, this,
@@ -105,7 +105,7 @@ void TForm1::SetUpNavigation() {
 
 // ---------------------------------------------------------------- letter keys
 
-TNavigationKeyFilter::TNavigationKeyFilter(TForm1& form)
+TNavigationKeyFilter::TNavigationKeyFilter(TMainWindow& form)
     : form_(form), listing_(form.ListingView()), labels_(form.LabelView()) {
   if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
 }

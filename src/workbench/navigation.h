@@ -3,7 +3,7 @@
 // start the searches and jumps while the listing has the keyboard focus.
 //
 // The search works on the listing rows alone, so it is tested without a
-// window; TForm1::FindRow selects what it finds.
+// window; TMainWindow::FindRow selects what it finds.
 #pragma once
 
 #include <QObject>
@@ -13,7 +13,7 @@
 
 class QWidget;
 class TBoolList;
-class TForm1;
+class TMainWindow;
 
 // The kinds of rows FindRow looks for.
 enum class TRowKind {
@@ -50,7 +50,7 @@ class TNavigationKeyFilter : public QObject {
   Q_OBJECT
 
  public:
-  explicit TNavigationKeyFilter(TForm1& form);
+  explicit TNavigationKeyFilter(TMainWindow& form);
   ~TNavigationKeyFilter() override;
 
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,7 +59,7 @@ class TNavigationKeyFilter : public QObject {
   // Runs the listing's action for a letter key (Qt::Key_A ... Qt::Key_Z).
   void ListingKey(int key, bool shift);
 
-  TForm1& form_;
+  TMainWindow& form_;
   // The views go before the window's other members; a key that comes while
   // they are gone passes.
   QPointer<QWidget> listing_;

@@ -98,9 +98,9 @@ void TWorkbenchRunHost::RefreshMonitor() {
   if (TFormMon* monitor = form_.Screen().Monitor()) monitor->Refresh();
 }
 
-// ---------------------------------------------------------------- TForm1
+// ---------------------------------------------------------------- TMainWindow
 
-void TForm1::SetUpRunControl() {
+void TMainWindow::SetUpRunControl() {
   // The history records from the first load on; a machine reset (every
   // load, the reset command) starts it afresh.
   history_ = std::make_unique<TExecutionHistory>(session_->Machine(), *monitorModel_);
@@ -118,53 +118,53 @@ void TForm1::SetUpRunControl() {
   runControl_->SetMonitorToFront(menus_.MonitorActive->isChecked());
 }
 
-TRunState TForm1::RunState() const {
+TRunState TMainWindow::RunState() const {
   return runControl_->RunState();
 }
 
-void TForm1::SetRunState(TRunState state) {
+void TMainWindow::SetRunState(TRunState state) {
   runControl_->SetRunState(state);
 }
 
-int TForm1::TraceWait() const {
+int TMainWindow::TraceWait() const {
   return runControl_->TraceWait();
 }
 
-void TForm1::SetTraceWait(int ms) {
+void TMainWindow::SetTraceWait(int ms) {
   runControl_->SetTraceWait(ms);
 }
 
-void TForm1::SpeedButton1Click(int tag) {
+void TMainWindow::RunOrTraceClick(int tag) {
   runControl_->RunOrTrace(tag == TToolBarPanel::kRunTag ? TRunMode::Run : TRunMode::Trace);
 }
 
-void TForm1::SpeedButton3Click() {
+void TMainWindow::StepClick() {
   runControl_->StepCommand();
 }
 
-void TForm1::SpeedButton4Click() {
+void TMainWindow::StopClick() {
   runControl_->Stop();
 }
 
-void TForm1::SpeedButton5Click() {
+void TMainWindow::ResetClick() {
   runControl_->Reset();
 }
 
 // ---------------------------------------------------------------- going back
 
-void TForm1::StepBackClick() {
+void TMainWindow::StepBackClick() {
   runControl_->StepBack();
 }
 
-void TForm1::StepBackOverCallClick() {
+void TMainWindow::StepBackOverCallClick() {
   runControl_->StepBackOverCall();
 }
 
-void TForm1::RunBackClick() {
+void TMainWindow::RunBackClick() {
   runControl_->RunBack();
 }
 
-void TForm1::UpdateBackCommands() {
+void TMainWindow::UpdateBackCommands() {
   const bool enabled = runControl_->CanGoBack();
   for (QAction* item : {menus_.StepBackItem, menus_.StepBackOverCallItem, menus_.RunBackItem})
     item->setEnabled(enabled);
@@ -172,7 +172,7 @@ void TForm1::UpdateBackCommands() {
     toolBar_->BackButtonAt(i)->setEnabled(enabled);
 }
 
-void TForm1::RestartHistory() {
+void TMainWindow::RestartHistory() {
   history_->Start();
   UpdateBackCommands();
 }

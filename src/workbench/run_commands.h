@@ -1,6 +1,6 @@
 // The main window's side of run control: it answers run control's questions
 // and turns the events run control reports into the view updates of the run,
-// trace, step, stop and reset commands and of going back. TForm1 owns one of these next to its
+// trace, step, stop and reset commands and of going back. TMainWindow owns one of these next to its
 // TRunControl; every call comes on the GUI thread.
 #pragma once
 
@@ -8,11 +8,11 @@
 
 #include "session/run_host.h"
 
-class TForm1;
+class TMainWindow;
 
 class TWorkbenchRunHost final : public TRunHost {
  public:
-  explicit TWorkbenchRunHost(TForm1& form) : form_(form) {}
+  explicit TWorkbenchRunHost(TMainWindow& form) : form_(form) {}
 
   // QCoreApplication::processEvents; run control paces the calls.
   void DeliverPendingEvents() override;
@@ -45,5 +45,5 @@ class TWorkbenchRunHost final : public TRunHost {
   void SetRunButtonsEnabled(bool enabled);
   void RefreshMonitor();
 
-  TForm1& form_;
+  TMainWindow& form_;
 };

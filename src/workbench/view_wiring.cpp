@@ -31,28 +31,28 @@ bool IsJumpOrCall(const std::string& mnemonic) {
 
 }  // namespace
 
-void TForm1::ConnectViews() {
-  connect(listingView_, &TListingView::RowClicked, this, &TForm1::ListBox2Click);
-  connect(listingView_, &TListingView::RowDoubleClicked, this, &TForm1::ListBox2DblClick);
+void TMainWindow::ConnectViews() {
+  connect(listingView_, &TListingView::RowClicked, this, &TMainWindow::ListingRowClick);
+  connect(listingView_, &TListingView::RowDoubleClicked, this, &TMainWindow::ToggleBreakpointClick);
   connect(listingView_, &TListingView::ContextMenuRequested, this,
           [this](const QPoint& at) { listingPopup_.Menu->popup(at); });
-  connect(labelView_, &TLabelView::RowClicked, this, &TForm1::ListBox1Click);
-  connect(labelView_, &TLabelView::RowDoubleClicked, this, &TForm1::ListBox1DblClick);
+  connect(labelView_, &TLabelView::RowClicked, this, &TMainWindow::ShowLabelMemoryClick);
+  connect(labelView_, &TLabelView::RowDoubleClicked, this, &TMainWindow::ShowIndirectMemoryClick);
   connect(labelView_, &TLabelView::ContextMenuRequested, this,
           [this](const QPoint& at) { labelPopup_.Menu->popup(at); });
-  connect(memoryView_, &TMemoryView::CellClicked, this, &TForm1::StringGrid1Click);
-  connect(memoryView_, &TMemoryView::MemoryEdited, this, &TForm1::StringGrid1Edited);
+  connect(memoryView_, &TMemoryView::CellClicked, this, &TMainWindow::MemoryCellClick);
+  connect(memoryView_, &TMemoryView::MemoryEdited, this, &TMainWindow::MemoryCellEdited);
 }
 
 // ---------------------------------------------------------------- all views
 
-void TForm1::RepaintViews() {
+void TMainWindow::RepaintViews() {
   labelView_->RepaintAll();
   listingView_->RepaintAll();
   memoryView_->RefreshMemoryView();
 }
 
-void TForm1::ShowExecutionState() {
+void TMainWindow::ShowExecutionState() {
   const TQRXEmulater& machine = session_->Machine();
   const int32_t destination = machine.Destination;
   const TLabelViewRows& labels = labelRows_->Rows();
@@ -73,12 +73,12 @@ void TForm1::ShowExecutionState() {
 
 // ---------------------------------------------------------------- listing
 
-void TForm1::ListBox2Click(int row) {
+void TMainWindow::ListingRowClick(int row) {
   if (RunState() == TRunState::Idle && jumpList_.TopNumber() != row) jumpList_.PushNumber(row);
   SyncMemoryView();
 }
 
-void TForm1::ListBox2DblClick() {
+void TMainWindow::ToggleBreakpointClick() {
   const int row = listingView_->SelectedRow();
   const TListingRows& rows = session_->Assembler().Listing();
   if (row < 0 || row >= rows.Count()) return;
@@ -89,16 +89,16 @@ void TForm1::ListBox2DblClick() {
   listingView_->RepaintRow(row);
 }
 
-void TForm1::Q1Click() {
+void TMainWindow::ClearBreakpointsClick() {
   ClearBreakpoints();
   listingView_->RepaintAll();
 }
 
-void TForm1::ClearBreakpoints() {
+void TMainWindow::ClearBreakpoints() {
   session_->Breakpoints().Clear();
 }
 
-void TForm1::SelectListingRow(int row, int context, bool asClick) {
+void TMainWindow::SelectListingRow(int row, int context, bool asClick) {
   if (row == listingView_->SelectedRow() || row < 0 || row >= listingView_->RowCount()) return;
   // Scroll when the row reaches the bottom edge or lies less than context
   // rows below the top (rows above the visible part included).
@@ -108,12 +108,12 @@ void TForm1::SelectListingRow(int row, int context, bool asClick) {
     listingView_->SetTopRow(row < context ? row : row - context);
   listingView_->SetSelectedRow(row);
   if (asClick)
-    ListBox2Click(row);
+    ListingRowClick(row);
   else
     SyncMemoryView();
 }
 
-void TForm1::JumpTo(TJumpKind kind, int line, const std::string& key) {
+void TMainWindow::JumpTo(TJumpKind kind, int line, const std::string& key) {
   const int selected = listingView_->SelectedRow();
   if (selected < 0) return;
   const TQRXAssembler& assembler = session_->Assembler();
@@ -144,7 +144,7 @@ void TForm1::JumpTo(TJumpKind kind, int line, const std::string& key) {
   SelectListingRow(assembler.ListingRowOf(target), 3, true);
 }
 
-void TForm1::SyncMemoryView() {
+void TMainWindow::SyncMemoryView() {
   if (memoryView_->GridHasFocus() || !menus_.SyncView->isChecked()) return;
   const int row = listingView_->SelectedRow();
   const TListingRows& rows = session_->Assembler().Listing();
@@ -155,7 +155,7 @@ void TForm1::SyncMemoryView() {
 
 // ---------------------------------------------------------------- label view
 
-uint16_t TForm1::LabelFilterMask() const {
+uint16_t TMainWindow::LabelFilterMask() const {
   uint16_t mask = 0x080;
   if (menus_.SkNotAll->isChecked()) mask |= 0x001;
   if (menus_.SkPointer->isChecked()) mask |= 0x010;
@@ -167,26 +167,26 @@ uint16_t TForm1::LabelFilterMask() const {
   return mask;
 }
 
-void TForm1::RebuildLabelList() {
+void TMainWindow::RebuildLabelList() {
   labelRows_->Build(LabelFilterMask());
   labelView_->SetModel(labelRows_.get());
 }
 
-void TForm1::SetLabelsSelected(bool flag) {
+void TMainWindow::SetLabelsSelected(bool flag) {
   const TLabelViewRows& rows = labelRows_->Rows();
   for (int row : labelView_->SelectedRows())
     if (row >= 0 && row < rows.Count() && rows.Ref(row) != nullptr) rows.Ref(row)->Selected = flag;
   RebuildLabelList();
 }
 
-void TForm1::ListBox1Click() {
+void TMainWindow::ShowLabelMemoryClick() {
   const int row = labelView_->CurrentRow();
   const TLabelViewRows& rows = labelRows_->Rows();
   if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
   memoryView_->ShowMemoryAt(static_cast<uint16_t>(rows.Ref(row)->Value));
 }
 
-void TForm1::ListBox1DblClick() {
+void TMainWindow::ShowIndirectMemoryClick() {
   const int row = labelView_->CurrentRow();
   const TLabelViewRows& rows = labelRows_->Rows();
   if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
@@ -194,7 +194,7 @@ void TForm1::ListBox1DblClick() {
   memoryView_->ShowMemoryAt(session_->Machine().ReadWord(value));
 }
 
-void TForm1::J1Click() {
+void TMainWindow::JumpToDefinitionClick() {
   const int row = labelView_->CurrentRow();
   const TLabelViewRows& rows = labelRows_->Rows();
   if (row < kRegisterRows || row >= rows.Count()) return;
@@ -203,11 +203,11 @@ void TForm1::J1Click() {
 
 // ---------------------------------------------------------------- memory grid
 
-void TForm1::StringGrid1Click(uint16_t address) {
+void TMainWindow::MemoryCellClick(uint16_t address) {
   JumpTo(TJumpKind::LineGiven, session_->Machine().LineOf(address));
 }
 
-void TForm1::StringGrid1Edited(uint16_t address) {
+void TMainWindow::MemoryCellEdited(uint16_t address) {
   // The edit becomes part of the run's history: going back past it and
   // forward again writes it once more.
   History().RecordEdit(address, session_->Machine().ReadWord(address));

@@ -46,7 +46,7 @@ QStringList TimedProgram() {
 
 // Whether the monitor window shows the model's screen as it is now, with
 // the cursor in either phase of its blink.
-bool MonitorShowsTheModel(TForm1& form) {
+bool MonitorShowsTheModel(TMainWindow& form) {
   TScreenSnapshot snapshot;
   form.MonitorModel().TakeSnapshot(snapshot);
   TMonitorRenderer renderer;
@@ -57,13 +57,13 @@ bool MonitorShowsTheModel(TForm1& form) {
   return shown == cursorOn || shown == cursorOff;
 }
 
-uint16_t AddressOf(TForm1& form, const char* label) {
+uint16_t AddressOf(TMainWindow& form, const char* label) {
   const std::string key = std::string(label) + ".*";
   return static_cast<uint16_t>(form.Session().Assembler().Labels().RecordOf(key).Value);
 }
 
 // The text the memory grid shows for the word at address.
-QString CellOf(TForm1& form, uint16_t address) {
+QString CellOf(TMainWindow& form, uint16_t address) {
   return form.MemoryView()->CellText(address % 16 + 1, address / 16 + 1);
 }
 
@@ -71,16 +71,16 @@ void Click(QToolButton* button) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
-QToolButton* Button(TForm1& form, int button) {
+QToolButton* Button(TMainWindow& form, int button) {
   return form.ToolBar()->ButtonAt(button);
 }
 
-QToolButton* BackButton(TForm1& form, int button) {
+QToolButton* BackButton(TMainWindow& form, int button) {
   return form.ToolBar()->BackButtonAt(button);
 }
 
 // The enabled state of the two back buttons and the three back items.
-QList<bool> BackCommands(TForm1& form) {
+QList<bool> BackCommands(TMainWindow& form) {
   const TMainMenus& m = form.Menus();
   return {BackButton(form, TToolBarPanel::StepBack)->isEnabled(),
           BackButton(form, TToolBarPanel::RunBack)->isEnabled(), m.StepBackItem->isEnabled(),
@@ -158,7 +158,7 @@ class THistoryCommandsTest : public QObject {
     form_->SetSaveDialogHook([&](const QString&, const QString&, const QString&) { return state; });
     Load("write.qasm", WritingProgram());
     Click(Button(*form_, TToolBarPanel::Step));
-    form_->S2Click();
+    form_->SaveStateClick();
     Click(Button(*form_, TToolBarPanel::Step));
     QVERIFY(form_->RunControl().CanGoBack());
     QCOMPARE(form_->OpenFile(state), TLoadResult::Clean);
@@ -244,7 +244,7 @@ class THistoryCommandsTest : public QObject {
   QString Message() const { return form_->MessageLine()->text(); }
 
   std::unique_ptr<TWindowRig> rig_;
-  TForm1* form_ = nullptr;
+  TMainWindow* form_ = nullptr;
 };
 
 QTEST_MAIN(THistoryCommandsTest)

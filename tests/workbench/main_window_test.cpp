@@ -73,7 +73,7 @@ class TMainWindowTest : public QObject {
   // ---------------------------------------------------------- start-up
 
   void StartsWithItsCaptionSizeAndDisabledButtons() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ"));
     QCOMPARE(form.size(), QSize(780, 470));
     const QStringList hints = Lines({"実行", "トレース実行", "ステップ実行", "停止", "リセット"});
@@ -97,10 +97,10 @@ class TMainWindowTest : public QObject {
   }
 
   void LaysOutItsPanelsWithTheDefaultSizes() {
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     QCOMPARE(form.ToolBar()->height(), 25);
-    QCOMPARE(form.LabelView()->HeaderBar()->height(), TForm1::kHeaderHeight);
-    QCOMPARE(form.ListingView()->HeaderBar()->height(), TForm1::kHeaderHeight);
+    QCOMPARE(form.LabelView()->HeaderBar()->height(), TMainWindow::kHeaderHeight);
+    QCOMPARE(form.ListingView()->HeaderBar()->height(), TMainWindow::kHeaderHeight);
     QCOMPARE(form.LabelSplitter()->handleWidth(), 6);
     QCOMPARE(form.MemorySplitter()->handleWidth(), 6);
     QCOMPARE(form.LabelPanel()->width(), 230);
@@ -121,7 +121,7 @@ class TMainWindowTest : public QObject {
   // The memory panel's status bar does not hold the window wide: its
   // panels are cut off at the right edge instead.
   void TheWindowNarrowsTo420Pixels() {
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     form.resize(420, 470);
     QCOMPARE(form.width(), 420);
     QTRY_COMPARE(form.MemoryView()->StatusBar()->width(), 420);
@@ -137,7 +137,7 @@ class TMainWindowTest : public QObject {
     QCOMPARE(larger.GridColumnWidth, 53);
     QCOMPARE(larger.ListRowHeight, 19);
 
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     const int h = QFontInfo(form.MainFont()).pixelSize();
     QCOMPARE(form.ListingView()->RowHeight(), h + 4);
     QCOMPARE(form.LabelView()->RowHeight(), h + 4);
@@ -147,7 +147,7 @@ class TMainWindowTest : public QObject {
   void FirstStartCopiesTheSamplesAndASecondStartDoesNot() {
     QFile::copy(QStringLiteral(QRX_SAMPLE_DIR "/hello.qasm"), rig_->Samples() + "/hello.qasm");
     QDir(rig_->Samples()).mkpath(QStringLiteral("nested"));
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QVERIFY(form.FirstStart().SettingsFolderCreated);
     QCOMPARE(form.FirstStart().SamplesCopied, 1);
     QVERIFY(QFileInfo::exists(rig_->SourceFolder() + "/hello.qasm"));
@@ -155,21 +155,21 @@ class TMainWindowTest : public QObject {
     rig_->Destroy();
 
     QVERIFY(QDir(rig_->SourceFolder()).removeRecursively());
-    TForm1& again = rig_->Create();
+    TMainWindow& again = rig_->Create();
     QVERIFY(!again.FirstStart().SettingsFolderCreated);
     QCOMPARE(again.FirstStart().SamplesCopied, 0);
     QVERIFY(!QFileInfo::exists(rig_->SourceFolder()));
   }
 
   void TheBundledSampleAssemblesCleanly() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.OpenFile(QStringLiteral(QRX_SAMPLE_DIR "/hello.qasm")), TLoadResult::Clean);
     QVERIFY(form.ListingView()->RowCount() > 10);
   }
 
   void CommandLineFileOpensOnceTheMonitorExists() {
     const QString path = rig_->WriteSource("start.qasm", Lines({"START: NOP", "  HALT"}));
-    TForm1& form = rig_->Create({path});
+    TMainWindow& form = rig_->Create({path});
     // Nothing is opened before the event loop has the monitor created.
     QVERIFY(form.CurrentFile().empty());
     QCOMPARE(form.OpenDialogFileName(), path);
@@ -180,7 +180,7 @@ class TMainWindowTest : public QObject {
 
   void CommandLineArgumentThatIsNoFileIsIgnored() {
     rig_->SetIni("MAINFORM/LastFileName", QStringLiteral("/old/prog.qasm"));
-    TForm1& form = rig_->Create({rig_->Root() + "/missing.qasm"});
+    TMainWindow& form = rig_->Create({rig_->Root() + "/missing.qasm"});
     QCOMPARE(form.OpenDialogFileName(), QStringLiteral("/old/prog.qasm"));
     rig_->WaitForMonitor();
     QTest::qWait(50);
@@ -205,7 +205,7 @@ class TMainWindowTest : public QObject {
     rig_->SetIni("MAINFORM/MnState", 0);
     rig_->SetIni("OPTION/Editer", QStringLiteral("gedit +%L %F"));
     rig_->SetIni("OPTION/FontSize", 11);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const TMainMenus& m = form.Menus();
     QCOMPARE(form.NumberFormat(), TNumberFormat::UnsignedDecimal);
     QVERIFY(m.NumberFormatItems[1]->isChecked());
@@ -253,7 +253,7 @@ class TMainWindowTest : public QObject {
     rig_->SetIni("MAINFORM/FmTop", -91);
     rig_->SetIni("MAINFORM/MnLeft", -1000);
     rig_->SetIni("MAINFORM/MnTop", 100);
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     QCOMPARE(form.pos(), area.topLeft());
     QCOMPARE(form.Screen().Monitor()->pos(), QPoint(area.left(), 100));
@@ -273,7 +273,7 @@ class TMainWindowTest : public QObject {
     QFETCH(QString, item);
     QFETCH(int, wait);
     rig_->SetIni("MAINFORM/WaitCount", waitCount);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(Checked(form.Menus().Wait->actions()), QStringList{item});
     QCOMPARE(form.TraceWait(), wait);
     QVERIFY(form.close());
@@ -281,7 +281,7 @@ class TMainWindowTest : public QObject {
   }
 
   void ChoosingAWaitItemSetsTheTraceWait() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     form.Menus().WaitItems[2]->trigger();
     QCOMPARE(form.TraceWait(), 50);
     QCOMPARE(Checked(form.Menus().Wait->actions()), QStringList{QStringLiteral("50ms(&2)")});
@@ -289,7 +289,7 @@ class TMainWindowTest : public QObject {
 
   void NumHexOutOfRangeStartsInHexadecimal() {
     rig_->SetIni("MAINFORM/NumHex", 7);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.NumberFormat(), TNumberFormat::Hexadecimal);
     QVERIFY(form.Menus().NumberFormatItems[2]->isChecked());
     QVERIFY(form.close());
@@ -297,7 +297,7 @@ class TMainWindowTest : public QObject {
   }
 
   void ClosingWritesTheLayoutAndOptions() {
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     QTRY_VERIFY_WITH_TIMEOUT(form.Screen().Monitor()->isVisible(), kWindowWait);
     form.Screen().Monitor()->move(300, 200);
     form.move(40, 50);
@@ -337,7 +337,7 @@ class TMainWindowTest : public QObject {
     QVERIFY(rig_->boxes.isEmpty());
 
     // The next start reads it all back.
-    TForm1& next = rig_->CreateShown();
+    TMainWindow& next = rig_->CreateShown();
     QCOMPARE(next.pos(), QPoint(40, 50));
     QCOMPARE(next.size(), QSize(820, 500));
     QVERIFY(next.MemoryPanel()->isHidden());
@@ -349,7 +349,7 @@ class TMainWindowTest : public QObject {
   void MovedSplittersAreRemembered() {
     rig_->SetIni("MAINFORM/KwWidth", 260);
     rig_->SetIni("MAINFORM/DmpHeight", 130);
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     QCOMPARE(form.LabelPanel()->width(), 260);
     QCOMPARE(form.MemoryPanel()->height(), 130);
     // Hiding and showing the label panel keeps its width.
@@ -366,7 +366,7 @@ class TMainWindowTest : public QObject {
   void AMaximisedWindowKeepsItsNormalGeometryInTheFile() {
     rig_->SetIni("MAINFORM/FmLeft", 15);
     rig_->SetIni("MAINFORM/FmWidth", 700);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     form.setWindowState(Qt::WindowMaximized);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -378,14 +378,14 @@ class TMainWindowTest : public QObject {
     QVERIFY(!rig_->IniHas("MAINFORM/FmTop"));
 
     // It starts maximised next time.
-    TForm1& next = rig_->Create();
+    TMainWindow& next = rig_->Create();
     QVERIFY(next.windowState() & Qt::WindowMaximized);
   }
 
   void WithoutAFileSelectKwStaysAndLastFileNameIsEmptied() {
     rig_->SetIni("MAINFORM/SelectKw", QStringLiteral("OLD.*"));
     rig_->SetIni("MAINFORM/LastFileName", QStringLiteral("/old/prog.qasm"));
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.Session().SelectedLabelList().ToVector(), std::vector<std::string>{"OLD.*"});
     QVERIFY(form.close());
     QCOMPARE(rig_->Ini("MAINFORM/SelectKw"), QStringLiteral("OLD.*"));
@@ -393,14 +393,14 @@ class TMainWindowTest : public QObject {
     QCOMPARE(rig_->Ini("MAINFORM/LastFileName"), QString());
 
     // The empty name does not fall back to the default pattern.
-    TForm1& next = rig_->Create();
+    TMainWindow& next = rig_->Create();
     QCOMPARE(next.OpenDialogFileName(), QString());
     QCOMPARE(next.OpenDialogStartPath(), rig_->SourceFolder());
   }
 
   void WithAFileSelectKwHoldsTheSelectedLabels() {
     rig_->SetIni("MAINFORM/SelectKw", QStringLiteral("COUNT.*,MISSING.*"));
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const QString path = rig_->WriteSource(
         "sel.qasm", Lines({"START: LD COUNT, #1", "  HALT", "COUNT: DW 0", "WORK: DW 0"}));
     QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
@@ -414,7 +414,7 @@ class TMainWindowTest : public QObject {
   }
 
   void DefaultDialogNameIsThePatternInTheSourceFolder() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.OpenDialogFileName(), rig_->SourceFolder() + "/*.qasm");
     QCOMPARE(form.OpenDialogStartPath(), rig_->SourceFolder());
   }
@@ -429,7 +429,7 @@ class TMainWindowTest : public QObject {
   }
   void ClosingWhileAProgramRunsIsRefused() {
     QFETCH(TRunState, state);
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     form.SetRunState(state);
     QVERIFY(!form.close());
     QVERIFY(form.isVisible());
@@ -443,8 +443,8 @@ class TMainWindowTest : public QObject {
   }
 
   void QuitItemClosesTheWindow() {
-    TForm1& form = rig_->CreateShown();
-    QSignalSpy closed(&form, &TForm1::Closed);
+    TMainWindow& form = rig_->CreateShown();
+    QSignalSpy closed(&form, &TMainWindow::Closed);
     form.Menus().Quit->trigger();
     QVERIFY(!form.isVisible());
     QCOMPARE(closed.count(), 1);
@@ -463,7 +463,7 @@ class TMainWindowTest : public QObject {
   }
   void TheProgramEndsOnceTheMainWindowHasClosed() {
     QFETCH(bool, quitItem);
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     QTRY_VERIFY(form.Screen().Monitor()->isVisible());
     TMonitorModel otherModel;
     TFormMon stillShown(otherModel);
@@ -480,15 +480,15 @@ class TMainWindowTest : public QObject {
   }
 
   void ACloseRefusedDuringARunKeepsTheProgramGoing() {
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     EndWhenClosed(form);
     QCOMPARE(form.OpenFile(rig_->WriteSource("endless.qasm", Lines({"LOOP: JP LOOP"}))),
              TLoadResult::Clean);
     bool closed = true;
-    QTimer::singleShot(0, &form, [&form] { form.SpeedButton1Click(TToolBarPanel::kRunTag); });
+    QTimer::singleShot(0, &form, [&form] { form.RunOrTraceClick(TToolBarPanel::kRunTag); });
     QTimer::singleShot(50, &form, [&] {
       closed = form.windowHandle()->close();
-      form.SpeedButton4Click();
+      form.StopClick();
     });
     QCOMPARE(ExecUntilEnded(500), kNotEnded);
     QVERIFY(!closed);
@@ -498,7 +498,7 @@ class TMainWindowTest : public QObject {
 
   void ASettingsFileThatCannotBeWrittenShowsTheErrorAndClosesAnyway() {
     QVERIFY(QDir().mkpath(rig_->IniPath()));
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     QVERIFY(form.close());
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY(rig_->boxes.first().contains(rig_->IniPath()));
@@ -506,7 +506,7 @@ class TMainWindowTest : public QObject {
   }
 
   void RunStateDisablesTheFileMenu() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QVERIFY(form.Menus().File->menuAction()->isEnabled());
     form.SetRunState(TRunState::Tracing);
     QCOMPARE(form.RunState(), TRunState::Tracing);
@@ -518,7 +518,7 @@ class TMainWindowTest : public QObject {
   // ---------------------------------------------------------- menus
 
   void MenusCarryTheirCaptionsInOrder() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const TMainMenus& m = form.Menus();
     QStringList bar;
     for (const QAction* action : form.menuBar()->actions())
@@ -562,7 +562,7 @@ class TMainWindowTest : public QObject {
   }
 
   void FirstStartShowsTheDesignChecks() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const TMainMenus& m = form.Menus();
     QCOMPARE(Checked(m.Run->actions()), Lines({"実行時にブレークポイントが有効(&B)"}));
     QCOMPARE(Checked(m.Wait->actions()), Lines({"200ms(&4)"}));
@@ -575,7 +575,7 @@ class TMainWindowTest : public QObject {
   }
 
   void FileMenuEnablesItsItemsByTheFileSet() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const TMainMenus& m = form.Menus();
     emit m.File->aboutToShow();
     QVERIFY(!m.Reload->isEnabled());
@@ -589,7 +589,7 @@ class TMainWindowTest : public QObject {
   }
 
   void RunMenuFollowsTheButtons() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const TMainMenus& m = form.Menus();
     // The hidden step item is never enabled (a hidden action is disabled).
     const QList<QAction*> items = {m.RunItem, m.TraceItem, m.StopItem, m.ResetItem};
@@ -609,7 +609,7 @@ class TMainWindowTest : public QObject {
   }
 
   void ViewMenuRefreshesItsChecksFromThePanelsAndTheMonitor() {
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     const TMainMenus& m = form.Menus();
     form.MemoryPanel()->hide();
     form.Screen().SetMonitorShown(false);
@@ -629,7 +629,7 @@ class TMainWindowTest : public QObject {
   }
 
   void UnitItemNeedsMoreThanOneUnit() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const TMainMenus& m = form.Menus();
     emit m.View->aboutToShow();
     QVERIFY(!m.Units->isEnabled());

@@ -47,7 +47,7 @@ class TKeySpy : public QObject {
 };
 
 // The rows of the listing that match kind.
-QList<int> MatchingRows(TForm1& form, TRowKind kind) {
+QList<int> MatchingRows(TMainWindow& form, TRowKind kind) {
   QList<int> rows;
   for (int r = 0; r < form.ListingView()->RowCount(); ++r)
     if (form.RowMatches(r, kind)) rows << r;
@@ -396,7 +396,7 @@ class TNavigationTest : public QObject {
   }
 
   std::unique_ptr<TWindowRig> rig_;
-  TForm1* form_ = nullptr;
+  TMainWindow* form_ = nullptr;
   TListingView* listing_ = nullptr;
   int marker_ = -1;
 };

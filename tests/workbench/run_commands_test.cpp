@@ -54,7 +54,7 @@ QStringList RedScreenProgram() {
 
 // Whether the monitor window shows the model's screen as it is now, with
 // the cursor in either phase of its blink.
-bool MonitorShowsTheModel(TForm1& form) {
+bool MonitorShowsTheModel(TMainWindow& form) {
   TScreenSnapshot snapshot;
   form.MonitorModel().TakeSnapshot(snapshot);
   TMonitorRenderer renderer;
@@ -73,12 +73,12 @@ QString Grouped(uint64_t n) {
   return digits;
 }
 
-QString Message(TForm1& form) {
+QString Message(TMainWindow& form) {
   return form.MessageLine()->text();
 }
 
 // The enabled state of the five buttons, run to reset.
-QList<bool> ButtonStates(TForm1& form) {
+QList<bool> ButtonStates(TMainWindow& form) {
   QList<bool> states;
   for (int i = 0; i < TToolBarPanel::kButtonCount; ++i)
     states << form.ToolBar()->ButtonAt(i)->isEnabled();
@@ -88,7 +88,7 @@ QList<bool> ButtonStates(TForm1& form) {
 // The enabled state of the visible items of "実行(&R)" as the menu opens: run,
 // trace, stop, reset (the step item is hidden, and Qt keeps a hidden action
 // disabled).
-QList<bool> RunMenuStates(TForm1& form) {
+QList<bool> RunMenuStates(TMainWindow& form) {
   const TMainMenus& m = form.Menus();
   emit m.Run->aboutToShow();
   return {m.RunItem->isEnabled(), m.TraceItem->isEnabled(), m.StopItem->isEnabled(),
@@ -100,17 +100,17 @@ QList<bool> MirroredButtons(const QList<bool>& buttons) {
   return {buttons[0], buttons[1], buttons[3], buttons[4]};
 }
 
-void Click(TForm1& form, int button) {
+void Click(TMainWindow& form, int button) {
   QTest::mouseClick(form.ToolBar()->ButtonAt(button), Qt::LeftButton);
 }
 
 // The line index of a listing row.
-int LineOfRow(TForm1& form, int row) {
+int LineOfRow(TMainWindow& form, int row) {
   return form.Session().Assembler().Listing().Ref(row)->LineIndex;
 }
 
 // Runs action once the run loop delivers events, ms after it started.
-void During(TForm1& form, int ms, std::function<void()> action) {
+void During(TMainWindow& form, int ms, std::function<void()> action) {
   QTimer::singleShot(ms, &form, std::move(action));
 }
 
@@ -239,7 +239,7 @@ class TRunCommandsTest : public QObject {
     During(*form_, 50, [&] {
       stateDuring = form_->RunState();
       closed = form_->close();
-      form_->SpeedButton4Click();
+      form_->StopClick();
     });
     Click(*form_, button);
     QCOMPARE(stateDuring, button == TToolBarPanel::Step ? TRunState::Stepping : TRunState::Tracing);
@@ -256,7 +256,7 @@ class TRunCommandsTest : public QObject {
       data.setUrls({QUrl::fromLocalFile(other)});
       QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
       QApplication::sendEvent(form_, &drop);
-      form_->SpeedButton4Click();
+      form_->StopClick();
     });
     Click(*form_, TToolBarPanel::Run);
     QCOMPARE(QString::fromStdString(form_->CurrentFile()), path);
@@ -291,7 +291,7 @@ class TRunCommandsTest : public QObject {
   void TheBreakpointToggleSetInTheFileIsFollowed() {
     rig_->SetIni("MAINFORM/BreakPointStop", 0);
     rig_->SetIni("MAINFORM/MoniterActive", 1);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QVERIFY(!form.RunControl().BreakpointsDuringRun());
     QVERIFY(form.RunControl().MonitorToFront());
     form.Menus().BreakPointStop->trigger();
@@ -465,7 +465,7 @@ class TRunCommandsTest : public QObject {
     Click(*form_, TToolBarPanel::Run);
     QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
     QVERIFY(MonitorShowsTheModel(*form_));
-    form_->S2Click();
+    form_->SaveStateClick();
     Click(*form_, TToolBarPanel::Reset);
     QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
     QVERIFY(MonitorShowsTheModel(*form_));
@@ -490,7 +490,7 @@ class TRunCommandsTest : public QObject {
 
   void WaitCountIsUsedExactlyAsRead() {
     rig_->SetIni("MAINFORM/WaitCount", 120);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.RunControl().TraceWait(), 120);
     QVERIFY(form.Menus().WaitItems[3]->isChecked());
   }
@@ -503,7 +503,7 @@ class TRunCommandsTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(form_->Screen().Monitor() != nullptr, kWindowWait);
     QTimer safety;
     safety.setSingleShot(true);
-    connect(&safety, &QTimer::timeout, form_, &TForm1::SpeedButton4Click);
+    connect(&safety, &QTimer::timeout, form_, &TMainWindow::StopClick);
     safety.start(5000);
     Click(*form_, TToolBarPanel::Run);
     QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行終了: ")));
@@ -519,7 +519,7 @@ class TRunCommandsTest : public QObject {
   }
 
   std::unique_ptr<TWindowRig> rig_;
-  TForm1* form_ = nullptr;
+  TMainWindow* form_ = nullptr;
 };
 
 QTEST_MAIN(TRunCommandsTest)

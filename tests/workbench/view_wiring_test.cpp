@@ -48,13 +48,13 @@ class TPaintCounter : public QObject {
   QHash<QWidget*, int> counts_;
 };
 
-int RowOf(TForm1& form, const char* label) {
+int RowOf(TMainWindow& form, const char* label) {
   return RowOfLabel(form, label);
 }
 
 // The first row with the mnemonic; with code set, only rows that hold code
 // (the macro's body lines are listed as directives).
-int RowWithMnemonic(TForm1& form, const std::string& mnemonic, bool code = false) {
+int RowWithMnemonic(TMainWindow& form, const std::string& mnemonic, bool code = false) {
   const TListingRows& rows = form.Session().Assembler().Listing();
   for (int r = 0; r < rows.Count(); ++r) {
     const TAsmLine* line = rows.Ref(r);
@@ -64,7 +64,7 @@ int RowWithMnemonic(TForm1& form, const std::string& mnemonic, bool code = false
 }
 
 // The label view's keys after the six registers, in sorted order.
-QStringList SortedLabelKeys(TForm1& form) {
+QStringList SortedLabelKeys(TMainWindow& form) {
   QStringList keys = LabelKeys(form);
   if (keys.mid(0, 6) != QStringList({"PC", "SP", "VF", "SF", "ZF", "CF"})) return {"no registers"};
   keys = keys.mid(6);
@@ -72,7 +72,7 @@ QStringList SortedLabelKeys(TForm1& form) {
   return keys;
 }
 
-uint16_t AddressOf(TForm1& form, const char* key) {
+uint16_t AddressOf(TMainWindow& form, const char* key) {
   return static_cast<uint16_t>(form.Session().Assembler().Labels().RecordOf(key).Value);
 }
 
@@ -128,7 +128,7 @@ class TViewWiringTest : public QObject {
     TListingView* listing = form_->ListingView();
     const int code = RowOf(*form_, "START");
     listing->SetSelectedRow(code);
-    form_->PopupMenu2Popup();
+    form_->ListingMenuPopup();
     QCOMPARE(p.Breakpoint->text(), QStringLiteral("ブレークポイント設定(&B)"));
     QVERIFY(p.Breakpoint->isEnabled());
     QVERIFY(!p.ClearBreakpoints->isEnabled());
@@ -137,7 +137,7 @@ class TViewWiringTest : public QObject {
     QVERIFY(p.Jump->menuAction()->isEnabled());
 
     p.Breakpoint->trigger();
-    form_->PopupMenu2Popup();
+    form_->ListingMenuPopup();
     QCOMPARE(p.Breakpoint->text(), QStringLiteral("ブレークポイント解除(&B)"));
     QVERIFY(p.ClearBreakpoints->isEnabled());
 
@@ -145,7 +145,7 @@ class TViewWiringTest : public QObject {
     const int expanded = RowWithMnemonic(*form_, "ADD", true);
     QVERIFY(expanded > 0);
     listing->SetSelectedRow(expanded);
-    form_->PopupMenu2Popup();
+    form_->ListingMenuPopup();
     QVERIFY(p.EditMacroSource->isEnabled());
     QCOMPARE(p.Breakpoint->text(), QStringLiteral("ブレークポイント設定(&B)"));
 
@@ -155,9 +155,9 @@ class TViewWiringTest : public QObject {
 
   void ListingPopupOfAnEmptyListingDisablesItsItems() {
     rig_->Create();
-    TForm1& empty = *rig_->form;
+    TMainWindow& empty = *rig_->form;
     const TListingPopup& p = empty.ListingPopup();
-    empty.PopupMenu2Popup();
+    empty.ListingMenuPopup();
     QVERIFY(!p.Breakpoint->isEnabled());
     QCOMPARE(p.Breakpoint->text(), QStringLiteral("ブレークポイント設定(&B)"));
     QVERIFY(!p.ClearBreakpoints->isEnabled());
@@ -257,7 +257,7 @@ class TViewWiringTest : public QObject {
 
   void LabelPopupEnablesByTheSelectionAndThePanels() {
     const TLabelPopup& p = form_->LabelPopup();
-    form_->PopupMenu1Popup();
+    form_->LabelMenuPopup();
     QVERIFY(!p.SelectLabels->isEnabled());
     QVERIFY(!p.DeselectLabels->isEnabled());
     QVERIFY(p.JumpToDefinition->isEnabled());
@@ -265,7 +265,7 @@ class TViewWiringTest : public QObject {
     QVERIFY(p.ShowIndirectMemory->isEnabled());
     form_->LabelView()->SetRowSelected(7, true);
     form_->Menus().MemoryDump->trigger();  // hides the memory panel
-    form_->PopupMenu1Popup();
+    form_->LabelMenuPopup();
     QVERIFY(p.SelectLabels->isEnabled());
     QVERIFY(p.DeselectLabels->isEnabled());
     QVERIFY(!p.ShowMemory->isEnabled());
@@ -273,7 +273,7 @@ class TViewWiringTest : public QObject {
     // Six rows only: no definition to jump to.
     form_->Menus().SkVal->trigger();
     form_->Menus().SkPointer->trigger();
-    form_->PopupMenu1Popup();
+    form_->LabelMenuPopup();
     QVERIFY(!p.JumpToDefinition->isEnabled());
   }
 
@@ -319,7 +319,7 @@ class TViewWiringTest : public QObject {
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOf(*form_, "WORK"));
     // On a register row nothing happens.
     labels->SetCurrentRow(0);
-    form_->J1Click();
+    form_->JumpToDefinitionClick();
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOf(*form_, "WORK"));
   }
 
@@ -464,7 +464,7 @@ class TViewWiringTest : public QObject {
 
  private:
   std::unique_ptr<TWindowRig> rig_;
-  TForm1* form_ = nullptr;
+  TMainWindow* form_ = nullptr;
   QString path_;
 };
 
