@@ -11,6 +11,7 @@
 #include "workbench/editor_launch.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
+#include "workbench/navigation.h"
 
 namespace {
 
@@ -31,6 +32,10 @@ void TMainWindow::RunEditor(const std::string& path, int line) {
   StartEditor(launch);
 }
 
+const TAsmLine* TMainWindow::SelectedListingLine() const {
+  return LineAtRow(session_->Assembler().Listing(), listingView_->SelectedRow());
+}
+
 void TMainWindow::EditSourceClick() {
   CreateDialogs();
   TEditFileSelect& dialog = *editFileSelect_;
@@ -49,28 +54,24 @@ void TMainWindow::EditSourceClick() {
 }
 
 void TMainWindow::EditRowSourceClick() {
-  const int row = listingView_->SelectedRow();
-  const TListingRows& rows = session_->Assembler().Listing();
-  if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
-  const TAsmLine& line = *rows.Ref(row);
+  const TAsmLine* line = SelectedListingLine();
+  if (line == nullptr) return;
   // Rows without a source tag (include start markers) name no file.
-  const int file = line.TagFileIndex();
+  const int file = line->TagFileIndex();
   const TFileNames& files = session_->Files();
   if (file < 0 || file >= files.Count()) return;
-  RunEditor(files[file], line.TagLineNumber());
+  RunEditor(files[file], line->TagLineNumber());
 }
 
 void TMainWindow::EditRowMacroSourceClick() {
-  const int row = listingView_->SelectedRow();
-  const TListingRows& rows = session_->Assembler().Listing();
-  if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
-  const TAsmLine& line = *rows.Ref(row);
-  const int count = line.TagCount();
+  const TAsmLine* line = SelectedListingLine();
+  if (line == nullptr) return;
+  const int count = line->TagCount();
   if (count <= kPlainTagItems) return;
-  const int file = line.TagItem(count - 4);
+  const int file = line->TagItem(count - 4);
   const TFileNames& files = session_->Files();
   if (file < 0 || file >= files.Count()) return;
-  RunEditor(files[file], line.TagItem(count - 3));
+  RunEditor(files[file], line->TagItem(count - 3));
 }
 
 void TMainWindow::EditorSettingsClick() {

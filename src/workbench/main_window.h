@@ -34,6 +34,7 @@ class QRXScreen;
 class QSplitter;
 class QUrl;
 class TAboutBox;
+class TAsmLine;
 class TEditFileSelect;
 class TExecutionHistory;
 class TUnitDialog;
@@ -167,7 +168,7 @@ class TMainWindow : public QMainWindow, public TViewHost {
   // row or a match.
   void FindRow(TRowKind kind, bool backwards);
 
-  // ---- parts, for the later tasks and the tests
+  // ---- parts, for the commands and the tests
   TJumpList& JumpList() { return jumpList_; }
   TMonitorModel& MonitorModel() { return *monitorModel_; }
   QRXScreen& Screen() { return *screen_; }
@@ -240,10 +241,10 @@ class TMainWindow : public QMainWindow, public TViewHost {
   // ---- "ファイル(&F)"
   void LoadClick();             // "読み込み(&L)..."
   void ReloadClick();           // "読み込み直す(&R)"
-  void EditSourceClick();       // "ソース編集(&E)...": external editor (later task)
-  void SaveStateClick();        // "現在の状態を保存(&S)...": state save (later task)
-  void SaveMachineCodeClick();  // "機械語で保存(&B)...": machine-code save (later task)
-  // ---- run control (later task): run and trace share the handler, the
+  void EditSourceClick();       // "ソース編集(&E)...": external editor
+  void SaveStateClick();        // "現在の状態を保存(&S)...": state save
+  void SaveMachineCodeClick();  // "機械語で保存(&B)...": machine-code save
+  // ---- run control: run and trace share the handler, the
   // tag decides (1 run, any other trace); step, stop, reset.
   void RunOrTraceClick(int tag);
   void StepClick();
@@ -260,8 +261,8 @@ class TMainWindow : public QMainWindow, public TViewHost {
   void MemoryDumpClick();
   void LabelPanelClick();
   void MonitorClick();
-  void UnitsClick();  // "表示するユニットの設定(&U)...": unit dialog (later task)
-  // ---- "ヘルプ(&H)" (later tasks)
+  void UnitsClick();  // "表示するユニットの設定(&U)...": unit dialog
+  // ---- "ヘルプ(&H)"
   void HelpClick();            // "ヘルプ(&H)": the help page
   void EditorSettingsClick();  // "エディタの設定(&E)...": the editor command
   void FontSettingsClick();    // "表示フォントの設定(&F)...": the font dialog
@@ -269,9 +270,9 @@ class TMainWindow : public QMainWindow, public TViewHost {
   // ---- listing
   void ListingRowClick(int row);
   void ToggleBreakpointClick();
-  void ClearBreakpointsClick();  // "全ブレークポイントを解除(&Q)"
-  void EditRowSourceClick();     // pop-up "ソースの編集(&E)": external editor (later task)
-  void EditRowMacroSourceClick();  // pop-up "マクロソースの編集(&M)": external editor (later task)
+  void ClearBreakpointsClick();    // "全ブレークポイントを解除(&Q)"
+  void EditRowSourceClick();       // pop-up "ソースの編集(&E)": external editor
+  void EditRowMacroSourceClick();  // pop-up "マクロソースの編集(&M)": external editor
   // ---- label view
   void ShowLabelMemoryClick();
   void ShowIndirectMemoryClick();
@@ -310,12 +311,14 @@ class TMainWindow : public QMainWindow, public TViewHost {
   void RememberPanelSizes();
   TWorkbenchSettings CollectSettings();
   void WriteSettings();
-  // The time-stamp check of the sources (later task); it runs after a
-  // state file was read, whatever the result.
+  // The time-stamp check of the sources (timestamp_check.cpp); it also
+  // runs after a state file was read, whatever the result.
   void CheckSourceTimeStamps();
   // After the state branch of a load, whatever its result.
   void StateFileLoaded(TLoadResult result);
   void SetButtonsEnabled(bool enabled);
+  // The line of the selected listing row; nullptr without one.
+  const TAsmLine* SelectedListingLine() const;
   // Run control with its host and the execution history, and the toggles
   // it follows (run_commands.cpp).
   void SetUpRunControl();

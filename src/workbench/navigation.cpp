@@ -33,9 +33,13 @@ bool IsInside(const QObject* watched, const QWidget* view) {
 
 }  // namespace
 
+const TAsmLine* LineAtRow(const TListingRows& rows, int row) {
+  if (row < 0 || row >= rows.Count()) return nullptr;
+  return rows.Ref(row);
+}
+
 bool RowMatches(const TListingRows& rows, const TBoolList& breakpoints, int row, TRowKind kind) {
-  if (row < 0 || row >= rows.Count()) return false;
-  const TAsmLine* line = rows.Ref(row);
+  const TAsmLine* line = LineAtRow(rows, row);
   if (line == nullptr) return false;
   switch (kind) {
     case TRowKind::Label:

@@ -24,6 +24,10 @@ enum class TRowKind {
   Breakpoint,        // a row whose line carries a breakpoint
 };
 
+// The line of listing row `row`; nullptr for a row outside the listing or
+// a row without a line.
+const TAsmLine* LineAtRow(const TListingRows& rows, int row);
+
 // Whether listing row `row` is of the kind. An include boundary is a row
 // other than row 0 whose file index is not 0 and differs from the row
 // above's; a row without a source tag (an include marker) counts as file -1.

@@ -16,6 +16,7 @@
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 #include "workbench/memory_view.h"
+#include "workbench/navigation.h"
 
 namespace {
 
@@ -80,9 +81,7 @@ void TMainWindow::ListingRowClick(int row) {
 
 void TMainWindow::ToggleBreakpointClick() {
   const int row = listingView_->SelectedRow();
-  const TListingRows& rows = session_->Assembler().Listing();
-  if (row < 0 || row >= rows.Count()) return;
-  const TAsmLine* line = rows.Ref(row);
+  const TAsmLine* line = LineAtRow(session_->Assembler().Listing(), row);
   if (line == nullptr || !IsCodeRow(*line)) return;
   TBoolList& breakpoints = session_->Breakpoints();
   breakpoints.SetMember(line->LineIndex, !breakpoints.Contains(line->LineIndex));
@@ -146,10 +145,7 @@ void TMainWindow::JumpTo(TJumpKind kind, int line, const std::string& key) {
 
 void TMainWindow::SyncMemoryView() {
   if (memoryView_->GridHasFocus() || !menus_.SyncView->isChecked()) return;
-  const int row = listingView_->SelectedRow();
-  const TListingRows& rows = session_->Assembler().Listing();
-  if (row < 0 || row >= rows.Count()) return;
-  const TAsmLine* line = rows.Ref(row);
+  const TAsmLine* line = SelectedListingLine();
   if (line != nullptr && line->FieldCount > 0) memoryView_->ShowMemoryAt(line->Address);
 }
 
