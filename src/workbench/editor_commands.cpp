@@ -32,10 +32,6 @@ void TMainWindow::RunEditor(const std::string& path, int line) {
   StartEditor(launch);
 }
 
-const TAsmLine* TMainWindow::SelectedListingLine() const {
-  return LineAtRow(session_->Assembler().Listing(), listingView_->SelectedRow());
-}
-
 void TMainWindow::EditSourceClick() {
   CreateDialogs();
   TEditFileSelect& dialog = *editFileSelect_;
@@ -54,7 +50,7 @@ void TMainWindow::EditSourceClick() {
 }
 
 void TMainWindow::EditRowSourceClick() {
-  const TAsmLine* line = SelectedListingLine();
+  const TAsmLine* line = navigator_->SelectedLine();
   if (line == nullptr) return;
   // Rows without a source tag (include start markers) name no file.
   const int file = line->TagFileIndex();
@@ -64,7 +60,7 @@ void TMainWindow::EditRowSourceClick() {
 }
 
 void TMainWindow::EditRowMacroSourceClick() {
-  const TAsmLine* line = SelectedListingLine();
+  const TAsmLine* line = navigator_->SelectedLine();
   if (line == nullptr) return;
   const int count = line->TagCount();
   if (count <= kPlainTagItems) return;

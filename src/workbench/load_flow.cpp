@@ -131,7 +131,7 @@ void TMainWindow::ReloadClick() {
   } else {
     LoadClick();
   }
-  SelectListingRow(remembered, 3, true);
+  navigator_->SelectListingRow(remembered, 3, true);
 }
 
 void TMainWindow::dragEnterEvent(QDragEnterEvent* event) {

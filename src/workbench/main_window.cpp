@@ -103,9 +103,10 @@ TMainWindow::TMainWindow(const TStartOptions& options, QWidget* parent)
   session_ = std::make_unique<TProgramSession>(*monitorModel_);
   labelRows_ = std::make_unique<TLabelViewModel>(session_->Assembler());
   labelRows_->SetSorted(true);
-  jumpList_.Init(0);
 
   BuildLayout();
+  navigator_ = std::make_unique<TNavigator>(*session_, *listingView_,
+                                            [this] { return RunState() == TRunState::Idle; });
   menus_ = BuildMainMenus(*menuBar(), this);
   listingPopup_ = BuildListingPopup(this);
   labelPopup_ = BuildLabelPopup(this, menus_.SkNotAll);

@@ -1,7 +1,8 @@
 // TMainWindow, the main window "QRX エミュレータ": it owns the program session
 // (assembler, machine, breakpoints, file set, selected-label and
-// visible-unit lists), the monitor model and the screen thread, the jump
-// history, the execution history and the settings; it lays out the tool bar
+// visible-unit lists), the monitor model and the screen thread, the
+// navigator (navigation.h: listing selection, jumps and their history), the
+// execution history and the settings; it lays out the tool bar
 // with the message line, the five run-control buttons and the two back
 // buttons, the label panel, the listing panel and the memory panel, carries
 // the menus, and turns every way of opening a file into OpenFile.
@@ -23,8 +24,8 @@
 #include "monitor/performance_counter.h"
 #include "session/load_result.h"
 #include "session/run_host.h"
-#include "workbench/jump_list.h"
 #include "workbench/main_menus.h"
+#include "workbench/navigation.h"
 #include "workbench/view_host.h"
 #include "workbench/workbench_folders.h"
 #include "workbench/workbench_settings.h"
@@ -34,7 +35,6 @@ class QRXScreen;
 class QSplitter;
 class QUrl;
 class TAboutBox;
-class TAsmLine;
 class TEditFileSelect;
 class TExecutionHistory;
 class TUnitDialog;
@@ -46,12 +46,9 @@ class TListingView;
 class TMemoryView;
 class TMessageLine;
 class TMonitorModel;
-class TNavigationKeyFilter;
 class TRunControl;
 class TToolBarPanel;
 class TWorkbenchRunHost;
-// The kinds of rows FindRow looks for (navigation.h).
-enum class TRowKind;
 
 // Where the program lies and what it was started with; the defaults come
 // from the running application, tests give their own.
@@ -64,15 +61,6 @@ struct TStartOptions {
   QStringList Arguments;
 
   static TStartOptions FromApplication();
-};
-
-// The targets of JumpTo.
-enum class TJumpKind {
-  LineGiven,          // the given listing line index
-  ExecutionPosition,  // the line of the instruction at the program counter
-  CallTarget,         // the target of the JP, JPT, JPF or CALL on the selected row
-  Back,               // the previous entry of the jump history
-  LabelDefinition,    // the defining line of the label with the given key
 };
 
 // The row heights the main window's font gives (h = its pixel height):
@@ -158,18 +146,10 @@ class TMainWindow : public QMainWindow, public TViewHost {
   // Sets Selected of every label whose row is selected in the label view.
   void SetLabelsSelected(bool flag);
   void ClearBreakpoints();
-  // Selects a listing row with context rows above it (see the .cpp).
-  void SelectListingRow(int row, int context, bool asClick);
-  void JumpTo(TJumpKind kind, int line = 0, const std::string& key = {});
-  // Whether listing row `row` is of the kind (navigation.cpp).
-  bool RowMatches(int row, TRowKind kind) const;
-  // Selects the next row of the kind below the selected row (the previous
-  // one above it when backwards), as a click; nothing without a selected
-  // row or a match.
-  void FindRow(TRowKind kind, bool backwards);
+  // The listing's selection, jumps, searches and jump history.
+  TNavigator& Navigator() { return *navigator_; }
 
   // ---- parts, for the commands and the tests
-  TJumpList& JumpList() { return jumpList_; }
   TMonitorModel& MonitorModel() { return *monitorModel_; }
   QRXScreen& Screen() { return *screen_; }
   TKeyboardTable& KeyboardTable() { return *keyboard_; }
@@ -268,7 +248,6 @@ class TMainWindow : public QMainWindow, public TViewHost {
   void FontSettingsClick();    // "表示フォントの設定(&F)...": the font dialog
   void AboutClick();           // "バージョン情報(&V)": the version dialog
   // ---- listing
-  void ListingRowClick(int row);
   void ToggleBreakpointClick();
   void ClearBreakpointsClick();    // "全ブレークポイントを解除(&Q)"
   void EditRowSourceClick();       // pop-up "ソースの編集(&E)": external editor
@@ -317,15 +296,14 @@ class TMainWindow : public QMainWindow, public TViewHost {
   // After the state branch of a load, whatever its result.
   void StateFileLoaded(TLoadResult result);
   void SetButtonsEnabled(bool enabled);
-  // The line of the selected listing row; nullptr without one.
-  const TAsmLine* SelectedListingLine() const;
   // Run control with its host and the execution history, and the toggles
   // it follows (run_commands.cpp).
   void SetUpRunControl();
   // A committed load starts a new execution history: a restored state is a
   // new start like a loaded program (run_commands.cpp).
   void RestartHistory();
-  // The listing pop-up's jump submenu and the letter keys (navigation.cpp).
+  // The navigator follows the listing pop-up's jump submenu and the letter
+  // keys; the memory view follows the rows it selects.
   void SetUpNavigation();
   // Follows the application's activation (timestamp_check.cpp).
   void ConnectActivation();
@@ -344,7 +322,6 @@ class TMainWindow : public QMainWindow, public TViewHost {
   std::unique_ptr<TMonitorModel> monitorModel_;
   std::unique_ptr<TProgramSession> session_;
   std::unique_ptr<TLabelViewModel> labelRows_;
-  TJumpList jumpList_;
   std::unique_ptr<QRXScreen> screen_;
 
   TNumberFormat numberFormat_ = TNumberFormat::Hexadecimal;
@@ -384,6 +361,7 @@ class TMainWindow : public QMainWindow, public TViewHost {
   std::unique_ptr<TExecutionHistory> history_;
   std::unique_ptr<TWorkbenchRunHost> runHost_;
   std::unique_ptr<TRunControl> runControl_;
+  std::unique_ptr<TNavigator> navigator_;
   std::unique_ptr<TNavigationKeyFilter> keyFilter_;
 
   // The dialogs, children of this window.

@@ -43,7 +43,7 @@ void TWorkbenchRunHost::RunStarted(const TRunStart& start) {
   if (start.Loop == TRunState::Stepping) return;
   form_.MessageLine()->SetMessageText(RunningText());
   SetRunButtonsEnabled(false);
-  form_.JumpList().Init(form_.ListingView()->SelectedRow());
+  form_.Navigator().JumpList().Init(form_.ListingView()->SelectedRow());
   if (start.MonitorToFront) form_.Screen().RequestFront();
 }
 
@@ -70,7 +70,7 @@ void TWorkbenchRunHost::RunFinished(const TRunOutcome& outcome) {
 }
 
 void TWorkbenchRunHost::MachineReset() {
-  form_.JumpList().Init(0);
+  form_.Navigator().JumpList().Init(0);
   form_.MemoryView()->ClearMemoryCells();
   form_.ShowExecutionState();
   form_.RepaintViews();

@@ -1,16 +1,15 @@
 // What the views' clicks and pop-up items do, and how the three views follow
-// the machine: selecting listing rows, the jump history, breakpoints, the
-// label list and its filters, and the memory view's synchronisation.
+// the machine: the navigator's wiring, breakpoints, the label list and its
+// filters, and the memory view's synchronisation.
 #include <QHeaderView>
 #include <QMenu>
 
 #include "assembler/listing_text.h"
 #include "assembler/qrx_assembler.h"
 #include "machine/machine.h"
-#include "machine/opcode_table.h"
-#include "persistence/compare_text.h"
 #include "session/execution_history.h"
 #include "session/program_session.h"
+#include "workbench/keyboard_table.h"
 #include "workbench/label_view.h"
 #include "workbench/label_view_model.h"
 #include "workbench/listing_view.h"
@@ -23,17 +22,10 @@ namespace {
 // The number of register rows at the top of the label view.
 constexpr int kRegisterRows = 6;
 
-// Whether the instruction's operand 1 is a jump or call target.
-bool IsJumpOrCall(const std::string& mnemonic) {
-  for (const TOpcodeInfo& row : OpcodeTable)
-    if (row.Jumps && SameText(mnemonic, row.Mnemonic)) return true;
-  return false;
-}
-
 }  // namespace
 
 void TMainWindow::ConnectViews() {
-  connect(listingView_, &TListingView::RowClicked, this, &TMainWindow::ListingRowClick);
+  connect(listingView_, &TListingView::RowClicked, navigator_.get(), &TNavigator::RowClicked);
   connect(listingView_, &TListingView::RowDoubleClicked, this, &TMainWindow::ToggleBreakpointClick);
   connect(listingView_, &TListingView::ContextMenuRequested, this,
           [this](const QPoint& at) { listingPopup_.Menu->popup(at); });
@@ -67,17 +59,12 @@ void TMainWindow::ShowExecutionState() {
     const uint16_t value = static_cast<uint16_t>(record->Value);
     if (value == destination || machine.ReadWord(value) == destination) labelView_->RepaintRow(row);
   }
-  if (listingView_->RowCount() > 0) JumpTo(TJumpKind::ExecutionPosition);
+  if (listingView_->RowCount() > 0) navigator_->JumpTo(TJumpKind::ExecutionPosition);
   if (menus_.SyncView->isChecked()) memoryView_->ShowMemoryAt(machine.ReadWord(TQRXEmulater::PC));
   if (destination >= 0) memoryView_->RepaintAddress(static_cast<uint16_t>(destination));
 }
 
 // ---------------------------------------------------------------- listing
-
-void TMainWindow::ListingRowClick(int row) {
-  if (RunState() == TRunState::Idle && jumpList_.TopNumber() != row) jumpList_.PushNumber(row);
-  SyncMemoryView();
-}
 
 void TMainWindow::ToggleBreakpointClick() {
   const int row = listingView_->SelectedRow();
@@ -97,55 +84,16 @@ void TMainWindow::ClearBreakpoints() {
   session_->Breakpoints().Clear();
 }
 
-void TMainWindow::SelectListingRow(int row, int context, bool asClick) {
-  if (row == listingView_->SelectedRow() || row < 0 || row >= listingView_->RowCount()) return;
-  // Scroll when the row reaches the bottom edge or lies less than context
-  // rows below the top (rows above the visible part included).
-  const QRect rect = listingView_->RowRect(row);
-  const int bottomEdge = listingView_->viewport()->height();
-  if (rect.top() + rect.height() >= bottomEdge || rect.top() < context * listingView_->RowHeight())
-    listingView_->SetTopRow(row < context ? row : row - context);
-  listingView_->SetSelectedRow(row);
-  if (asClick)
-    ListingRowClick(row);
-  else
-    SyncMemoryView();
-}
-
-void TMainWindow::JumpTo(TJumpKind kind, int line, const std::string& key) {
-  const int selected = listingView_->SelectedRow();
-  if (selected < 0) return;
-  const TQRXAssembler& assembler = session_->Assembler();
-  const TQRXEmulater& machine = session_->Machine();
-  int target = line;
-  switch (kind) {
-    case TJumpKind::LineGiven:
-      break;
-    case TJumpKind::ExecutionPosition:
-      target = machine.LineOf(machine.ReadWord(TQRXEmulater::PC));
-      break;
-    case TJumpKind::CallTarget: {
-      const TAsmLine* row = assembler.Listing().Ref(selected);
-      if (row == nullptr || !IsJumpOrCall(row->Mnemonic) || row->Words.size() < 2) return;
-      target = machine.LineOf(row->Words[1]);
-      break;
-    }
-    case TJumpKind::LabelDefinition:
-      target = assembler.Labels().RecordOf(key).DefLine;
-      break;
-    case TJumpKind::Back: {
-      int popped = jumpList_.PopNum();
-      if (popped == selected) popped = jumpList_.PopNum();
-      SelectListingRow(popped, 3, false);
-      return;
-    }
-  }
-  SelectListingRow(assembler.ListingRowOf(target), 3, true);
+void TMainWindow::SetUpNavigation() {
+  navigator_->ConnectJumpMenu(listingPopup_);
+  connect(navigator_.get(), &TNavigator::RowSelected, this, &TMainWindow::SyncMemoryView);
+  keyFilter_ =
+      std::make_unique<TNavigationKeyFilter>(*navigator_, *keyboard_, listingView_, labelView_);
 }
 
 void TMainWindow::SyncMemoryView() {
   if (memoryView_->GridHasFocus() || !menus_.SyncView->isChecked()) return;
-  const TAsmLine* line = SelectedListingLine();
+  const TAsmLine* line = navigator_->SelectedLine();
   if (line != nullptr && line->FieldCount > 0) memoryView_->ShowMemoryAt(line->Address);
 }
 
@@ -194,13 +142,13 @@ void TMainWindow::JumpToDefinitionClick() {
   const int row = labelView_->CurrentRow();
   const TLabelViewRows& rows = labelRows_->Rows();
   if (row < kRegisterRows || row >= rows.Count()) return;
-  JumpTo(TJumpKind::LabelDefinition, 0, rows[row]);
+  navigator_->JumpTo(TJumpKind::LabelDefinition, 0, rows[row]);
 }
 
 // ---------------------------------------------------------------- memory grid
 
 void TMainWindow::MemoryCellClick(uint16_t address) {
-  JumpTo(TJumpKind::LineGiven, session_->Machine().LineOf(address));
+  navigator_->JumpTo(TJumpKind::LineGiven, session_->Machine().LineOf(address));
 }
 
 void TMainWindow::MemoryCellEdited(uint16_t address) {

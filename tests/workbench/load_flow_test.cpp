@@ -210,7 +210,7 @@ class TLoadFlowTest : public QObject {
     form.LabelView()->SetRowSelected(countRow, true);
     form.SetLabelsSelected(true);
     QVERIFY(form.Session().Assembler().Labels().RecordOf("COUNT.*").Selected);
-    form.SelectListingRow(50, 3, true);
+    form.Navigator().SelectListingRow(50, 3, true);
     QCOMPARE(form.ListingView()->SelectedRow(), 50);
 
     // The file changes on disk; the reload reads it again.
@@ -225,7 +225,7 @@ class TLoadFlowTest : public QObject {
     QCOMPARE(form.ListingView()->SelectedRow(), 50);
     // Three rows of context above the row that had scrolled out of view.
     QCOMPARE(form.ListingView()->TopRow(), 47);
-    QCOMPARE(form.JumpList().TopNumber(), 50);
+    QCOMPARE(form.Navigator().JumpList().TopNumber(), 50);
   }
 
   void AnotherMainSourceClearsTheBreakpoints() {

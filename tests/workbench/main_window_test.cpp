@@ -88,7 +88,7 @@ class TMainWindowTest : public QObject {
     }
     QCOMPARE(form.MessageLine()->text(), QString());
     QVERIFY(form.CurrentFile().empty());
-    QCOMPARE(form.JumpList().ToVector(), std::vector<std::string>{"0"});
+    QCOMPARE(form.Navigator().JumpList().ToVector(), std::vector<std::string>{"0"});
     // Before any load the label view lists the six registers in order.
     QCOMPARE(LabelKeys(form), Lines({"PC", "SP", "VF", "SF", "ZF", "CF"}));
     QCOMPARE(form.LabelView()->RowCount(), 6);

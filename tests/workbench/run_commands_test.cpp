@@ -421,7 +421,7 @@ class TRunCommandsTest : public QObject {
     QCOMPARE(form_->Session().Machine().StepCount, uint64_t{0});
     // The listing shows the first instruction; the history starts over.
     QCOMPARE(form_->ListingView()->SelectedRow(), 1);
-    QCOMPARE(form_->JumpList().ToVector(), (std::vector<std::string>{"0", "1"}));
+    QCOMPARE(form_->Navigator().JumpList().ToVector(), (std::vector<std::string>{"0", "1"}));
     // The next report counts from zero.
     Click(*form_, TToolBarPanel::Step);
     QCOMPARE(Message(*form_), QStringLiteral(" 実行停止: 1steps(Total:1steps)"));
@@ -441,14 +441,14 @@ class TRunCommandsTest : public QObject {
     Load("call.qasm", CallProgram());
     form_->Menus().WaitItems[0]->trigger();
     const int sub = RowOfLabel(*form_, "SUB");
-    form_->SelectListingRow(sub, 3, true);
-    form_->SelectListingRow(2, 3, true);
-    QCOMPARE(form_->JumpList().Count(), 3);
+    form_->Navigator().SelectListingRow(sub, 3, true);
+    form_->Navigator().SelectListingRow(2, 3, true);
+    QCOMPARE(form_->Navigator().JumpList().Count(), 3);
     Click(*form_, button);
     // Rows shown while the program runs add nothing.
     std::vector<std::string> expected{"2"};
     if (lastRowRecorded) expected.push_back(std::to_string(RowOfLabel(*form_, "FIN")));
-    QCOMPARE(form_->JumpList().ToVector(), expected);
+    QCOMPARE(form_->Navigator().JumpList().ToVector(), expected);
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
   }
 

@@ -294,14 +294,14 @@ class TViewWiringTest : public QObject {
   void RightClicksOnlySelect() {
     TListingView* listing = form_->ListingView();
     TLabelView* labels = form_->LabelView();
-    form_->JumpList().Init(0);
+    form_->Navigator().JumpList().Init(0);
     const int shown = form_->MemoryView()->CurrentAddress();
     const int halt = RowWithMnemonic(*form_, "HALT", true);
     QVERIFY(form_->Session().Assembler().Listing().Ref(halt)->Address != shown);
     QTest::mouseClick(listing->viewport(), Qt::RightButton, {}, listing->RowRect(halt).center());
     form_->ListingPopup().Menu->hide();
     QCOMPARE(listing->SelectedRow(), halt);
-    QCOMPARE(form_->JumpList().ToVector(), std::vector<std::string>{"0"});
+    QCOMPARE(form_->Navigator().JumpList().ToVector(), std::vector<std::string>{"0"});
     QCOMPARE(form_->MemoryView()->CurrentAddress(), shown);
 
     const int ptrRow = LabelKeys(*form_).indexOf(QStringLiteral("^PTR.*"));
@@ -348,47 +348,47 @@ class TViewWiringTest : public QObject {
   void SelectingARowScrollsWithContextAndRecordsTheJump() {
     TListingView* listing = form_->ListingView();
     QCOMPARE(listing->TopRow(), 0);
-    form_->SelectListingRow(70, 3, true);
+    form_->Navigator().SelectListingRow(70, 3, true);
     QCOMPARE(listing->SelectedRow(), 70);
     QCOMPARE(listing->TopRow(), 67);
-    QCOMPARE(form_->JumpList().TopNumber(), 70);
-    const int entries = form_->JumpList().Count();
+    QCOMPARE(form_->Navigator().JumpList().TopNumber(), 70);
+    const int entries = form_->Navigator().JumpList().Count();
     // Selecting the selected row, or a row outside the listing, does nothing.
-    form_->SelectListingRow(70, 3, true);
-    form_->SelectListingRow(-1, 3, true);
-    form_->SelectListingRow(listing->RowCount(), 3, true);
+    form_->Navigator().SelectListingRow(70, 3, true);
+    form_->Navigator().SelectListingRow(-1, 3, true);
+    form_->Navigator().SelectListingRow(listing->RowCount(), 3, true);
     QCOMPARE(listing->SelectedRow(), 70);
-    QCOMPARE(form_->JumpList().Count(), entries);
+    QCOMPARE(form_->Navigator().JumpList().Count(), entries);
     // A row within view below the context stays where it is.
-    form_->SelectListingRow(72, 3, true);
+    form_->Navigator().SelectListingRow(72, 3, true);
     QCOMPARE(listing->TopRow(), 67);
     // A row above the view: top row := row - context, or the row itself
     // when it is closer to the start than the context.
-    form_->SelectListingRow(2, 3, false);
+    form_->Navigator().SelectListingRow(2, 3, false);
     QCOMPARE(listing->TopRow(), 2);
-    QCOMPARE(form_->JumpList().TopNumber(), 72);  // not as a click: no entry
-    form_->SelectListingRow(40, 3, true);
+    QCOMPARE(form_->Navigator().JumpList().TopNumber(), 72);  // not as a click: no entry
+    form_->Navigator().SelectListingRow(40, 3, true);
     QCOMPARE(listing->TopRow(), 37);
     // A visible row less than the context below the top scrolls too.
-    form_->SelectListingRow(38, 3, true);
+    form_->Navigator().SelectListingRow(38, 3, true);
     QCOMPARE(listing->TopRow(), 35);
     // And one at the bottom edge of the view.
     const int bottom = listing->TopRow() + listing->VisibleRowCount();
-    form_->SelectListingRow(bottom, 3, true);
+    form_->Navigator().SelectListingRow(bottom, 3, true);
     QCOMPARE(listing->TopRow(), bottom - 3);
   }
 
   void ClicksRecordJumpsOnlyWhileIdle() {
     TListingView* listing = form_->ListingView();
-    form_->JumpList().Init(0);
+    form_->Navigator().JumpList().Init(0);
     listing->SetSelectedRow(5);
     emit listing->RowClicked(5);
     emit listing->RowClicked(5);
-    QCOMPARE(form_->JumpList().ToVector(), (std::vector<std::string>{"0", "5"}));
+    QCOMPARE(form_->Navigator().JumpList().ToVector(), (std::vector<std::string>{"0", "5"}));
     form_->SetRunState(TRunState::Running);
     listing->SetSelectedRow(8);
     emit listing->RowClicked(8);
-    QCOMPARE(form_->JumpList().TopNumber(), 5);
+    QCOMPARE(form_->Navigator().JumpList().TopNumber(), 5);
     form_->SetRunState(TRunState::Idle);
   }
 
@@ -396,13 +396,13 @@ class TViewWiringTest : public QObject {
     TListingView* listing = form_->ListingView();
     const int start = RowOf(*form_, "START");
     const int count = RowOf(*form_, "COUNT");
-    form_->SelectListingRow(count, 3, true);
+    form_->Navigator().SelectListingRow(count, 3, true);
     QCOMPARE(form_->MemoryView()->CurrentAddress(), int{AddressOf(*form_, "COUNT.*")});
     // A row without fields leaves the memory view where it is.
-    form_->SelectListingRow(0, 3, true);
+    form_->Navigator().SelectListingRow(0, 3, true);
     QCOMPARE(form_->MemoryView()->CurrentAddress(), int{AddressOf(*form_, "COUNT.*")});
     form_->Menus().SyncView->trigger();  // off
-    form_->SelectListingRow(start, 3, true);
+    form_->Navigator().SelectListingRow(start, 3, true);
     QCOMPARE(listing->SelectedRow(), start);
     QCOMPARE(form_->MemoryView()->CurrentAddress(), int{AddressOf(*form_, "COUNT.*")});
   }
@@ -411,33 +411,33 @@ class TViewWiringTest : public QObject {
 
   void JumpsToLinesTargetsAndBack() {
     TListingView* listing = form_->ListingView();
-    form_->JumpList().Init(0);
+    form_->Navigator().JumpList().Init(0);
     const int loop = RowOf(*form_, "LOOP");
     const TAsmLine* loopLine = form_->Session().Assembler().Listing().Ref(loop);
-    form_->JumpTo(TJumpKind::LineGiven, loopLine->LineIndex);
+    form_->Navigator().JumpTo(TJumpKind::LineGiven, loopLine->LineIndex);
     QCOMPARE(listing->SelectedRow(), loop);
     // A line that is no row leaves the selection.
-    form_->JumpTo(TJumpKind::LineGiven, 100000);
+    form_->Navigator().JumpTo(TJumpKind::LineGiven, 100000);
     QCOMPARE(listing->SelectedRow(), loop);
 
     const int call = RowWithMnemonic(*form_, "CALL");
-    form_->SelectListingRow(call, 3, true);
-    form_->JumpTo(TJumpKind::CallTarget);
+    form_->Navigator().SelectListingRow(call, 3, true);
+    form_->Navigator().JumpTo(TJumpKind::CallTarget);
     QCOMPARE(listing->SelectedRow(), RowOf(*form_, "WORK"));
     // On a row that is no jump nothing happens.
-    form_->JumpTo(TJumpKind::CallTarget);
+    form_->Navigator().JumpTo(TJumpKind::CallTarget);
     QCOMPARE(listing->SelectedRow(), RowOf(*form_, "WORK"));
 
     // Back walks the history and stays on its bottom entry.
-    form_->JumpTo(TJumpKind::Back);
+    form_->Navigator().JumpTo(TJumpKind::Back);
     QCOMPARE(listing->SelectedRow(), call);
-    form_->JumpTo(TJumpKind::Back);
+    form_->Navigator().JumpTo(TJumpKind::Back);
     QCOMPARE(listing->SelectedRow(), loop);
-    form_->JumpTo(TJumpKind::Back);
+    form_->Navigator().JumpTo(TJumpKind::Back);
     QCOMPARE(listing->SelectedRow(), 0);
-    form_->JumpTo(TJumpKind::Back);
+    form_->Navigator().JumpTo(TJumpKind::Back);
     QCOMPARE(listing->SelectedRow(), 0);
-    QCOMPARE(form_->JumpList().ToVector(), std::vector<std::string>{"0"});
+    QCOMPARE(form_->Navigator().JumpList().ToVector(), std::vector<std::string>{"0"});
   }
 
   void ShowExecutionStateFollowsTheProgramCounter() {
@@ -451,7 +451,7 @@ class TViewWiringTest : public QObject {
     const int selected = form_->ListingView()->SelectedRow();
     QCOMPARE(selected, add);
     QCOMPARE(form_->MemoryView()->CurrentAddress(), int{loopAddress});
-    QCOMPARE(form_->JumpList().TopNumber(), selected);
+    QCOMPARE(form_->Navigator().JumpList().TopNumber(), selected);
 
     // Without synchronising, the memory view stays.
     form_->Menus().SyncView->trigger();
