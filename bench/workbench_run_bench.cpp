@@ -158,7 +158,7 @@ void BM_WorkbenchTrace(benchmark::State& state) {
     state.SkipWithError("the window or the program is not ready");
     return;
   }
-  window.Form().SetTraceWait(0);
+  window.Form().Document().SetTraceWait(0);
   uint64_t lines = 0;
   double cpu = 0;
   for (auto _ : state)

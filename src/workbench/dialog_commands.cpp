@@ -26,7 +26,7 @@ constexpr int kLargestFontPoints = 12;
 void TMainWindow::CreateDialogs() {
   if (aboutBox_ != nullptr) return;
   aboutBox_ = new TAboutBox(mainFont_, this);
-  editFileSelect_ = new TEditFileSelect(session_->Files(), mainFont_, this);
+  editFileSelect_ = new TEditFileSelect(document_->Session().Files(), mainFont_, this);
   unitSelect_ = new TUnitDialog(this);
 }
 
@@ -39,7 +39,7 @@ void TMainWindow::UnitsClick() {
   CreateDialogs();
   TUnitDialog& dialog = *unitSelect_;
   dialog.move(CentredOn(frameGeometry(), dialog.size()));
-  TQRXAssembler& assembler = session_->Assembler();
+  TQRXAssembler& assembler = document_->Session().Assembler();
   // Entry 0 is the top level and is never offered.
   std::vector<std::string> names;
   dialog.ClearUnits();

@@ -40,7 +40,7 @@ void TMainWindow::EditSourceClick() {
   dialog.Prompt()->setText(QStringLiteral("編集するファイルを選択して下さい"));
   dialog.FillFromFileSet();
   if (ExecModal(dialog) != QDialog::Accepted) return;
-  const TFileNames& files = session_->Files();
+  const TFileNames& files = document_->Session().Files();
   // The paths are taken before any editor starts; item k shows entry k + 1.
   std::vector<std::string> paths;
   for (int k : dialog.SelectedItems())
@@ -54,7 +54,7 @@ void TMainWindow::EditRowSourceClick() {
   if (line == nullptr) return;
   // Rows without a source tag (include start markers) name no file.
   const int file = line->TagFileIndex();
-  const TFileNames& files = session_->Files();
+  const TFileNames& files = document_->Session().Files();
   if (file < 0 || file >= files.Count()) return;
   RunEditor(files[file], line->TagLineNumber());
 }
@@ -65,7 +65,7 @@ void TMainWindow::EditRowMacroSourceClick() {
   const int count = line->TagCount();
   if (count <= kPlainTagItems) return;
   const int file = line->TagItem(count - 4);
-  const TFileNames& files = session_->Files();
+  const TFileNames& files = document_->Session().Files();
   if (file < 0 || file >= files.Count()) return;
   RunEditor(files[file], line->TagItem(count - 3));
 }

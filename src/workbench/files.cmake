@@ -38,10 +38,11 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/owner_drawn_list.cpp
   src/workbench/owner_drawn_list.h
   src/workbench/run_commands.cpp
-  src/workbench/run_commands.h
   src/workbench/tool_buttons.cpp
   src/workbench/tool_buttons.h
   src/workbench/view_wiring.cpp
+  src/workbench/workbench_document.cpp
+  src/workbench/workbench_document.h
   src/workbench/workbench_folders.cpp
   src/workbench/workbench_folders.h
   src/workbench/workbench_settings.cpp

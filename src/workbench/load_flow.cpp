@@ -9,8 +9,6 @@
 #include <QUrl>
 
 #include "assembler/qrx_assembler.h"
-#include "monitor_qt/form_mon.h"
-#include "monitor_qt/screen_thread.h"
 #include "persistence/encoding.h"
 #include "persistence/file_io.h"
 #include "session/load_message.h"
@@ -19,6 +17,8 @@
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 #include "workbench/message_line.h"
+#include "workbench/navigation.h"
+#include "workbench/workbench_document.h"
 
 namespace {
 
@@ -46,15 +46,19 @@ QString OpenDialogFilter() {
 
 TLoadResult TMainWindow::OpenFile(const QString& path) {
   TLoadOutcome outcome;
-  const TLoadResult result = session_->LoadFile(path.toStdString(), outcome);
-  if (outcome.Committed) RestartHistory();
+  const TLoadResult result = document_->LoadFile(path.toStdString(), outcome);
+  if (outcome.Branch == TLoadBranch::State) StateFileLoaded(result);
+  return result;
+}
+
+void TMainWindow::ShowLoadOutcome(TLoadResult result, const TLoadOutcome& outcome) {
   const std::string message = LoadResultMessage(result, outcome);
   if (IsLoaded(result)) {
-    listingView_->SetRows(&session_->Assembler().Listing());
+    listingView_->SetRows(&document_->Session().Assembler().Listing());
     RebuildLabelList();
-    SetCurrentFile(session_->CurrentFile());
+    SetCurrentFile(document_->Session().CurrentFile());
     RepaintViews();
-    if (TFormMon* monitor = screen_->Monitor()) monitor->Refresh();
+    RefreshMonitor();
     SetButtonsEnabled(true);
     MessageLine()->ShowMessage(message, result != TLoadResult::Clean);
   } else {
@@ -62,8 +66,6 @@ TLoadResult TMainWindow::OpenFile(const QString& path) {
     if (result == TLoadResult::ReadError)
       ShowErrorBox(QString::fromStdString(Cp932ToUtf8(outcome.ErrorText)));
   }
-  if (outcome.Branch == TLoadBranch::State) StateFileLoaded(result);
-  return result;
 }
 
 void TMainWindow::StateFileLoaded(TLoadResult) {
@@ -72,13 +74,13 @@ void TMainWindow::StateFileLoaded(TLoadResult) {
 }
 
 void TMainWindow::SetCurrentFile(const std::string& path) {
-  session_->Files().SetStrings(0, path);
+  document_->Session().Files().SetStrings(0, path);
   const QString name = QFileInfo(QString::fromStdString(path)).fileName();
   setWindowTitle(QStringLiteral("QRX エミュレータ : ") + name);
 }
 
 const std::string& TMainWindow::CurrentFile() const {
-  return session_->CurrentFile();
+  return document_->Session().CurrentFile();
 }
 
 namespace {
@@ -122,11 +124,11 @@ void TMainWindow::LoadClick() {
 
 void TMainWindow::ReloadClick() {
   const int remembered = listingView_->SelectedRow();
-  const std::string mainSource = session_->MainSource();
+  const std::string mainSource = document_->Session().MainSource();
   if (!mainSource.empty() && FileExists(mainSource)) {
     // The labels selected now stay selected in the new label table.
-    TQRXAssembler& assembler = session_->Assembler();
-    session_->SelectedLabelList().AssignStrings(assembler.SelectedLabels());
+    TQRXAssembler& assembler = document_->Session().Assembler();
+    document_->Session().SelectedLabelList().AssignStrings(assembler.SelectedLabels());
     OpenFile(QString::fromStdString(mainSource));
   } else {
     LoadClick();
@@ -136,11 +138,12 @@ void TMainWindow::ReloadClick() {
 
 void TMainWindow::dragEnterEvent(QDragEnterEvent* event) {
   // Like the file menu, dropping loads nothing while a program runs.
-  if (RunState() == TRunState::Idle && event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (document_->RunState() == TRunState::Idle && event->mimeData()->hasUrls())
+    event->acceptProposedAction();
 }
 
 void TMainWindow::dropEvent(QDropEvent* event) {
-  if (RunState() != TRunState::Idle) {
+  if (document_->RunState() != TRunState::Idle) {
     event->ignore();
     return;
   }

@@ -22,17 +22,16 @@
 #include "session/execution_history.h"
 #include "session/program_session.h"
 #include "session/run_control.h"
-#include "workbench/keyboard_table.h"
 #include "workbench/label_view.h"
 #include "workbench/label_view_model.h"
 #include "workbench/listing_view.h"
 #include "workbench/memory_view.h"
 #include "workbench/message_line.h"
 #include "workbench/navigation.h"
-#include "workbench/run_commands.h"
 #include "workbench/tool_buttons.h"
 #include "workbench/view_support.h"
 #include "workbench/window_placement.h"
+#include "workbench/workbench_document.h"
 
 namespace {
 
@@ -92,27 +91,24 @@ TMainWindow::TMainWindow(const TStartOptions& options, QWidget* parent)
   setWindowTitle(kCaption);
   resize(780, 470);
 
-  // The program's members: the keyboard table the monitor reads, the
-  // monitor model, the session with the assembler, machine, breakpoints,
-  // file set and label lists, and the label view's rows (sorted, registers
-  // first).
-  keyboard_ = std::make_unique<TKeyboardTable>();
-  keyboard_->Install();
-  monitorModel_ = std::make_unique<TMonitorModel>();
-  monitorModel_->SetKeyboardSource(keyboard_.get());
-  session_ = std::make_unique<TProgramSession>(*monitorModel_);
-  labelRows_ = std::make_unique<TLabelViewModel>(session_->Assembler());
+  // The program (the keyboard table the monitor reads, the monitor model,
+  // the session with the assembler, machine, breakpoints, file set and label
+  // lists, the execution history and run control), and the label view's rows
+  // (sorted, registers first).
+  document_ = std::make_unique<TWorkbenchDocument>();
+  labelRows_ = std::make_unique<TLabelViewModel>(document_->Session().Assembler());
   labelRows_->SetSorted(true);
 
   BuildLayout();
-  navigator_ = std::make_unique<TNavigator>(*session_, *listingView_,
-                                            [this] { return RunState() == TRunState::Idle; });
+  navigator_ = std::make_unique<TNavigator>(document_->Session(), *listingView_, [this] {
+    return document_->RunState() == TRunState::Idle;
+  });
   menus_ = BuildMainMenus(*menuBar(), this);
   listingPopup_ = BuildListingPopup(this);
   labelPopup_ = BuildLabelPopup(this, menus_.SkNotAll);
   ConnectMenus();
   ConnectViews();
-  SetUpRunControl();
+  ConnectDocument();
   SetUpNavigation();
   ConnectActivation();
 
@@ -130,7 +126,7 @@ TMainWindow::TMainWindow(const TStartOptions& options, QWidget* parent)
 
   // The views start with the assembler's empty listing and the six
   // registers.
-  listingView_->SetRows(&session_->Assembler().Listing());
+  listingView_->SetRows(&document_->Session().Assembler().Listing());
   labelView_->SetModel(labelRows_.get());
   setAcceptDrops(true);
 }
@@ -226,20 +222,20 @@ void TMainWindow::ApplySettings(const TWorkbenchSettings& s) {
   SetMainFont(font);
 
   editorCommand_ = s.Editer;
-  SetTraceWait(TraceWaitFor(s.WaitCount));
+  document_->SetTraceWait(TraceWaitFor(s.WaitCount));
   const int waitTag = WaitMenuTag(s.WaitCount);
   for (QAction* item : menus_.WaitItems)
     if (item->data().toInt() == waitTag) item->setChecked(true);
 
-  SplitNames(s.SelectKw, session_->SelectedLabelList());
+  SplitNames(s.SelectKw, document_->Session().SelectedLabelList());
   openDialogName_ = startFile_.isEmpty() ? s.LastFileName : startFile_;
 }
 
 void TMainWindow::StartScreenThread(const TWorkbenchSettings& s) {
   const QPoint monitorAt = TitleBarOnScreen(QPoint(s.MnLeft, s.MnTop), kScreenWidth);
   screen_ = std::make_unique<QRXScreen>(
-      *monitorModel_, monitorAt.x(), monitorAt.y(), s.MnState,
-      [&state = runControl_->RunStateValue()] {
+      document_->MonitorModel(), monitorAt.x(), monitorAt.y(), s.MnState,
+      [&state = document_->RunControl().RunStateValue()] {
         return state.load(std::memory_order_relaxed) != TRunState::Idle;
       },
       [this] {
@@ -287,10 +283,6 @@ TMessageLine* TMainWindow::MessageLine() const {
 
 void TMainWindow::SetButtonsEnabled(bool enabled) {
   toolBar_->SetButtonsEnabled(enabled);
-}
-
-bool TMainWindow::IsControlDown() const {
-  return keyboard_->IsControlDown();
 }
 
 void TMainWindow::ShowErrorBox(const QString& text) {
@@ -347,8 +339,9 @@ TWorkbenchSettings TMainWindow::CollectSettings() {
   s.SyncView = menus_.SyncView->isChecked();
   s.CheckTimeStamp = menus_.CheckTimeStamp->isChecked();
   s.LastFileName = QString::fromStdString(CurrentFile());
-  s.WaitCount = TraceWait();
-  if (!CurrentFile().empty()) s.SelectKw = JoinedNames(session_->Assembler().SelectedLabels());
+  s.WaitCount = document_->TraceWait();
+  if (!CurrentFile().empty())
+    s.SelectKw = JoinedNames(document_->Session().Assembler().SelectedLabels());
   s.Editer = editorCommand_;
   return s;
 }
@@ -365,7 +358,7 @@ void TMainWindow::WriteSettings() {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
-  if (RunState() != TRunState::Idle) {
+  if (document_->RunState() != TRunState::Idle) {
     ShowErrorBox(QStringLiteral("終了するにはプログラムを停止させて下さい"));
     event->ignore();
     return;

@@ -1,8 +1,9 @@
-// TMainWindow, the main window "QRX エミュレータ": it owns the program session
-// (assembler, machine, breakpoints, file set, selected-label and
-// visible-unit lists), the monitor model and the screen thread, the
-// navigator (navigation.h: listing selection, jumps and their history), the
-// execution history and the settings; it lays out the tool bar
+// TMainWindow, the main window "QRX エミュレータ": it owns the document
+// (workbench_document.h: the program session with its assembler, machine,
+// breakpoints, file set, selected-label and visible-unit lists, the monitor
+// model, the execution history and run control) and follows its signals,
+// the screen thread, the navigator (navigation.h: listing selection, jumps
+// and their history) and the settings; it lays out the tool bar
 // with the message line, the five run-control buttons and the two back
 // buttons, the label panel, the listing panel and the memory panel, carries
 // the menus, and turns every way of opening a file into OpenFile.
@@ -21,12 +22,12 @@
 #include <memory>
 #include <string>
 
-#include "monitor/performance_counter.h"
 #include "session/load_result.h"
 #include "session/run_host.h"
 #include "workbench/main_menus.h"
 #include "workbench/navigation.h"
 #include "workbench/view_host.h"
+#include "workbench/workbench_document.h"
 #include "workbench/workbench_folders.h"
 #include "workbench/workbench_settings.h"
 
@@ -36,19 +37,14 @@ class QSplitter;
 class QUrl;
 class TAboutBox;
 class TEditFileSelect;
-class TExecutionHistory;
 class TUnitDialog;
 struct TEditorLaunch;
-class TKeyboardTable;
 class TLabelView;
 class TLabelViewModel;
 class TListingView;
 class TMemoryView;
 class TMessageLine;
-class TMonitorModel;
-class TRunControl;
 class TToolBarPanel;
-class TWorkbenchRunHost;
 
 // Where the program lies and what it was started with; the defaults come
 // from the running application, tests give their own.
@@ -93,7 +89,7 @@ class TMainWindow : public QMainWindow, public TViewHost {
   ~TMainWindow() override;
 
   // ---- TViewHost
-  TProgramSession& Session() override { return *session_; }
+  TProgramSession& Session() override { return document_->Session(); }
   TNumberFormat NumberFormat() const override { return numberFormat_; }
   QFont MainFont() const override { return mainFont_; }
 
@@ -106,20 +102,9 @@ class TMainWindow : public QMainWindow, public TViewHost {
   // File-set entry 0 (empty before the first load).
   const std::string& CurrentFile() const;
 
-  // ---- run state
-  // Run control's run state (safe to read from any thread).
-  TRunState RunState() const;
-  // Run state := state; the "ファイル(&F)" menu is enabled exactly while idle.
-  void SetRunState(TRunState state);
-  // Whether Control is down in the keyboard table.
-  bool IsControlDown() const;
-  // The trace wait in milliseconds.
-  int TraceWait() const;
-  void SetTraceWait(int ms);
-  // The run, trace, step, stop and reset commands (run_commands.cpp).
-  TRunControl& RunControl() { return *runControl_; }
-  // The execution history that run control records into and goes back in.
-  TExecutionHistory& History() { return *history_; }
+  // ---- the program: the session, the execution history and run control
+  // (workbench_document.h); the views follow its signals.
+  TWorkbenchDocument& Document() { return *document_; }
   // The back commands' buttons and menu items are enabled exactly when run
   // control can go back (idle, with a past in the history).
   void UpdateBackCommands();
@@ -150,9 +135,7 @@ class TMainWindow : public QMainWindow, public TViewHost {
   TNavigator& Navigator() { return *navigator_; }
 
   // ---- parts, for the commands and the tests
-  TMonitorModel& MonitorModel() { return *monitorModel_; }
   QRXScreen& Screen() { return *screen_; }
-  TKeyboardTable& KeyboardTable() { return *keyboard_; }
   TMessageLine* MessageLine() const;
   TToolBarPanel* ToolBar() const { return toolBar_; }
   TListingView* ListingView() const { return listingView_; }
@@ -296,12 +279,21 @@ class TMainWindow : public QMainWindow, public TViewHost {
   // After the state branch of a load, whatever its result.
   void StateFileLoaded(TLoadResult result);
   void SetButtonsEnabled(bool enabled);
-  // Run control with its host and the execution history, and the toggles
-  // it follows (run_commands.cpp).
-  void SetUpRunControl();
-  // A committed load starts a new execution history: a restored state is a
-  // new start like a loaded program (run_commands.cpp).
-  void RestartHistory();
+  // The views follow the document's signals; run control follows the
+  // toggles (run_commands.cpp).
+  void ConnectDocument();
+  // What the views show after a load (load_flow.cpp).
+  void ShowLoadOutcome(TLoadResult result, const TLoadOutcome& outcome);
+  // What the views show for run control's events (run_commands.cpp).
+  void ShowRunStarted(const TRunStart& start);
+  void ShowRunState(TRunState state);
+  void ShowRunFinished(const TRunOutcome& outcome);
+  void ShowMachineReset();
+  void ShowWentBack(const TBackOutcome& outcome);
+  // The run, trace, step and reset buttons.
+  void SetRunButtonsEnabled(bool enabled);
+  // Redraws the monitor window, when there is one.
+  void RefreshMonitor();
   // The navigator follows the listing pop-up's jump submenu and the letter
   // keys; the memory view follows the rows it selects.
   void SetUpNavigation();
@@ -318,9 +310,8 @@ class TMainWindow : public QMainWindow, public TViewHost {
   TWorkbenchFolders folders_;
   TFirstStartResult firstStart_;
 
-  std::unique_ptr<TKeyboardTable> keyboard_;
-  std::unique_ptr<TMonitorModel> monitorModel_;
-  std::unique_ptr<TProgramSession> session_;
+  // First in, last out: the views and the screen thread read it.
+  std::unique_ptr<TWorkbenchDocument> document_;
   std::unique_ptr<TLabelViewModel> labelRows_;
   std::unique_ptr<QRXScreen> screen_;
 
@@ -354,13 +345,7 @@ class TMainWindow : public QMainWindow, public TViewHost {
   TErrorBoxHook errorBoxHook_;
   TOpenDialogHook openDialogHook_;
 
-  // Run control (its clock, the history and its host first: it keeps
-  // references to them) and the letter keys of the listing. The history
-  // goes before the session does: it gives the machine its monitor back.
-  TSteadyClock runClock_;
-  std::unique_ptr<TExecutionHistory> history_;
-  std::unique_ptr<TWorkbenchRunHost> runHost_;
-  std::unique_ptr<TRunControl> runControl_;
+  // The listing's navigation and its letter keys.
   std::unique_ptr<TNavigator> navigator_;
   std::unique_ptr<TNavigationKeyFilter> keyFilter_;
 

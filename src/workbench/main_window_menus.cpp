@@ -44,7 +44,8 @@ void TMainWindow::ConnectMenus() {
       RunBackClick();
   });
   for (QAction* item : m.WaitItems)
-    connect(item, &QAction::triggered, this, [this, item] { SetTraceWait(item->data().toInt()); });
+    connect(item, &QAction::triggered, this,
+            [this, item] { document_->SetTraceWait(item->data().toInt()); });
   connect(toolBar_, &TToolBarPanel::ButtonClicked, this, [this](int button, int tag) {
     switch (button) {
       case TToolBarPanel::Run:
@@ -103,7 +104,7 @@ void TMainWindow::ConnectMenus() {
 
 void TMainWindow::FileMenuPopup() {
   menus_.Reload->setEnabled(!CurrentFile().empty());
-  menus_.EditSource->setEnabled(!session_->MainSource().empty());
+  menus_.EditSource->setEnabled(!document_->Session().MainSource().empty());
   menus_.SaveInputLog->setEnabled(!CurrentFile().empty());
 }
 
@@ -118,20 +119,21 @@ void TMainWindow::ViewMenuPopup() {
   menus_.MemoryDump->setChecked(!memoryPanel_->isHidden());
   menus_.LabelPanel->setChecked(!labelPanel_->isHidden());
   menus_.Monitor->setChecked(screen_->MonitorShown());
-  menus_.Units->setEnabled(session_->Assembler().Units().Count() > 1);
+  menus_.Units->setEnabled(document_->Session().Assembler().Units().Count() > 1);
 }
 
 void TMainWindow::ListingMenuPopup() {
   const TListingPopup& p = listingPopup_;
   const bool hasRows = listingView_->RowCount() > 0;
   const int row = listingView_->SelectedRow();
-  const TAsmLine* line = hasRows && row >= 0 ? session_->Assembler().Listing().Ref(row) : nullptr;
+  const TAsmLine* line =
+      hasRows && row >= 0 ? document_->Session().Assembler().Listing().Ref(row) : nullptr;
   p.Breakpoint->setText(QString::fromUtf8(kSetBreakpointCaption));
   p.Breakpoint->setEnabled(hasRows);
-  if (hasRows && line != nullptr && session_->Breakpoints().Contains(line->LineIndex))
+  if (hasRows && line != nullptr && document_->Session().Breakpoints().Contains(line->LineIndex))
     p.Breakpoint->setText(QString::fromUtf8(kClearBreakpointCaption));
-  p.ClearBreakpoints->setEnabled(!session_->Breakpoints().Empty());
-  p.EditSource->setEnabled(!session_->MainSource().empty());
+  p.ClearBreakpoints->setEnabled(!document_->Session().Breakpoints().Empty());
+  p.EditSource->setEnabled(!document_->Session().MainSource().empty());
   p.EditMacroSource->setEnabled(p.EditSource->isEnabled() && line != nullptr &&
                                 line->TagCount() > 3);
   p.Jump->menuAction()->setEnabled(hasRows);

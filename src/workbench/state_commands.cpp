@@ -51,7 +51,7 @@ void TMainWindow::SaveStateClick() {
   const QString path = AskSavePath(CurrentFile(), kStateFilter, QStringLiteral("qsav"));
   if (path.isEmpty()) return;
   std::string error;
-  if (!session_->SaveState(path.toStdString(), error))
+  if (!document_->Session().SaveState(path.toStdString(), error))
     ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }
 
@@ -59,15 +59,15 @@ void TMainWindow::SaveInputLogClick() {
   const QString path = AskSavePath(CurrentFile(), kInputLogFilter, QStringLiteral("qlog"));
   if (path.isEmpty()) return;
   std::string error;
-  if (!history_->SaveLog(path.toStdString(), error))
+  if (!document_->History().SaveLog(path.toStdString(), error))
     ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }
 
 void TMainWindow::SaveMachineCodeClick() {
   const QString path =
-      AskSavePath(session_->MainSource(), kMachineCodeFilter, QStringLiteral("qrxg"));
+      AskSavePath(document_->Session().MainSource(), kMachineCodeFilter, QStringLiteral("qrxg"));
   if (path.isEmpty()) return;
   std::string error;
-  if (!WriteMachineCode(session_->Assembler(), path.toStdString(), error))
+  if (!WriteMachineCode(document_->Session().Assembler(), path.toStdString(), error))
     ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }

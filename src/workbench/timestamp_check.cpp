@@ -35,7 +35,7 @@ void TMainWindow::ConnectActivation() {
 void TMainWindow::ApplicationActivated() {
   // A reload would replace the program under a running loop; the check
   // waits for the next activation after the program stopped.
-  if (RunState() != TRunState::Idle) return;
+  if (document_->RunState() != TRunState::Idle) return;
   CheckSourceTimeStamps();
 }
 
@@ -44,7 +44,7 @@ void TMainWindow::CheckSourceTimeStamps() {
   if (checkingStamps_) return;
   checkingStamps_ = true;
   if (menus_.CheckTimeStamp->isChecked()) {
-    TFileNames& files = session_->Files();
+    TFileNames& files = document_->Session().Files();
     for (int i = 1; i < files.Count(); ++i) {
       if (files.StampDelta(i) <= 0) continue;
       QMessageBox box(QMessageBox::Information, QStringLiteral("QRX Emulator"),

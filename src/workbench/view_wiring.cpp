@@ -46,7 +46,7 @@ void TMainWindow::RepaintViews() {
 }
 
 void TMainWindow::ShowExecutionState() {
-  const TQRXEmulater& machine = session_->Machine();
+  const TQRXEmulater& machine = document_->Session().Machine();
   const int32_t destination = machine.Destination;
   const TLabelViewRows& labels = labelRows_->Rows();
   for (int row = 0; row < labelView_->RowCount() && row < labels.Count(); ++row) {
@@ -68,9 +68,9 @@ void TMainWindow::ShowExecutionState() {
 
 void TMainWindow::ToggleBreakpointClick() {
   const int row = listingView_->SelectedRow();
-  const TAsmLine* line = LineAtRow(session_->Assembler().Listing(), row);
+  const TAsmLine* line = LineAtRow(document_->Session().Assembler().Listing(), row);
   if (line == nullptr || !IsCodeRow(*line)) return;
-  TBoolList& breakpoints = session_->Breakpoints();
+  TBoolList& breakpoints = document_->Session().Breakpoints();
   breakpoints.SetMember(line->LineIndex, !breakpoints.Contains(line->LineIndex));
   listingView_->RepaintRow(row);
 }
@@ -81,14 +81,14 @@ void TMainWindow::ClearBreakpointsClick() {
 }
 
 void TMainWindow::ClearBreakpoints() {
-  session_->Breakpoints().Clear();
+  document_->Session().Breakpoints().Clear();
 }
 
 void TMainWindow::SetUpNavigation() {
   navigator_->ConnectJumpMenu(listingPopup_);
   connect(navigator_.get(), &TNavigator::RowSelected, this, &TMainWindow::SyncMemoryView);
-  keyFilter_ =
-      std::make_unique<TNavigationKeyFilter>(*navigator_, *keyboard_, listingView_, labelView_);
+  keyFilter_ = std::make_unique<TNavigationKeyFilter>(*navigator_, document_->KeyboardTable(),
+                                                      listingView_, labelView_);
 }
 
 void TMainWindow::SyncMemoryView() {
@@ -135,7 +135,7 @@ void TMainWindow::ShowIndirectMemoryClick() {
   const TLabelViewRows& rows = labelRows_->Rows();
   if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
   const uint16_t value = static_cast<uint16_t>(rows.Ref(row)->Value);
-  memoryView_->ShowMemoryAt(session_->Machine().ReadWord(value));
+  memoryView_->ShowMemoryAt(document_->Session().Machine().ReadWord(value));
 }
 
 void TMainWindow::JumpToDefinitionClick() {
@@ -148,12 +148,12 @@ void TMainWindow::JumpToDefinitionClick() {
 // ---------------------------------------------------------------- memory grid
 
 void TMainWindow::MemoryCellClick(uint16_t address) {
-  navigator_->JumpTo(TJumpKind::LineGiven, session_->Machine().LineOf(address));
+  navigator_->JumpTo(TJumpKind::LineGiven, document_->Session().Machine().LineOf(address));
 }
 
 void TMainWindow::MemoryCellEdited(uint16_t address) {
   // The edit becomes part of the run's history: going back past it and
   // forward again writes it once more.
-  History().RecordEdit(address, session_->Machine().ReadWord(address));
+  document_->History().RecordEdit(address, document_->Session().Machine().ReadWord(address));
   labelView_->RepaintAll();
 }

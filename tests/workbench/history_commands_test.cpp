@@ -48,7 +48,7 @@ QStringList TimedProgram() {
 // the cursor in either phase of its blink.
 bool MonitorShowsTheModel(TMainWindow& form) {
   TScreenSnapshot snapshot;
-  form.MonitorModel().TakeSnapshot(snapshot);
+  form.Document().MonitorModel().TakeSnapshot(snapshot);
   TMonitorRenderer renderer;
   QImage cursorOn, cursorOff;
   renderer.Render(snapshot, cursorOn, 0);
@@ -108,7 +108,7 @@ class THistoryCommandsTest : public QObject {
     Click(Button(*form_, TToolBarPanel::Step));
     QCOMPARE(BackCommands(*form_), QList<bool>(5, true));
     const QString cellAtTwo = CellOf(*form_, v);
-    const TScreenCell screenAtTwo = form_->MonitorModel().Screen().Cell(0);
+    const TScreenCell screenAtTwo = form_->Document().MonitorModel().Screen().Cell(0);
     Click(Button(*form_, TToolBarPanel::Step));
     Click(Button(*form_, TToolBarPanel::Step));
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
@@ -120,9 +120,9 @@ class THistoryCommandsTest : public QObject {
     QCOMPARE(Message(), QStringLiteral(" 戻りました: 1steps(Total:2steps)"));
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "THREE"));
     QCOMPARE(CellOf(*form_, v), cellAtTwo);
-    QCOMPARE(form_->MonitorModel().Screen().Cell(0), screenAtTwo);
-    QCOMPARE(form_->MonitorModel().Screen().Cell(0).Code, uint16_t{65});
-    QCOMPARE(form_->MonitorModel().Screen().Cell(1).Code, uint16_t{0});
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(0), screenAtTwo);
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(0).Code, uint16_t{65});
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(1).Code, uint16_t{0});
     QVERIFY(MonitorShowsTheModel(*form_));
 
     // Forward again from there, then all the way back to the start, where
@@ -160,12 +160,12 @@ class THistoryCommandsTest : public QObject {
     Click(Button(*form_, TToolBarPanel::Step));
     form_->SaveStateClick();
     Click(Button(*form_, TToolBarPanel::Step));
-    QVERIFY(form_->RunControl().CanGoBack());
+    QVERIFY(form_->Document().RunControl().CanGoBack());
     QCOMPARE(form_->OpenFile(state), TLoadResult::Clean);
     const uint64_t restored = form_->Session().Machine().StepCount;
-    QVERIFY(!form_->RunControl().CanGoBack());
+    QVERIFY(!form_->Document().RunControl().CanGoBack());
     QCOMPARE(BackCommands(*form_), QList<bool>(5, false));
-    QCOMPARE(form_->History().Position(), uint64_t{0});
+    QCOMPARE(form_->Document().History().Position(), uint64_t{0});
     // The history starts at the restored state, one step in.
     Click(Button(*form_, TToolBarPanel::Step));
     form_->RunBackClick();
@@ -220,7 +220,7 @@ class THistoryCommandsTest : public QObject {
     QVERIFY(run.Halted);
     QCOMPARE(session.Machine().StepCount, form_->Session().Machine().StepCount);
     QVERIFY(session.Machine().Memory == form_->Session().Machine().Memory);
-    QVERIFY(monitor.Screen().Cells() == form_->MonitorModel().Screen().Cells());
+    QVERIFY(monitor.Screen().Cells() == form_->Document().MonitorModel().Screen().Cells());
   }
 
   void ALogThatCannotBeWrittenSaysWhy() {

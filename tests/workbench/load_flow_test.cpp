@@ -331,7 +331,7 @@ class TLoadFlowTest : public QObject {
     answer.start(10);
     form.LoadClick();
     QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
-    QVERIFY(!form.KeyboardTable().IsDown(0x0D));
+    QVERIFY(!form.Document().KeyboardTable().IsDown(0x0D));
   }
 
   void DialogStartPathForTheNamesItMayHold_data() {
@@ -382,11 +382,11 @@ class TLoadFlowTest : public QObject {
     QCOMPARE(form.OpenFile(running), TLoadResult::Clean);
     const QString other = rig_->WriteSource("other.qasm", Lines({"  NOP", "  HALT"}));
     for (const TRunState state : {TRunState::Running, TRunState::Tracing, TRunState::Stepping}) {
-      form.SetRunState(state);
+      form.Document().SetRunState(state);
       Drop(form, {QUrl::fromLocalFile(other)});
       QCOMPARE(QString::fromStdString(form.CurrentFile()), running);
     }
-    form.SetRunState(TRunState::Idle);
+    form.Document().SetRunState(TRunState::Idle);
     Drop(form, {QUrl::fromLocalFile(other)});
     QCOMPARE(QString::fromStdString(form.CurrentFile()), other);
   }

@@ -275,7 +275,7 @@ class TMainWindowTest : public QObject {
     rig_->SetIni("MAINFORM/WaitCount", waitCount);
     TMainWindow& form = rig_->Create();
     QCOMPARE(Checked(form.Menus().Wait->actions()), QStringList{item});
-    QCOMPARE(form.TraceWait(), wait);
+    QCOMPARE(form.Document().TraceWait(), wait);
     QVERIFY(form.close());
     QCOMPARE(rig_->Ini("MAINFORM/WaitCount").toInt(), wait);
   }
@@ -283,7 +283,7 @@ class TMainWindowTest : public QObject {
   void ChoosingAWaitItemSetsTheTraceWait() {
     TMainWindow& form = rig_->Create();
     form.Menus().WaitItems[2]->trigger();
-    QCOMPARE(form.TraceWait(), 50);
+    QCOMPARE(form.Document().TraceWait(), 50);
     QCOMPARE(Checked(form.Menus().Wait->actions()), QStringList{QStringLiteral("50ms(&2)")});
   }
 
@@ -430,14 +430,14 @@ class TMainWindowTest : public QObject {
   void ClosingWhileAProgramRunsIsRefused() {
     QFETCH(TRunState, state);
     TMainWindow& form = rig_->CreateShown();
-    form.SetRunState(state);
+    form.Document().SetRunState(state);
     QVERIFY(!form.close());
     QVERIFY(form.isVisible());
     QCOMPARE(rig_->boxes, QStringList{QStringLiteral("終了するにはプログラムを停止させて下さい")});
     QVERIFY(!QFileInfo::exists(rig_->IniPath()));
     QVERIFY(form.Screen().MonitorShown());
 
-    form.SetRunState(TRunState::Idle);
+    form.Document().SetRunState(TRunState::Idle);
     QVERIFY(form.close());
     QVERIFY(QFileInfo::exists(rig_->IniPath()));
   }
@@ -508,10 +508,10 @@ class TMainWindowTest : public QObject {
   void RunStateDisablesTheFileMenu() {
     TMainWindow& form = rig_->Create();
     QVERIFY(form.Menus().File->menuAction()->isEnabled());
-    form.SetRunState(TRunState::Tracing);
-    QCOMPARE(form.RunState(), TRunState::Tracing);
+    form.Document().SetRunState(TRunState::Tracing);
+    QCOMPARE(form.Document().RunState(), TRunState::Tracing);
     QVERIFY(!form.Menus().File->menuAction()->isEnabled());
-    form.SetRunState(TRunState::Idle);
+    form.Document().SetRunState(TRunState::Idle);
     QVERIFY(form.Menus().File->menuAction()->isEnabled());
   }
 

@@ -270,9 +270,9 @@ class TNavigationTest : public QObject {
 
   void AConsumedLetterStillCountsAsDown() {
     QTest::keyPress(listing_, Qt::Key_Q);
-    QVERIFY(form_->KeyboardTable().IsDown(0x51));
+    QVERIFY(form_->Document().KeyboardTable().IsDown(0x51));
     QTest::keyRelease(listing_, Qt::Key_Q);
-    QVERIFY(!form_->KeyboardTable().IsDown(0x51));
+    QVERIFY(!form_->Document().KeyboardTable().IsDown(0x51));
   }
 
   // ---------------------------------------------------------- submenu jumps

@@ -56,7 +56,7 @@ QStringList RedScreenProgram() {
 // the cursor in either phase of its blink.
 bool MonitorShowsTheModel(TMainWindow& form) {
   TScreenSnapshot snapshot;
-  form.MonitorModel().TakeSnapshot(snapshot);
+  form.Document().MonitorModel().TakeSnapshot(snapshot);
   TMonitorRenderer renderer;
   QImage cursorOn, cursorOff;
   renderer.Render(snapshot, cursorOn, 0);
@@ -139,7 +139,7 @@ class TRunCommandsTest : public QObject {
       buttonsDuring = ButtonStates(*form_);
       menuDuring = RunMenuStates(*form_);
       fileMenuDuring = form_->Menus().File->menuAction()->isEnabled();
-      stateDuring = form_->RunState();
+      stateDuring = form_->Document().RunState();
       messageDuring = Message(*form_);
     });
     Click(*form_, TToolBarPanel::Run);
@@ -157,7 +157,7 @@ class TRunCommandsTest : public QObject {
     QCOMPARE(Message(*form_),
              QStringLiteral(" 実行終了: %1steps(Total:%1steps)").arg(Grouped(steps)));
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
-    QCOMPARE(form_->RunState(), TRunState::Idle);
+    QCOMPARE(form_->Document().RunState(), TRunState::Idle);
     QCOMPARE(ButtonStates(*form_), QList<bool>(5, true));
     QCOMPARE(RunMenuStates(*form_), QList<bool>(4, true));
     QVERIFY(form_->Menus().File->menuAction()->isEnabled());
@@ -173,7 +173,7 @@ class TRunCommandsTest : public QObject {
     // tracing when the timer looks.
     form_->Menus().WaitItems[3]->trigger();  // 100 ms
     TRunState stateDuring = TRunState::Idle;
-    During(*form_, 20, [&] { stateDuring = form_->RunState(); });
+    During(*form_, 20, [&] { stateDuring = form_->Document().RunState(); });
     form_->Menus().TraceItem->trigger();
     QCOMPARE(stateDuring, TRunState::Tracing);
     QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行終了: 7steps")));
@@ -206,7 +206,7 @@ class TRunCommandsTest : public QObject {
     QVERIFY(visibleAfterRefusal);
     QCOMPARE(rig_->boxes, QStringList{QStringLiteral("終了するにはプログラムを停止させて下さい")});
     QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行停止: ")));
-    QCOMPARE(form_->RunState(), TRunState::Idle);
+    QCOMPARE(form_->Document().RunState(), TRunState::Idle);
     QCOMPARE(ButtonStates(*form_), QList<bool>(5, true));
     // Stopped in the loop; the listing shows where.
     const int row = form_->ListingView()->SelectedRow();
@@ -237,7 +237,7 @@ class TRunCommandsTest : public QObject {
     bool closed = true;
     TRunState stateDuring = TRunState::Idle;
     During(*form_, 50, [&] {
-      stateDuring = form_->RunState();
+      stateDuring = form_->Document().RunState();
       closed = form_->close();
       form_->StopClick();
     });
@@ -276,7 +276,7 @@ class TRunCommandsTest : public QObject {
     QCOMPARE(form_->ListingView()->SelectedRow(), loop);
 
     form_->Menus().BreakPointStop->trigger();  // off
-    QVERIFY(!form_->RunControl().BreakpointsDuringRun());
+    QVERIFY(!form_->Document().RunControl().BreakpointsDuringRun());
     Click(*form_, TToolBarPanel::Run);
     QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行終了: ")));
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
@@ -292,12 +292,12 @@ class TRunCommandsTest : public QObject {
     rig_->SetIni("MAINFORM/BreakPointStop", 0);
     rig_->SetIni("MAINFORM/MoniterActive", 1);
     TMainWindow& form = rig_->Create();
-    QVERIFY(!form.RunControl().BreakpointsDuringRun());
-    QVERIFY(form.RunControl().MonitorToFront());
+    QVERIFY(!form.Document().RunControl().BreakpointsDuringRun());
+    QVERIFY(form.Document().RunControl().MonitorToFront());
     form.Menus().BreakPointStop->trigger();
     form.Menus().MonitorActive->trigger();
-    QVERIFY(form.RunControl().BreakpointsDuringRun());
-    QVERIFY(!form.RunControl().MonitorToFront());
+    QVERIFY(form.Document().RunControl().BreakpointsDuringRun());
+    QVERIFY(!form.Document().RunControl().MonitorToFront());
   }
 
   void MonitorToFrontShowsAHiddenMonitorWhenARunStarts() {
@@ -316,7 +316,7 @@ class TRunCommandsTest : public QObject {
   void TraceShowsEveryLineAtItsDepthInTheListing() {
     Load("call.qasm", CallProgram());
     form_->Menus().WaitItems[1]->trigger();  // 20 ms
-    QCOMPARE(form_->RunControl().TraceWait(), 20);
+    QCOMPARE(form_->Document().RunControl().TraceWait(), 20);
     QList<int> seen;
     const auto sample = [&] {
       const int row = form_->ListingView()->SelectedRow();
@@ -370,7 +370,7 @@ class TRunCommandsTest : public QObject {
     Click(*form_, TToolBarPanel::Step);
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "CALLER"));
     QTest::keyPress(form_, Qt::Key_Control);
-    QVERIFY(form_->KeyboardTable().IsControlDown());
+    QVERIFY(form_->Document().KeyboardTable().IsControlDown());
     Click(*form_, TToolBarPanel::Step);
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "SUB"));
     QCOMPARE(Message(*form_), QStringLiteral(" 実行停止: 1steps(Total:3steps)"));
@@ -463,17 +463,17 @@ class TRunCommandsTest : public QObject {
         [&state](const QString&, const QString&, const QString&) { return state; });
     const QString path = Load("red.qasm", RedScreenProgram());
     Click(*form_, TToolBarPanel::Run);
-    QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
     QVERIFY(MonitorShowsTheModel(*form_));
     form_->SaveStateClick();
     Click(*form_, TToolBarPanel::Reset);
-    QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
     QVERIFY(MonitorShowsTheModel(*form_));
     QCOMPARE(form_->OpenFile(state), TLoadResult::Clean);
-    QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
     QVERIFY(MonitorShowsTheModel(*form_));
     QCOMPARE(form_->OpenFile(path), TLoadResult::Clean);
-    QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
     QVERIFY(MonitorShowsTheModel(*form_));
   }
 
@@ -483,15 +483,15 @@ class TRunCommandsTest : public QObject {
     const int tags[] = {0, 20, 50, 100, 200, 500};
     for (int i = 0; i < 6; ++i) {
       form_->Menus().WaitItems[static_cast<size_t>(i)]->trigger();
-      QCOMPARE(form_->RunControl().TraceWait(), tags[i]);
-      QCOMPARE(form_->TraceWait(), tags[i]);
+      QCOMPARE(form_->Document().RunControl().TraceWait(), tags[i]);
+      QCOMPARE(form_->Document().TraceWait(), tags[i]);
     }
   }
 
   void WaitCountIsUsedExactlyAsRead() {
     rig_->SetIni("MAINFORM/WaitCount", 120);
     TMainWindow& form = rig_->Create();
-    QCOMPARE(form.RunControl().TraceWait(), 120);
+    QCOMPARE(form.Document().RunControl().TraceWait(), 120);
     QVERIFY(form.Menus().WaitItems[3]->isChecked());
   }
 

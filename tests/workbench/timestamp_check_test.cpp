@@ -157,10 +157,10 @@ class TTimeStampCheckTest : public QObject {
     emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
     QVERIFY(questions_.isEmpty());
     // Not while a program runs: a reload would replace it under the loop.
-    form.SetRunState(TRunState::Running);
+    form.Document().SetRunState(TRunState::Running);
     emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
     QVERIFY(questions_.isEmpty());
-    form.SetRunState(TRunState::Idle);
+    form.Document().SetRunState(TRunState::Idle);
     answers_ = {QMessageBox::No};
     emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
     QCOMPARE(questions_.size(), 1);

@@ -385,11 +385,11 @@ class TViewWiringTest : public QObject {
     emit listing->RowClicked(5);
     emit listing->RowClicked(5);
     QCOMPARE(form_->Navigator().JumpList().ToVector(), (std::vector<std::string>{"0", "5"}));
-    form_->SetRunState(TRunState::Running);
+    form_->Document().SetRunState(TRunState::Running);
     listing->SetSelectedRow(8);
     emit listing->RowClicked(8);
     QCOMPARE(form_->Navigator().JumpList().TopNumber(), 5);
-    form_->SetRunState(TRunState::Idle);
+    form_->Document().SetRunState(TRunState::Idle);
   }
 
   void TheMemoryViewFollowsCodeRowsWhenSynchronised() {
