@@ -63,4 +63,12 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/unit_select.h
   src/workbench/window_placement.cpp
   src/workbench/window_placement.h
+  src/workbench/hints_panel.cpp
+  src/workbench/hints_panel.h
+  src/workbench/side_panels.cpp
+  src/workbench/side_panels.h
+  src/workbench/stack_rows.cpp
+  src/workbench/stack_rows.h
+  src/workbench/stack_view.cpp
+  src/workbench/stack_view.h
 )

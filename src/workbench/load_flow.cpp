@@ -19,6 +19,7 @@
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 #include "workbench/message_line.h"
+#include "workbench/side_panels.h"
 
 namespace {
 
@@ -52,6 +53,7 @@ TLoadResult TForm1::OpenFile(const QString& path) {
   if (IsLoaded(result)) {
     listingView_->SetRows(&session_->Assembler().Listing());
     RebuildLabelList();
+    sidePanels_->ShowHints();
     SetCurrentFile(session_->CurrentFile());
     RepaintViews();
     if (TFormMon* monitor = screen_->Monitor()) monitor->Refresh();

@@ -30,6 +30,7 @@
 #include "workbench/message_line.h"
 #include "workbench/navigation.h"
 #include "workbench/run_commands.h"
+#include "workbench/side_panels.h"
 #include "workbench/tool_buttons.h"
 #include "workbench/view_support.h"
 #include "workbench/window_placement.h"
@@ -109,6 +110,7 @@ TForm1::TForm1(const TStartOptions& options, QWidget* parent)
   menus_ = BuildMainMenus(*menuBar(), this);
   listingPopup_ = BuildListingPopup(this);
   labelPopup_ = BuildLabelPopup(this, menus_.SkNotAll);
+  sidePanels_ = new TSidePanels(*this, *labelSplitter_);
   ConnectMenus();
   ConnectViews();
   SetUpRunControl();
@@ -125,6 +127,7 @@ TForm1::TForm1(const TStartOptions& options, QWidget* parent)
     if (argument.isFile()) startFile_ = argument.absoluteFilePath();
   }
   ApplySettings(settings);
+  sidePanels_->ApplySettings(settings);
   StartScreenThread(settings);
 
   // The views start with the assembler's empty listing and the six
@@ -349,6 +352,7 @@ TWorkbenchSettings TForm1::CollectSettings() {
   s.WaitCount = TraceWait();
   if (!CurrentFile().empty()) s.SelectKw = JoinedNames(session_->Assembler().SelectedLabels());
   s.Editer = editorCommand_;
+  sidePanels_->CollectSettings(s);
   return s;
 }
 

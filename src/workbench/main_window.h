@@ -47,6 +47,7 @@ class TMessageLine;
 class TMonitorModel;
 class TNavigationKeyFilter;
 class TRunControl;
+class TSidePanels;
 class TToolBarPanel;
 class TWorkbenchRunHost;
 // The kinds of rows FindRow looks for (navigation.h).
@@ -188,6 +189,8 @@ class TForm1 : public QMainWindow, public TViewHost {
   const TListingPopup& ListingPopup() const { return listingPopup_; }
   const TLabelPopup& LabelPopup() const { return labelPopup_; }
   const TWorkbenchFolders& Folders() const { return folders_; }
+  // The hints panel and the stack view.
+  TSidePanels& SidePanels() const { return *sidePanels_; }
   const TFirstStartResult& FirstStart() const { return firstStart_; }
   // The name the open dialog starts with (prepared at start, then the last
   // chosen file).
@@ -370,6 +373,8 @@ class TForm1 : public QMainWindow, public TViewHost {
   TMainMenus menus_;
   TListingPopup listingPopup_;
   TLabelPopup labelPopup_;
+  // Children of this window.
+  TSidePanels* sidePanels_ = nullptr;
 
   TErrorBoxHook errorBoxHook_;
   TOpenDialogHook openDialogHook_;

@@ -16,6 +16,7 @@
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 #include "workbench/memory_view.h"
+#include "workbench/side_panels.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ void TForm1::RepaintViews() {
   labelView_->RepaintAll();
   listingView_->RepaintAll();
   memoryView_->RefreshMemoryView();
+  sidePanels_->RefreshStack();
 }
 
 void TForm1::ShowExecutionState() {
@@ -69,6 +71,7 @@ void TForm1::ShowExecutionState() {
   if (listingView_->RowCount() > 0) JumpTo(TJumpKind::ExecutionPosition);
   if (menus_.SyncView->isChecked()) memoryView_->ShowMemoryAt(machine.ReadWord(TQRXEmulater::PC));
   if (destination >= 0) memoryView_->RepaintAddress(static_cast<uint16_t>(destination));
+  sidePanels_->RefreshStack();
 }
 
 // ---------------------------------------------------------------- listing

@@ -535,9 +535,9 @@ class TMainWindowTest : public QObject {
              Lines({"なし(&0)", "20ms(&1)", "50ms(&2)", "100ms(&3)", "200ms(&4)", "500ms(&5)"}));
     QCOMPARE(Captions(m.View),
              Lines({"10進符号付き(&D)", "10進符号なし(&W)", "16進(&H)", "-", "メモリダンプ(&M)",
-                    "ラベル(&L)", "モニタ(&V)", "-", "ラベル表示の設定(&L)",
-                    "表示するユニットの設定(&U)...", "実行時にモニタを前面に出す(&T)",
-                    "ソースとメモリビューを同期する(&S)"}));
+                    "ラベル(&L)", "モニタ(&V)", "ヒント(&I)", "スタック(&K)", "-",
+                    "ラベル表示の設定(&L)", "表示するユニットの設定(&U)...",
+                    "実行時にモニタを前面に出す(&T)", "ソースとメモリビューを同期する(&S)"}));
     QCOMPARE(
         Captions(m.LabelFilter),
         Lines({"選択ラベル以外表示しない(&A)", "[ローカルラベルも表示(&X)]", "-", "#即値型(&I)",
@@ -567,8 +567,8 @@ class TMainWindowTest : public QObject {
     QCOMPARE(Checked(m.Run->actions()), Lines({"実行時にブレークポイントが有効(&B)"}));
     QCOMPARE(Checked(m.Wait->actions()), Lines({"200ms(&4)"}));
     QCOMPARE(Checked(m.View->actions()),
-             Lines({"16進(&H)", "メモリダンプ(&M)", "ラベル(&L)", "モニタ(&V)",
-                    "ソースとメモリビューを同期する(&S)"}));
+             Lines({"16進(&H)", "メモリダンプ(&M)", "ラベル(&L)", "モニタ(&V)", "ヒント(&I)",
+                    "スタック(&K)", "ソースとメモリビューを同期する(&S)"}));
     QCOMPARE(Checked(m.LabelFilter->actions()), Lines({"変数型(&V)", "^ポインタ型(&P)"}));
     QCOMPARE(Checked(m.Help->actions()), QStringList());
     QCOMPARE(form.LabelFilterMask(), uint16_t{0x080 | 0x002 | 0x010});
