@@ -65,6 +65,8 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/window_placement.h
   src/workbench/hints_panel.cpp
   src/workbench/hints_panel.h
+  src/workbench/live_view_refresh.cpp
+  src/workbench/live_view_refresh.h
   src/workbench/side_panels.cpp
   src/workbench/side_panels.h
   src/workbench/stack_rows.cpp

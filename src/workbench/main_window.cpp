@@ -26,6 +26,7 @@
 #include "workbench/label_view.h"
 #include "workbench/label_view_model.h"
 #include "workbench/listing_view.h"
+#include "workbench/live_view_refresh.h"
 #include "workbench/memory_view.h"
 #include "workbench/message_line.h"
 #include "workbench/navigation.h"
@@ -111,6 +112,7 @@ TForm1::TForm1(const TStartOptions& options, QWidget* parent)
   listingPopup_ = BuildListingPopup(this);
   labelPopup_ = BuildLabelPopup(this, menus_.SkNotAll);
   sidePanels_ = new TSidePanels(*this, *labelSplitter_);
+  liveRefresh_ = new TLiveViewRefresh(*this, *sidePanels_);
   ConnectMenus();
   ConnectViews();
   SetUpRunControl();

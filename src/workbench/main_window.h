@@ -42,6 +42,7 @@ class TKeyboardTable;
 class TLabelView;
 class TLabelViewModel;
 class TListingView;
+class TLiveViewRefresh;
 class TMemoryView;
 class TMessageLine;
 class TMonitorModel;
@@ -189,8 +190,10 @@ class TForm1 : public QMainWindow, public TViewHost {
   const TListingPopup& ListingPopup() const { return listingPopup_; }
   const TLabelPopup& LabelPopup() const { return labelPopup_; }
   const TWorkbenchFolders& Folders() const { return folders_; }
-  // The hints panel and the stack view.
+  // The hints panel and the stack view and the views' refresh while a program
+  // runs.
   TSidePanels& SidePanels() const { return *sidePanels_; }
+  TLiveViewRefresh& LiveRefresh() const { return *liveRefresh_; }
   const TFirstStartResult& FirstStart() const { return firstStart_; }
   // The name the open dialog starts with (prepared at start, then the last
   // chosen file).
@@ -375,6 +378,7 @@ class TForm1 : public QMainWindow, public TViewHost {
   TLabelPopup labelPopup_;
   // Children of this window.
   TSidePanels* sidePanels_ = nullptr;
+  TLiveViewRefresh* liveRefresh_ = nullptr;
 
   TErrorBoxHook errorBoxHook_;
   TOpenDialogHook openDialogHook_;

@@ -20,6 +20,7 @@
 #include "workbench/keyboard_table.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
+#include "workbench/live_view_refresh.h"
 #include "workbench/main_window.h"
 #include "workbench/memory_view.h"
 #include "workbench/message_line.h"
@@ -45,6 +46,7 @@ void TWorkbenchRunHost::RunStarted(const TRunStart& start) {
   SetRunButtonsEnabled(false);
   form_.JumpList().Init(form_.ListingView()->SelectedRow());
   if (start.MonitorToFront) form_.Screen().RequestFront();
+  if (start.Loop == TRunState::Running) form_.LiveRefresh().RunStarted();
 }
 
 void TWorkbenchRunHost::RunStateChanged(TRunState state) {
@@ -57,6 +59,7 @@ void TWorkbenchRunHost::ExecutionStateChanged() {
 }
 
 void TWorkbenchRunHost::RunFinished(const TRunOutcome& outcome) {
+  form_.LiveRefresh().RunEnded();
   form_.ShowExecutionState();
   RefreshMonitor();
   if (outcome.Loop == TRunState::Stepping) {

@@ -3,12 +3,14 @@
 // that follow a program running at full speed.
 #include <QAction>
 #include <QListWidget>
+#include <QTimer>
 #include <QToolButton>
 
 #include "machine/machine.h"
 #include "main_window_test_support.h"
 #include "monitor_qt/monitor_font.h"
 #include "workbench/hints_panel.h"
+#include "workbench/live_view_refresh.h"
 #include "workbench/side_panels.h"
 #include "workbench/stack_view.h"
 #include "workbench/tool_buttons.h"
@@ -20,6 +22,18 @@ namespace {
 QStringList CallProgram() {
   return Lines({"CALLER: CALL SUB", "BACK:   HALT", "SUB:    NOP", "        RET"});
 }
+
+// Counts paint events of a widget.
+class TPaintCounter : public QObject {
+ public:
+  explicit TPaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint && counting) ++paints;
+    return false;
+  }
+  bool counting = false;
+  int paints = 0;
+};
 
 }  // namespace
 
@@ -144,6 +158,33 @@ class TSidePanelsTest : public QObject {
     QCOMPARE(column->isVisible(), hints || stack);
     again.Menus().LabelPanel->trigger();
     QVERIFY(column->isVisible());
+  }
+
+  // While a program runs at full speed the label view and the memory
+  // grid are repainted from the machine every 100 ms; a trace shows its
+  // lines itself and needs no timer.
+  void LabelsAndMemoryFollowARunningProgram() {
+    TForm1& form = rig_->CreateShown();
+    QCOMPARE(
+        form.OpenFile(rig_->WriteSource(
+            "endless.qasm", Lines({"LOOP:   ADD  N, #1", "        JP   LOOP", "N:      DW   0"}))),
+        TLoadResult::Clean);
+    TPaintCounter labels(form.LabelView()->viewport());
+    TPaintCounter memory(form.MemoryView()->Grid()->viewport());
+    bool activeDuring = false;
+    QTimer::singleShot(50, &form, [&] {
+      labels.counting = memory.counting = true;
+      activeDuring = form.LiveRefresh().IsActive();
+    });
+    QTimer::singleShot(600, &form, [&] {
+      labels.counting = memory.counting = false;
+      form.SpeedButton4Click();
+    });
+    form.SpeedButton1Click(TToolBarPanel::kRunTag);
+    QVERIFY(activeDuring);
+    QVERIFY(!form.LiveRefresh().IsActive());
+    QVERIFY2(labels.paints >= 3, qPrintable(QString::number(labels.paints)));
+    QVERIFY2(memory.paints >= 3, qPrintable(QString::number(memory.paints)));
   }
 
  private:
