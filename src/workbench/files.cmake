@@ -67,6 +67,8 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/hints_panel.h
   src/workbench/live_view_refresh.cpp
   src/workbench/live_view_refresh.h
+  src/workbench/run_shortcuts.cpp
+  src/workbench/run_shortcuts.h
   src/workbench/side_panels.cpp
   src/workbench/side_panels.h
   src/workbench/stack_rows.cpp

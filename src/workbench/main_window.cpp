@@ -31,6 +31,7 @@
 #include "workbench/message_line.h"
 #include "workbench/navigation.h"
 #include "workbench/run_commands.h"
+#include "workbench/run_shortcuts.h"
 #include "workbench/side_panels.h"
 #include "workbench/tool_buttons.h"
 #include "workbench/view_support.h"
@@ -113,6 +114,7 @@ TForm1::TForm1(const TStartOptions& options, QWidget* parent)
   labelPopup_ = BuildLabelPopup(this, menus_.SkNotAll);
   sidePanels_ = new TSidePanels(*this, *labelSplitter_);
   liveRefresh_ = new TLiveViewRefresh(*this, *sidePanels_);
+  runShortcuts_ = new TRunShortcuts(*this);
   ConnectMenus();
   ConnectViews();
   SetUpRunControl();

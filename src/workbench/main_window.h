@@ -48,6 +48,7 @@ class TMessageLine;
 class TMonitorModel;
 class TNavigationKeyFilter;
 class TRunControl;
+class TRunShortcuts;
 class TSidePanels;
 class TToolBarPanel;
 class TWorkbenchRunHost;
@@ -190,8 +191,8 @@ class TForm1 : public QMainWindow, public TViewHost {
   const TListingPopup& ListingPopup() const { return listingPopup_; }
   const TLabelPopup& LabelPopup() const { return labelPopup_; }
   const TWorkbenchFolders& Folders() const { return folders_; }
-  // The hints panel and the stack view and the views' refresh while a program
-  // runs.
+  // The hints panel and the stack view, the views' refresh while a program
+  // runs and the run commands' keys.
   TSidePanels& SidePanels() const { return *sidePanels_; }
   TLiveViewRefresh& LiveRefresh() const { return *liveRefresh_; }
   const TFirstStartResult& FirstStart() const { return firstStart_; }
@@ -379,6 +380,7 @@ class TForm1 : public QMainWindow, public TViewHost {
   // Children of this window.
   TSidePanels* sidePanels_ = nullptr;
   TLiveViewRefresh* liveRefresh_ = nullptr;
+  TRunShortcuts* runShortcuts_ = nullptr;
 
   TErrorBoxHook errorBoxHook_;
   TOpenDialogHook openDialogHook_;

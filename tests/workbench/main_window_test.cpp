@@ -76,7 +76,9 @@ class TMainWindowTest : public QObject {
     TForm1& form = rig_->Create();
     QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ"));
     QCOMPARE(form.size(), QSize(780, 470));
-    const QStringList hints = Lines({"実行", "トレース実行", "ステップ実行", "停止", "リセット"});
+    const QStringList hints =
+        Lines({"実行 (F5)", "トレース実行 (F7)", "ステップ実行 (F8、Ctrl+F8でCALLの中へ)",
+               "停止 (Ctrl+F5)", "リセット (Ctrl+F2)"});
     const int tags[] = {1, 2, 0, 0, 0};
     for (int i = 0; i < TToolBarPanel::kButtonCount; ++i) {
       const QToolButton* button = form.ToolBar()->ButtonAt(i);

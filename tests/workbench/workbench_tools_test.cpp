@@ -1,0 +1,89 @@
+// The run commands' keys.
+#include <QAction>
+#include <QTimer>
+#include <QToolButton>
+
+#include "machine/machine.h"
+#include "main_window_test_support.h"
+#include "monitor_qt/monitor_font.h"
+#include "workbench/hints_panel.h"
+#include "workbench/run_shortcuts.h"
+#include "workbench/side_panels.h"
+#include "workbench/stack_view.h"
+#include "workbench/tool_buttons.h"
+
+namespace {
+
+QStringList CallProgram() {
+  return Lines({"; call and return", "        NOP", "CALLER: CALL SUB", "BACK:   LD   V, #7",
+                "FIN:    HALT", "SUB:    ADD  V, #1", "        RET", "V:      DW   0"});
+}
+
+}  // namespace
+
+class TWorkbenchToolsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { RegisterFontSubstitutions(); }
+  void init() { rig_ = std::make_unique<TWindowRig>(); }
+  void cleanup() { rig_.reset(); }
+
+  // ---------------------------------------------------------- keys
+
+  void KeysRunTheCommandsFromAnyPanel() {
+    TForm1& form = rig_->CreateShown();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QWidget* stack = form.SidePanels().StackView();
+    stack->setFocus();
+    // Before a load the buttons are off and so are their keys.
+    QTest::keyClick(stack, Qt::Key_F5);
+    QCOMPARE(form.Session().Machine().StepCount, uint64_t{0});
+
+    QCOMPARE(form.OpenFile(rig_->WriteSource("call.qasm", CallProgram())), TLoadResult::Clean);
+    stack->setFocus();
+    QTest::keyClick(stack, Qt::Key_F8);  // step
+    QCOMPARE(form.Session().Machine().StepCount, uint64_t{1});
+    QTest::keyClick(stack, Qt::Key_F5);  // run
+    QVERIFY(rig_->Message().startsWith(QStringLiteral(" 実行終了: ")));
+    QTest::keyClick(form.SidePanels().HintsPanel(), Qt::Key_F2, Qt::ControlModifier);  // reset
+    QCOMPARE(rig_->Message(), QStringLiteral(" 初期化完了"));
+    form.SetTraceWait(0);
+    QTest::keyClick(stack, Qt::Key_F7);  // trace
+    QVERIFY(rig_->Message().startsWith(QStringLiteral(" 実行終了: ")));
+  }
+
+  void TheStopKeyEndsARun() {
+    TForm1& form = rig_->CreateShown();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(
+        form.OpenFile(rig_->WriteSource(
+            "endless.qasm", Lines({"LOOP:   ADD  N, #1", "        JP   LOOP", "N:      DW   0"}))),
+        TLoadResult::Clean);
+    QWidget* hints = form.SidePanels().HintsPanel();
+    hints->setFocus();
+    QTimer::singleShot(50, &form, [&] { QTest::keyClick(hints, Qt::Key_F5, Qt::ControlModifier); });
+    QTest::keyClick(hints, Qt::Key_F5);
+    QVERIFY(rig_->Message().startsWith(QStringLiteral(" 実行停止: ")));
+    QCOMPARE(form.RunState(), TRunState::Idle);
+  }
+
+  void TheButtonsNameTheirKeys() {
+    TForm1& form = rig_->Create();
+    for (const TRunShortcuts::TKey& key : TRunShortcuts::Keys()) {
+      const QString tip = form.ToolBar()->ButtonAt(key.Button)->toolTip();
+      QVERIFY2(tip.contains(key.Keys.toString()), qPrintable(tip));
+    }
+    // The menus keep their captions.
+    QCOMPARE(form.Menus().RunItem->text(), QStringLiteral("実行(&R)"));
+    QCOMPARE(form.Menus().StopItem->text(), QStringLiteral("プログラム停止(&E)"));
+  }
+
+ private:
+  std::unique_ptr<TWindowRig> rig_;
+};
+
+QTEST_MAIN(TWorkbenchToolsTest)
+#include "workbench_tools_test.moc"
