@@ -223,7 +223,8 @@ class TForm1 : public QMainWindow, public TViewHost {
   TAboutBox* AboutBox() const { return aboutBox_; }
   TEditFileSelect* EditFileSelect() const { return editFileSelect_; }
   TForm2* UnitSelect() const { return unitSelect_; }
-  // Starts the editor on path (UTF-8) at line; failures are silent.
+  // Starts the editor on path (UTF-8) at line; an editor that cannot be
+  // started gives an error box naming the command tried.
   void RunEditor(const std::string& path, int line);
   // Every modal dialog and question box of the commands runs through
   // ExecModal; with a hook the hook gets the prepared dialog instead of the

@@ -1,4 +1,5 @@
-// The run commands' keys.
+// The run commands' keys and the boxes that name an editor command that
+// could not start.
 #include <QAction>
 #include <QTimer>
 #include <QToolButton>
@@ -79,6 +80,35 @@ class TWorkbenchToolsTest : public QObject {
     // The menus keep their captions.
     QCOMPARE(form.Menus().RunItem->text(), QStringLiteral("実行(&R)"));
     QCOMPARE(form.Menus().StopItem->text(), QStringLiteral("プログラム停止(&E)"));
+  }
+
+  // ---------------------------------------------------------- the editor
+
+  void AnEditorThatCannotStartNamesItsCommand_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("missing program") << "/nonexistent/qrx-editor -l %L"
+                                     << "/nonexistent/qrx-editor -l 3";
+    QTest::newRow("empty command") << ""
+                                   << "";
+  }
+  void AnEditorThatCannotStartNamesItsCommand() {
+    QFETCH(QString, command);
+    QFETCH(QString, named);
+    TForm1& form = rig_->Create();
+    const QString path = rig_->WriteSource("a.qasm", Lines({"HALT"}));
+    form.SetEditorCommand(command);
+    form.RunEditor(path.toStdString(), 3);
+    QCOMPARE(rig_->boxes.size(), 1);
+    QVERIFY2(rig_->boxes[0].contains(named), qPrintable(rig_->boxes[0]));
+    QVERIFY2(rig_->boxes[0].contains(path), qPrintable(rig_->boxes[0]));
+  }
+
+  void AnEditorThatStartsGivesNoBox() {
+    TForm1& form = rig_->Create();
+    form.SetEditorCommand(QStringLiteral("true"));
+    form.RunEditor(rig_->WriteSource("a.qasm", Lines({"HALT"})).toStdString(), 1);
+    QVERIFY(rig_->boxes.isEmpty());
   }
 
  private:
