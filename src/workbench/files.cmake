@@ -63,6 +63,10 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/unit_select.h
   src/workbench/window_placement.cpp
   src/workbench/window_placement.h
+  src/workbench/case_check_command.cpp
+  src/workbench/case_check_command.h
+  src/workbench/case_check_dialog.cpp
+  src/workbench/case_check_dialog.h
   src/workbench/hints_panel.cpp
   src/workbench/hints_panel.h
   src/workbench/live_view_refresh.cpp

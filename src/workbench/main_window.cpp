@@ -22,6 +22,7 @@
 #include "session/execution_history.h"
 #include "session/program_session.h"
 #include "session/run_control.h"
+#include "workbench/case_check_command.h"
 #include "workbench/keyboard_table.h"
 #include "workbench/label_view.h"
 #include "workbench/label_view_model.h"
@@ -115,6 +116,7 @@ TForm1::TForm1(const TStartOptions& options, QWidget* parent)
   sidePanels_ = new TSidePanels(*this, *labelSplitter_);
   liveRefresh_ = new TLiveViewRefresh(*this, *sidePanels_);
   runShortcuts_ = new TRunShortcuts(*this);
+  caseCheck_ = new TCaseCheckCommand(*this);
   ConnectMenus();
   ConnectViews();
   SetUpRunControl();

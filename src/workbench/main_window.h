@@ -34,6 +34,7 @@ class QRXScreen;
 class QSplitter;
 class QUrl;
 class TAboutBox;
+class TCaseCheckCommand;
 class TEditFileSelect;
 class TExecutionHistory;
 class TForm2;
@@ -192,9 +193,10 @@ class TForm1 : public QMainWindow, public TViewHost {
   const TLabelPopup& LabelPopup() const { return labelPopup_; }
   const TWorkbenchFolders& Folders() const { return folders_; }
   // The hints panel and the stack view, the views' refresh while a program
-  // runs and the run commands' keys.
+  // runs, the run commands' keys, and the check against a case file.
   TSidePanels& SidePanels() const { return *sidePanels_; }
   TLiveViewRefresh& LiveRefresh() const { return *liveRefresh_; }
+  TCaseCheckCommand& CaseCheck() const { return *caseCheck_; }
   const TFirstStartResult& FirstStart() const { return firstStart_; }
   // The name the open dialog starts with (prepared at start, then the last
   // chosen file).
@@ -382,6 +384,7 @@ class TForm1 : public QMainWindow, public TViewHost {
   TSidePanels* sidePanels_ = nullptr;
   TLiveViewRefresh* liveRefresh_ = nullptr;
   TRunShortcuts* runShortcuts_ = nullptr;
+  TCaseCheckCommand* caseCheck_ = nullptr;
 
   TErrorBoxHook errorBoxHook_;
   TOpenDialogHook openDialogHook_;

@@ -526,9 +526,10 @@ class TMainWindowTest : public QObject {
     for (const QAction* action : form.menuBar()->actions())
       bar << action->text();
     QCOMPARE(bar, Lines({"ファイル(&F)", "実行(&R)", "表示(&V)", "ヘルプ(&H)"}));
-    QCOMPARE(Captions(m.File), Lines({"読み込み(&L)...", "読み込み直す(&R)", "ソース編集(&E)...",
-                                      "-", "現在の状態を保存(&S)...", "入力ログを保存(&I)...",
-                                      "[機械語で保存(&B)...]", "-", "終了(&Q)"}));
+    QCOMPARE(Captions(m.File),
+             Lines({"読み込み(&L)...", "読み込み直す(&R)", "ソース編集(&E)...",
+                    "ケースファイルで確認(&K)...", "-", "現在の状態を保存(&S)...",
+                    "入力ログを保存(&I)...", "[機械語で保存(&B)...]", "-", "終了(&Q)"}));
     QCOMPARE(Captions(m.Run),
              Lines({"実行(&R)", "トレース実行(&T)", "[ステップ実行(&S)]", "-", "プログラム停止(&E)",
                     "リセット(&I)", "-", "1命令戻る(&P)", "CALLの前まで戻る(&C)", "逆実行(&V)", "-",

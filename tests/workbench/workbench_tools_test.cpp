@@ -1,12 +1,18 @@
-// The run commands' keys and the boxes that name an editor command that
-// could not start.
+// The run commands' keys, the boxes that name an editor command that could
+// not start, and the check of the loaded program against a case file.
 #include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 
 #include "machine/machine.h"
 #include "main_window_test_support.h"
 #include "monitor_qt/monitor_font.h"
+#include "workbench/case_check_command.h"
+#include "workbench/case_check_dialog.h"
 #include "workbench/hints_panel.h"
 #include "workbench/run_shortcuts.h"
 #include "workbench/side_panels.h"
@@ -109,6 +115,72 @@ class TWorkbenchToolsTest : public QObject {
     form.SetEditorCommand(QStringLiteral("true"));
     form.RunEditor(rig_->WriteSource("a.qasm", Lines({"HALT"})).toStdString(), 1);
     QVERIFY(rig_->boxes.isEmpty());
+  }
+
+  // ---------------------------------------------------------- case files
+
+  void TheCaseCheckListsEachCaseWithItsResult() {
+    TForm1& form = rig_->Create();
+    QCOMPARE(form.OpenFile(rig_->WriteSource("call.qasm", CallProgram())), TLoadResult::Clean);
+    const QString cases = rig_->WriteBytes(
+        "cases.json",
+        QStringLiteral("{\"cases\": [\n"
+                       " {\"name\": \"V は 7\", \"expect\": {\"memory\": [{\"address\": \"V\", "
+                       "\"value\": 7}]}},\n"
+                       " {\"name\": \"V は 9\", \"expect\": {\"memory\": [{\"address\": \"V\", "
+                       "\"value\": 9}]}}\n"
+                       "]}\n")
+            .toUtf8());
+    QString start;
+    form.CaseCheck().SetFileDialogHook([&](const QString& folder, const QString&) {
+      start = folder;
+      return cases;
+    });
+    QStringList verdicts, differences;
+    QString closing;
+    form.SetModalHook([&](QDialog& dialog) {
+      auto* check = qobject_cast<TCaseCheckDialog*>(&dialog);
+      if (check == nullptr) return int(QDialog::Rejected);
+      for (int r = 0; r < check->Table()->rowCount(); ++r) {
+        verdicts << check->Table()->item(r, TCaseCheckDialog::ResultColumn)->text();
+        differences << check->Table()->item(r, TCaseCheckDialog::DifferenceColumn)->text();
+      }
+      closing = check->ClosingLine()->text();
+      return int(QDialog::Accepted);
+    });
+    emit form.Menus().File->aboutToShow();
+    QVERIFY(form.CaseCheck().MenuItem()->isEnabled());
+    form.CaseCheck().MenuItem()->trigger();
+    QCOMPARE(start, QFileInfo(rig_->Root() + QStringLiteral("/src")).absoluteFilePath());
+    QCOMPARE(verdicts, Lines({"PASS", "FAIL"}));
+    QVERIFY(differences[0].isEmpty());
+    QVERIFY2(differences[1].contains(QStringLiteral("9")) &&
+                 differences[1].contains(QStringLiteral("7")),
+             qPrintable(differences[1]));
+    QCOMPARE(closing, QStringLiteral("1 passed, 1 failed"));
+    QVERIFY(rig_->boxes.isEmpty());
+  }
+
+  void ABrokenCaseFileGivesABoxWithItsPlace() {
+    TForm1& form = rig_->Create();
+    QCOMPARE(form.OpenFile(rig_->WriteSource("call.qasm", CallProgram())), TLoadResult::Clean);
+    const QString cases = rig_->WriteBytes("broken.json", "{\"cases\": [\n  {\"name\": }\n]}\n");
+    bool dialogShown = false;
+    form.SetModalHook([&](QDialog&) {
+      dialogShown = true;
+      return int(QDialog::Rejected);
+    });
+    form.CaseCheck().Check(cases);
+    QVERIFY(!dialogShown);
+    QCOMPARE(rig_->boxes.size(), 1);
+    QVERIFY2(rig_->boxes[0].contains(QRegularExpression(QStringLiteral("broken\\.json:2:\\d+: "))),
+             qPrintable(rig_->boxes[0]));
+  }
+
+  void TheCaseCheckNeedsALoadedProgram() {
+    TForm1& form = rig_->Create();
+    emit form.Menus().File->aboutToShow();
+    QVERIFY(!form.CaseCheck().MenuItem()->isEnabled());
   }
 
  private:
