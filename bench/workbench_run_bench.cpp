@@ -6,6 +6,9 @@
 //                        its monitor, stopped by a timer after kRunMs; items
 //                        are instructions. Target: at least half the headless
 //                        rate.
+//   BM_WorkbenchRunViewsStill  the same without the views refreshed while
+//                        the program runs. Target: BM_WorkbenchRun at least
+//                        0.9 of it.
 //   BM_WorkbenchTrace    trace with wait 0 on a loop whose every line is
 //                        visible at depth 0, so every instruction is a
 //                        displayed line; items are displayed lines. Target:
@@ -26,6 +29,7 @@
 #include "monitor_qt/monitor_font.h"
 #include "monitor_qt/screen_thread.h"
 #include "session/program_session.h"
+#include "workbench/live_view_refresh.h"
 #include "workbench/main_window.h"
 
 namespace {
@@ -133,13 +137,15 @@ void BM_HeadlessStepLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_HeadlessStepLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_WorkbenchRun(benchmark::State& state) {
+// The run command with or without the views refreshed during the run.
+void MeasureRun(benchmark::State& state, bool liveViews) {
   EnsureApplication();
   TBenchWindow window;
   if (!window.Ready()) {
     state.SkipWithError("the window or the program is not ready");
     return;
   }
+  window.Form().LiveRefresh().SetEnabled(liveViews);
   uint64_t steps = 0;
   double cpu = 0;
   for (auto _ : state)
@@ -149,7 +155,19 @@ void BM_WorkbenchRun(benchmark::State& state) {
   // reaches when the machine is not shared with other work.
   state.counters["per_gui_cpu_s"] = static_cast<double>(steps) / cpu;
 }
+
+// The label view, memory panel and stack view repainted every 100 ms.
+void BM_WorkbenchRun(benchmark::State& state) {
+  MeasureRun(state, true);
+}
 BENCHMARK(BM_WorkbenchRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// The same run with the views left as they were until it ends: the cost of
+// keeping them live is the difference.
+void BM_WorkbenchRunViewsStill(benchmark::State& state) {
+  MeasureRun(state, false);
+}
+BENCHMARK(BM_WorkbenchRunViewsStill)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 void BM_WorkbenchTrace(benchmark::State& state) {
   EnsureApplication();

@@ -1,6 +1,7 @@
 // The small dialogs of the main window: their creation, the unit selection,
 // the help page, the display font and the version dialog.
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QUrl>
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "workbench/about_box.h"
 #include "workbench/dialog_placement.h"
 #include "workbench/edit_file_select.h"
+#include "workbench/editor_launch.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 #include "workbench/unit_select.h"
@@ -70,11 +72,15 @@ void TMainWindow::UnitsClick() {
 
 void TMainWindow::HelpClick() {
   const QUrl url = QUrl::fromLocalFile(folders_.HelpFile);
-  // Nothing is reported when the page cannot be opened.
-  if (urlOpenerHook_)
-    urlOpenerHook_(url);
-  else
-    QDesktopServices::openUrl(url);
+  if (!QFileInfo::exists(folders_.HelpFile)) {
+    ShowErrorBox(QStringLiteral("ヘルプファイルが見つかりません: ") + folders_.HelpFile);
+    return;
+  }
+  const bool opened = urlOpenerHook_ ? urlOpenerHook_(url) : QDesktopServices::openUrl(url);
+  // The desktop's "open" (xdg-open here) is what was tried.
+  if (!opened)
+    ShowErrorBox(QStringLiteral("ヘルプを開けませんでした。\n試したコマンド: xdg-open ") +
+                 QuotedEditorPath(folders_.HelpFile));
 }
 
 void TMainWindow::FontSettingsClick() {

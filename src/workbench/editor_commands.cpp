@@ -28,8 +28,9 @@ void TMainWindow::RunEditor(const std::string& path, int line) {
     editorLaunchHook_(launch);
     return;
   }
-  // An editor that cannot be started gives no message.
-  StartEditor(launch);
+  if (!StartEditor(launch))
+    ShowErrorBox(QStringLiteral("エディタを起動できませんでした。\n試したコマンド: ") +
+                 launch.CommandLine);
 }
 
 void TMainWindow::EditSourceClick() {

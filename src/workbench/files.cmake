@@ -64,4 +64,20 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/unit_select.h
   src/workbench/window_placement.cpp
   src/workbench/window_placement.h
+  src/workbench/case_check_command.cpp
+  src/workbench/case_check_command.h
+  src/workbench/case_check_dialog.cpp
+  src/workbench/case_check_dialog.h
+  src/workbench/hints_panel.cpp
+  src/workbench/hints_panel.h
+  src/workbench/live_view_refresh.cpp
+  src/workbench/live_view_refresh.h
+  src/workbench/run_shortcuts.cpp
+  src/workbench/run_shortcuts.h
+  src/workbench/side_panels.cpp
+  src/workbench/side_panels.h
+  src/workbench/stack_rows.cpp
+  src/workbench/stack_rows.h
+  src/workbench/stack_view.cpp
+  src/workbench/stack_view.h
 )

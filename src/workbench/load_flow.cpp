@@ -18,6 +18,7 @@
 #include "workbench/main_window.h"
 #include "workbench/message_line.h"
 #include "workbench/navigation.h"
+#include "workbench/side_panels.h"
 #include "workbench/workbench_document.h"
 
 namespace {
@@ -56,6 +57,7 @@ void TMainWindow::ShowLoadOutcome(TLoadResult result, const TLoadOutcome& outcom
   if (IsLoaded(result)) {
     listingView_->SetRows(&document_->Session().Assembler().Listing());
     RebuildLabelList();
+    sidePanels_->ShowHints();
     SetCurrentFile(document_->Session().CurrentFile());
     RepaintViews();
     RefreshMonitor();

@@ -22,12 +22,16 @@
 #include "session/execution_history.h"
 #include "session/program_session.h"
 #include "session/run_control.h"
+#include "workbench/case_check_command.h"
 #include "workbench/label_view.h"
 #include "workbench/label_view_model.h"
 #include "workbench/listing_view.h"
+#include "workbench/live_view_refresh.h"
 #include "workbench/memory_view.h"
 #include "workbench/message_line.h"
 #include "workbench/navigation.h"
+#include "workbench/run_shortcuts.h"
+#include "workbench/side_panels.h"
 #include "workbench/tool_buttons.h"
 #include "workbench/view_support.h"
 #include "workbench/window_placement.h"
@@ -106,6 +110,10 @@ TMainWindow::TMainWindow(const TStartOptions& options, QWidget* parent)
   menus_ = BuildMainMenus(*menuBar(), this);
   listingPopup_ = BuildListingPopup(this);
   labelPopup_ = BuildLabelPopup(this, menus_.SkNotAll);
+  sidePanels_ = new TSidePanels(*this, *labelSplitter_);
+  liveRefresh_ = new TLiveViewRefresh(*this, *sidePanels_);
+  runShortcuts_ = new TRunShortcuts(*this);
+  caseCheck_ = new TCaseCheckCommand(*this);
   ConnectMenus();
   ConnectViews();
   ConnectDocument();
@@ -122,6 +130,7 @@ TMainWindow::TMainWindow(const TStartOptions& options, QWidget* parent)
     if (argument.isFile()) startFile_ = argument.absoluteFilePath();
   }
   ApplySettings(settings);
+  sidePanels_->ApplySettings(settings);
   StartScreenThread(settings);
 
   // The views start with the assembler's empty listing and the six
@@ -343,6 +352,7 @@ TWorkbenchSettings TMainWindow::CollectSettings() {
   if (!CurrentFile().empty())
     s.SelectKw = JoinedNames(document_->Session().Assembler().SelectedLabels());
   s.Editer = editorCommand_;
+  sidePanels_->CollectSettings(s);
   return s;
 }
 

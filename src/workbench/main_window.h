@@ -36,14 +36,18 @@ class QRXScreen;
 class QSplitter;
 class QUrl;
 class TAboutBox;
+class TCaseCheckCommand;
 class TEditFileSelect;
 class TUnitDialog;
 struct TEditorLaunch;
 class TLabelView;
 class TLabelViewModel;
 class TListingView;
+class TLiveViewRefresh;
 class TMemoryView;
 class TMessageLine;
+class TRunShortcuts;
+class TSidePanels;
 class TToolBarPanel;
 
 // Where the program lies and what it was started with; the defaults come
@@ -152,6 +156,11 @@ class TMainWindow : public QMainWindow, public TViewHost {
   const TListingPopup& ListingPopup() const { return listingPopup_; }
   const TLabelPopup& LabelPopup() const { return labelPopup_; }
   const TWorkbenchFolders& Folders() const { return folders_; }
+  // The hints panel and the stack view, the views' refresh while a program
+  // runs, the run commands' keys, and the check against a case file.
+  TSidePanels& SidePanels() const { return *sidePanels_; }
+  TLiveViewRefresh& LiveRefresh() const { return *liveRefresh_; }
+  TCaseCheckCommand& CaseCheck() const { return *caseCheck_; }
   const TFirstStartResult& FirstStart() const { return firstStart_; }
   // The name the open dialog starts with (prepared at start, then the last
   // chosen file).
@@ -180,7 +189,8 @@ class TMainWindow : public QMainWindow, public TViewHost {
   TAboutBox* AboutBox() const { return aboutBox_; }
   TEditFileSelect* EditFileSelect() const { return editFileSelect_; }
   TUnitDialog* UnitSelect() const { return unitSelect_; }
-  // Starts the editor on path (UTF-8) at line; failures are silent.
+  // Starts the editor on path (UTF-8) at line; an editor that cannot be
+  // started gives an error box naming the command tried.
   void RunEditor(const std::string& path, int line);
   // Every modal dialog and question box of the commands runs through
   // ExecModal; with a hook the hook gets the prepared dialog instead of the
@@ -341,6 +351,11 @@ class TMainWindow : public QMainWindow, public TViewHost {
   TMainMenus menus_;
   TListingPopup listingPopup_;
   TLabelPopup labelPopup_;
+  // Children of this window.
+  TSidePanels* sidePanels_ = nullptr;
+  TLiveViewRefresh* liveRefresh_ = nullptr;
+  TRunShortcuts* runShortcuts_ = nullptr;
+  TCaseCheckCommand* caseCheck_ = nullptr;
 
   TErrorBoxHook errorBoxHook_;
   TOpenDialogHook openDialogHook_;

@@ -14,6 +14,7 @@
 #include "session/run_report.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
+#include "workbench/live_view_refresh.h"
 #include "workbench/main_window.h"
 #include "workbench/memory_view.h"
 #include "workbench/message_line.h"
@@ -32,6 +33,7 @@ void TMainWindow::ShowRunStarted(const TRunStart& start) {
   SetRunButtonsEnabled(false);
   navigator_->JumpList().Init(listingView_->SelectedRow());
   if (start.MonitorToFront) screen_->RequestFront();
+  if (start.Loop == TRunState::Running) liveRefresh_->RunStarted();
 }
 
 void TMainWindow::ShowRunState(TRunState state) {
@@ -44,6 +46,7 @@ void TMainWindow::ShowRunFinished(const TRunOutcome& outcome) {
   // The execution position and the monitor shown; after run and trace the
   // buttons on and every view repainted, after a step the label view and
   // the memory view; then the outcome text.
+  liveRefresh_->RunEnded();
   ShowExecutionState();
   RefreshMonitor();
   if (outcome.Loop == TRunState::Stepping) {

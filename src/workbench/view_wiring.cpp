@@ -16,6 +16,7 @@
 #include "workbench/main_window.h"
 #include "workbench/memory_view.h"
 #include "workbench/navigation.h"
+#include "workbench/side_panels.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ void TMainWindow::RepaintViews() {
   labelView_->RepaintAll();
   listingView_->RepaintAll();
   memoryView_->RefreshMemoryView();
+  sidePanels_->RefreshStack();
 }
 
 void TMainWindow::ShowExecutionState() {
@@ -62,6 +64,7 @@ void TMainWindow::ShowExecutionState() {
   if (listingView_->RowCount() > 0) navigator_->JumpTo(TJumpKind::ExecutionPosition);
   if (menus_.SyncView->isChecked()) memoryView_->ShowMemoryAt(machine.ReadWord(TQRXEmulater::PC));
   if (destination >= 0) memoryView_->RepaintAddress(static_cast<uint16_t>(destination));
+  sidePanels_->RefreshStack();
 }
 
 // ---------------------------------------------------------------- listing

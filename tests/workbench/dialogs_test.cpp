@@ -246,14 +246,32 @@ class TDialogsTest : public QObject {
 
   void HelpOpensThePageBesideTheProgram() {
     TMainWindow& form = rig_->Create();
+    const QString page = rig_->Root() + "/HELP/index.html";
+    // A missing page is named in a box and nothing is started.
     QList<QUrl> opened;
+    bool opens = true;
     form.SetUrlOpenerHook([&](const QUrl& url) {
       opened << url;
-      return false;  // a failure is not reported
+      return opens;
     });
     form.HelpClick();
-    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(rig_->Root() + "/HELP/index.html")});
+    QVERIFY(opened.isEmpty());
+    QCOMPARE(rig_->boxes.size(), 1);
+    QVERIFY2(rig_->boxes[0].contains(page), qPrintable(rig_->boxes[0]));
+
+    QDir().mkpath(rig_->Root() + "/HELP");
+    QFile file(page);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    rig_->boxes.clear();
+    form.HelpClick();
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(page)});
     QVERIFY(rig_->boxes.isEmpty());
+    // A page that the desktop cannot open: the box names the command tried.
+    opens = false;
+    form.HelpClick();
+    QCOMPARE(rig_->boxes.size(), 1);
+    QVERIFY2(rig_->boxes[0].contains("xdg-open \"" + page + "\""), qPrintable(rig_->boxes[0]));
     QCOMPARE(form.Menus().HelpItem->shortcut(), QKeySequence(Qt::Key_F1));
   }
 

@@ -76,7 +76,9 @@ class TMainWindowTest : public QObject {
     TMainWindow& form = rig_->Create();
     QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ"));
     QCOMPARE(form.size(), QSize(780, 470));
-    const QStringList hints = Lines({"実行", "トレース実行", "ステップ実行", "停止", "リセット"});
+    const QStringList hints =
+        Lines({"実行 (F5)", "トレース実行 (F7)", "ステップ実行 (F8、Ctrl+F8でCALLの中へ)",
+               "停止 (Ctrl+F5)", "リセット (Ctrl+F2)"});
     const int tags[] = {1, 2, 0, 0, 0};
     for (int i = 0; i < TToolBarPanel::kButtonCount; ++i) {
       const QToolButton* button = form.ToolBar()->ButtonAt(i);
@@ -524,9 +526,10 @@ class TMainWindowTest : public QObject {
     for (const QAction* action : form.menuBar()->actions())
       bar << action->text();
     QCOMPARE(bar, Lines({"ファイル(&F)", "実行(&R)", "表示(&V)", "ヘルプ(&H)"}));
-    QCOMPARE(Captions(m.File), Lines({"読み込み(&L)...", "読み込み直す(&R)", "ソース編集(&E)...",
-                                      "-", "現在の状態を保存(&S)...", "入力ログを保存(&I)...",
-                                      "[機械語で保存(&B)...]", "-", "終了(&Q)"}));
+    QCOMPARE(Captions(m.File),
+             Lines({"読み込み(&L)...", "読み込み直す(&R)", "ソース編集(&E)...",
+                    "ケースファイルで確認(&K)...", "-", "現在の状態を保存(&S)...",
+                    "入力ログを保存(&I)...", "[機械語で保存(&B)...]", "-", "終了(&Q)"}));
     QCOMPARE(Captions(m.Run),
              Lines({"実行(&R)", "トレース実行(&T)", "[ステップ実行(&S)]", "-", "プログラム停止(&E)",
                     "リセット(&I)", "-", "1命令戻る(&P)", "CALLの前まで戻る(&C)", "逆実行(&V)", "-",
@@ -535,9 +538,9 @@ class TMainWindowTest : public QObject {
              Lines({"なし(&0)", "20ms(&1)", "50ms(&2)", "100ms(&3)", "200ms(&4)", "500ms(&5)"}));
     QCOMPARE(Captions(m.View),
              Lines({"10進符号付き(&D)", "10進符号なし(&W)", "16進(&H)", "-", "メモリダンプ(&M)",
-                    "ラベル(&L)", "モニタ(&V)", "-", "ラベル表示の設定(&L)",
-                    "表示するユニットの設定(&U)...", "実行時にモニタを前面に出す(&T)",
-                    "ソースとメモリビューを同期する(&S)"}));
+                    "ラベル(&L)", "モニタ(&V)", "ヒント(&I)", "スタック(&K)", "-",
+                    "ラベル表示の設定(&L)", "表示するユニットの設定(&U)...",
+                    "実行時にモニタを前面に出す(&T)", "ソースとメモリビューを同期する(&S)"}));
     QCOMPARE(
         Captions(m.LabelFilter),
         Lines({"選択ラベル以外表示しない(&A)", "[ローカルラベルも表示(&X)]", "-", "#即値型(&I)",
@@ -567,8 +570,8 @@ class TMainWindowTest : public QObject {
     QCOMPARE(Checked(m.Run->actions()), Lines({"実行時にブレークポイントが有効(&B)"}));
     QCOMPARE(Checked(m.Wait->actions()), Lines({"200ms(&4)"}));
     QCOMPARE(Checked(m.View->actions()),
-             Lines({"16進(&H)", "メモリダンプ(&M)", "ラベル(&L)", "モニタ(&V)",
-                    "ソースとメモリビューを同期する(&S)"}));
+             Lines({"16進(&H)", "メモリダンプ(&M)", "ラベル(&L)", "モニタ(&V)", "ヒント(&I)",
+                    "スタック(&K)", "ソースとメモリビューを同期する(&S)"}));
     QCOMPARE(Checked(m.LabelFilter->actions()), Lines({"変数型(&V)", "^ポインタ型(&P)"}));
     QCOMPARE(Checked(m.Help->actions()), QStringList());
     QCOMPARE(form.LabelFilterMask(), uint16_t{0x080 | 0x002 | 0x010});
