@@ -72,7 +72,7 @@ void BM_OpenLargeSource(benchmark::State& state) {
   TStartOptions options;
   options.ProgramFolder = dir.path();
   options.SampleFolder = dir.filePath(QStringLiteral("samples"));
-  auto form = std::make_unique<TForm1>(options);
+  auto form = std::make_unique<TMainWindow>(options);
   form->show();
   QElapsedTimer wait;
   wait.start();

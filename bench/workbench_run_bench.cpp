@@ -6,6 +6,9 @@
 //                        its monitor, stopped by a timer after kRunMs; items
 //                        are instructions. Target: at least half the headless
 //                        rate.
+//   BM_WorkbenchRunViewsStill  the same without the views refreshed while
+//                        the program runs. Target: BM_WorkbenchRun at least
+//                        0.9 of it.
 //   BM_WorkbenchTrace    trace with wait 0 on a loop whose every line is
 //                        visible at depth 0, so every instruction is a
 //                        displayed line; items are displayed lines. Target:
@@ -26,6 +29,7 @@
 #include "monitor_qt/monitor_font.h"
 #include "monitor_qt/screen_thread.h"
 #include "session/program_session.h"
+#include "workbench/live_view_refresh.h"
 #include "workbench/main_window.h"
 
 namespace {
@@ -79,7 +83,7 @@ class TBenchWindow {
     TStartOptions options;
     options.ProgramFolder = dir_.path();
     options.SampleFolder = dir_.filePath(QStringLiteral("samples"));
-    form_ = std::make_unique<TForm1>(options);
+    form_ = std::make_unique<TMainWindow>(options);
     form_->show();
     QElapsedTimer wait;
     wait.start();
@@ -89,16 +93,16 @@ class TBenchWindow {
   }
 
   bool Ready() const { return loaded_; }
-  TForm1& Form() { return *form_; }
+  TMainWindow& Form() { return *form_; }
   const QString& Path() const { return path_; }
 
   // One command (tag 1 run, other tags trace), stopped after ms; returns
   // the instructions it ran and adds the GUI thread's CPU time to cpu.
   uint64_t RunFor(int tag, int ms, double& cpu) {
     const uint64_t before = form_->Session().Machine().StepCount;
-    QTimer::singleShot(ms, form_.get(), &TForm1::SpeedButton4Click);
+    QTimer::singleShot(ms, form_.get(), &TMainWindow::StopClick);
     const double start = ThreadCpuSeconds();
-    form_->SpeedButton1Click(tag);
+    form_->RunOrTraceClick(tag);
     cpu += ThreadCpuSeconds() - start;
     return form_->Session().Machine().StepCount - before;
   }
@@ -106,7 +110,7 @@ class TBenchWindow {
  private:
   QTemporaryDir dir_;
   QString path_;
-  std::unique_ptr<TForm1> form_;
+  std::unique_ptr<TMainWindow> form_;
   bool loaded_ = false;
 };
 
@@ -133,13 +137,15 @@ void BM_HeadlessStepLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_HeadlessStepLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_WorkbenchRun(benchmark::State& state) {
+// The run command with or without the views refreshed during the run.
+void MeasureRun(benchmark::State& state, bool liveViews) {
   EnsureApplication();
   TBenchWindow window;
   if (!window.Ready()) {
     state.SkipWithError("the window or the program is not ready");
     return;
   }
+  window.Form().LiveRefresh().SetEnabled(liveViews);
   uint64_t steps = 0;
   double cpu = 0;
   for (auto _ : state)
@@ -149,7 +155,19 @@ void BM_WorkbenchRun(benchmark::State& state) {
   // reaches when the machine is not shared with other work.
   state.counters["per_gui_cpu_s"] = static_cast<double>(steps) / cpu;
 }
+
+// The label view, memory panel and stack view repainted every 100 ms.
+void BM_WorkbenchRun(benchmark::State& state) {
+  MeasureRun(state, true);
+}
 BENCHMARK(BM_WorkbenchRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// The same run with the views left as they were until it ends: the cost of
+// keeping them live is the difference.
+void BM_WorkbenchRunViewsStill(benchmark::State& state) {
+  MeasureRun(state, false);
+}
+BENCHMARK(BM_WorkbenchRunViewsStill)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 void BM_WorkbenchTrace(benchmark::State& state) {
   EnsureApplication();
@@ -158,7 +176,7 @@ void BM_WorkbenchTrace(benchmark::State& state) {
     state.SkipWithError("the window or the program is not ready");
     return;
   }
-  window.Form().SetTraceWait(0);
+  window.Form().Document().SetTraceWait(0);
   uint64_t lines = 0;
   double cpu = 0;
   for (auto _ : state)

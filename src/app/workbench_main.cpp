@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
   // the screen thread, which needs the GUI thread to destroy the monitor.
   int exitCode = 0;
   {
-    TForm1 form;
+    TMainWindow form;
     // The version, edit-file selection and unit selection dialogs live
     // until the program ends.
     form.CreateDialogs();

@@ -32,6 +32,6 @@ bool InstallQtJapaneseTexts(QCoreApplication& app) {
   return true;
 }
 
-void EndWhenClosed(TForm1& form) {
-  QObject::connect(&form, &TForm1::Closed, &form, [] { QCoreApplication::exit(0); });
+void EndWhenClosed(TMainWindow& form) {
+  QObject::connect(&form, &TMainWindow::Closed, &form, [] { QCoreApplication::exit(0); });
 }

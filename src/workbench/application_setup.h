@@ -5,7 +5,7 @@
 #pragma once
 
 class QCoreApplication;
-class TForm1;
+class TMainWindow;
 
 // Title "QRX Emulator", the icon of every window, the desktop entry's name
 // ("qrx-workbench"), the font substitutions and the Japanese texts of Qt's
@@ -20,4 +20,4 @@ bool InstallQtJapaneseTexts(QCoreApplication& app);
 // Ends the event loop as soon as the main window has accepted its close.
 // Qt's own quit would first ask every other window to close, and the
 // monitor window refuses a close (its close box only hides it).
-void EndWhenClosed(TForm1& form);
+void EndWhenClosed(TMainWindow& form);

@@ -1,6 +1,7 @@
 // The small dialogs of the main window: their creation, the unit selection,
 // the help page, the display font and the version dialog.
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QUrl>
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "workbench/about_box.h"
 #include "workbench/dialog_placement.h"
 #include "workbench/edit_file_select.h"
+#include "workbench/editor_launch.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 #include "workbench/unit_select.h"
@@ -23,23 +25,23 @@ constexpr int kLargestFontPoints = 12;
 
 }  // namespace
 
-void TForm1::CreateDialogs() {
+void TMainWindow::CreateDialogs() {
   if (aboutBox_ != nullptr) return;
   aboutBox_ = new TAboutBox(mainFont_, this);
-  editFileSelect_ = new TEditFileSelect(session_->Files(), mainFont_, this);
-  unitSelect_ = new TForm2(this);
+  editFileSelect_ = new TEditFileSelect(document_->Session().Files(), mainFont_, this);
+  unitSelect_ = new TUnitDialog(this);
 }
 
-int TForm1::ExecModal(QDialog& dialog) {
+int TMainWindow::ExecModal(QDialog& dialog) {
   if (modalHook_) return modalHook_(dialog);
   return dialog.exec();
 }
 
-void TForm1::U1Click() {
+void TMainWindow::UnitsClick() {
   CreateDialogs();
-  TForm2& dialog = *unitSelect_;
+  TUnitDialog& dialog = *unitSelect_;
   dialog.move(CentredOn(frameGeometry(), dialog.size()));
-  TQRXAssembler& assembler = session_->Assembler();
+  TQRXAssembler& assembler = document_->Session().Assembler();
   // Entry 0 is the top level and is never offered.
   std::vector<std::string> names;
   dialog.ClearUnits();
@@ -68,16 +70,20 @@ void TForm1::U1Click() {
   listingView_->SetSelectedRow(0);
 }
 
-void TForm1::Help2Click() {
+void TMainWindow::HelpClick() {
   const QUrl url = QUrl::fromLocalFile(folders_.HelpFile);
-  // Nothing is reported when the page cannot be opened.
-  if (urlOpenerHook_)
-    urlOpenerHook_(url);
-  else
-    QDesktopServices::openUrl(url);
+  if (!QFileInfo::exists(folders_.HelpFile)) {
+    ShowErrorBox(QStringLiteral("ヘルプファイルが見つかりません: ") + folders_.HelpFile);
+    return;
+  }
+  const bool opened = urlOpenerHook_ ? urlOpenerHook_(url) : QDesktopServices::openUrl(url);
+  // The desktop's "open" (xdg-open here) is what was tried.
+  if (!opened)
+    ShowErrorBox(QStringLiteral("ヘルプを開けませんでした。\n試したコマンド: xdg-open ") +
+                 QuotedEditorPath(folders_.HelpFile));
 }
 
-void TForm1::F2Click() {
+void TMainWindow::FontSettingsClick() {
   // Qt knows no vector (plotter) fonts, so every font it lists, scalable
   // or not, may be chosen; the size is held to 9 to 12 points.
   QFontDialog dialog(mainFont_, this);
@@ -89,7 +95,7 @@ void TForm1::F2Click() {
   SetMainFont(font);
 }
 
-void TForm1::About1Click() {
+void TMainWindow::AboutClick() {
   CreateDialogs();
   aboutBox_->move(CentredOn(frameGeometry(), aboutBox_->size()));
   ExecModal(*aboutBox_);

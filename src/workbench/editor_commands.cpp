@@ -11,6 +11,7 @@
 #include "workbench/editor_launch.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
+#include "workbench/navigation.h"
 
 namespace {
 
@@ -20,18 +21,19 @@ constexpr int kPlainTagItems = 3;
 
 }  // namespace
 
-void TForm1::RunEditor(const std::string& path, int line) {
+void TMainWindow::RunEditor(const std::string& path, int line) {
   const TEditorLaunch launch =
       BuildEditorLaunch(editorCommand_, QString::fromStdString(path), line);
   if (editorLaunchHook_) {
     editorLaunchHook_(launch);
     return;
   }
-  // An editor that cannot be started gives no message.
-  StartEditor(launch);
+  if (!StartEditor(launch))
+    ShowErrorBox(QStringLiteral("エディタを起動できませんでした。\n試したコマンド: ") +
+                 launch.CommandLine);
 }
 
-void TForm1::E1Click() {
+void TMainWindow::EditSourceClick() {
   CreateDialogs();
   TEditFileSelect& dialog = *editFileSelect_;
   dialog.move(CentredOn(frameGeometry(), dialog.size()));
@@ -39,7 +41,7 @@ void TForm1::E1Click() {
   dialog.Prompt()->setText(QStringLiteral("編集するファイルを選択して下さい"));
   dialog.FillFromFileSet();
   if (ExecModal(dialog) != QDialog::Accepted) return;
-  const TFileNames& files = session_->Files();
+  const TFileNames& files = document_->Session().Files();
   // The paths are taken before any editor starts; item k shows entry k + 1.
   std::vector<std::string> paths;
   for (int k : dialog.SelectedItems())
@@ -48,32 +50,28 @@ void TForm1::E1Click() {
     RunEditor(path, 0);
 }
 
-void TForm1::E3Click() {
-  const int row = listingView_->SelectedRow();
-  const TListingRows& rows = session_->Assembler().Listing();
-  if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
-  const TAsmLine& line = *rows.Ref(row);
+void TMainWindow::EditRowSourceClick() {
+  const TAsmLine* line = navigator_->SelectedLine();
+  if (line == nullptr) return;
   // Rows without a source tag (include start markers) name no file.
-  const int file = line.TagFileIndex();
-  const TFileNames& files = session_->Files();
+  const int file = line->TagFileIndex();
+  const TFileNames& files = document_->Session().Files();
   if (file < 0 || file >= files.Count()) return;
-  RunEditor(files[file], line.TagLineNumber());
+  RunEditor(files[file], line->TagLineNumber());
 }
 
-void TForm1::M2Click() {
-  const int row = listingView_->SelectedRow();
-  const TListingRows& rows = session_->Assembler().Listing();
-  if (row < 0 || row >= rows.Count() || rows.Ref(row) == nullptr) return;
-  const TAsmLine& line = *rows.Ref(row);
-  const int count = line.TagCount();
+void TMainWindow::EditRowMacroSourceClick() {
+  const TAsmLine* line = navigator_->SelectedLine();
+  if (line == nullptr) return;
+  const int count = line->TagCount();
   if (count <= kPlainTagItems) return;
-  const int file = line.TagItem(count - 4);
-  const TFileNames& files = session_->Files();
+  const int file = line->TagItem(count - 4);
+  const TFileNames& files = document_->Session().Files();
   if (file < 0 || file >= files.Count()) return;
-  RunEditor(files[file], line.TagItem(count - 3));
+  RunEditor(files[file], line->TagItem(count - 3));
 }
 
-void TForm1::E2Click() {
+void TMainWindow::EditorSettingsClick() {
   QInputDialog dialog(this);
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setWindowTitle(QStringLiteral("エディタの設定"));

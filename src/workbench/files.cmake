@@ -38,10 +38,11 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/owner_drawn_list.cpp
   src/workbench/owner_drawn_list.h
   src/workbench/run_commands.cpp
-  src/workbench/run_commands.h
   src/workbench/tool_buttons.cpp
   src/workbench/tool_buttons.h
   src/workbench/view_wiring.cpp
+  src/workbench/workbench_document.cpp
+  src/workbench/workbench_document.h
   src/workbench/workbench_folders.cpp
   src/workbench/workbench_folders.h
   src/workbench/workbench_settings.cpp
@@ -63,4 +64,20 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/unit_select.h
   src/workbench/window_placement.cpp
   src/workbench/window_placement.h
+  src/workbench/case_check_command.cpp
+  src/workbench/case_check_command.h
+  src/workbench/case_check_dialog.cpp
+  src/workbench/case_check_dialog.h
+  src/workbench/hints_panel.cpp
+  src/workbench/hints_panel.h
+  src/workbench/live_view_refresh.cpp
+  src/workbench/live_view_refresh.h
+  src/workbench/run_shortcuts.cpp
+  src/workbench/run_shortcuts.h
+  src/workbench/side_panels.cpp
+  src/workbench/side_panels.h
+  src/workbench/stack_rows.cpp
+  src/workbench/stack_rows.h
+  src/workbench/stack_view.cpp
+  src/workbench/stack_view.h
 )

@@ -49,7 +49,7 @@ struct TLabelView::TPaintKit {
 
 TLabelView::TLabelView(TViewHost& host, QWidget* parent)
     : TOwnerDrawnList(LabelSections(), parent), host_(host) {
-  setObjectName(QStringLiteral("ListBox1"));
+  setObjectName(QStringLiteral("LabelView"));
   HeaderBar()->setObjectName(QStringLiteral("HeaderControl1"));
   UpdateScrollBars();
 }

@@ -69,7 +69,7 @@ class TLabelView : public TOwnerDrawnList {
 
   // Signals (TOwnerDrawnList): RowClicked, the current row changed by a
   // click or by the keyboard; RowDoubleClicked; ContextMenuRequested asks
-  // for PopupMenu1.
+  // for the label pop-up.
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -1,4 +1,4 @@
-// How a row of the listing looks and how it is drawn (ListBox2DrawItem).
+// How a row of the listing looks and how it is drawn (DrawListingRow).
 // Each row is formatted when it is painted, from the line record, the
 // breakpoints, the number format and the focus as they are at that moment.
 #include <QFontMetrics>
@@ -103,7 +103,7 @@ TListingRowLook TListingView::RowLook(int row, bool selected) const {
   return look;
 }
 
-void TListingView::ListBox2DrawItem(QPainter& painter, int row, const QRect& rect, bool selected) {
+void TListingView::DrawListingRow(QPainter& painter, int row, const QRect& rect, bool selected) {
   DrawRow(painter, row, rect, selected, MakePaintKit());
 }
 

@@ -20,7 +20,7 @@ const std::vector<THeaderSection>& ListingSections() {
 
 TListingView::TListingView(TViewHost& host, QWidget* parent)
     : TOwnerDrawnList(ListingSections(), parent), host_(host) {
-  setObjectName(QStringLiteral("ListBox2"));
+  setObjectName(QStringLiteral("ListingView"));
   HeaderBar()->setObjectName(QStringLiteral("HeaderControl2"));
   UpdateScrollBars();
 }

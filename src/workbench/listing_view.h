@@ -14,7 +14,7 @@
 
 class TViewHost;
 
-// Everything one row shows, as ListBox2DrawItem draws it; tests ask for it
+// Everything one row shows, as DrawListingRow draws it; tests ask for it
 // instead of reading pixels.
 struct TListingRowLook {
   enum Column { Address, Label, Instruction, Param1, Param2, Comment, ColumnCount };
@@ -62,15 +62,15 @@ class TListingView : public TOwnerDrawnList {
   // the number format and the focus.
   TListingRowLook RowLook(int row, bool selected) const;
   // Draws a row into rect.
-  void ListBox2DrawItem(QPainter& painter, int row, const QRect& rect, bool selected);
+  void DrawListingRow(QPainter& painter, int row, const QRect& rect, bool selected);
   // How many rows have been drawn since the view was made (by painting or
-  // ListBox2DrawItem); lets tests see that a paint touches only the rows in
+  // DrawListingRow); lets tests see that a paint touches only the rows in
   // sight.
   qint64 RowsDrawn() const { return rowsDrawn_; }
 
-  // Signals (TOwnerDrawnList): RowClicked is ListBox2Click, the selected row
+  // Signals (TOwnerDrawnList): RowClicked is ListingRowClick, the selected row
   // changed by a click or by the keyboard; RowDoubleClicked is
-  // ListBox2DblClick; ContextMenuRequested asks for PopupMenu2.
+  // ToggleBreakpointClick; ContextMenuRequested asks for the listing pop-up.
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -9,8 +9,6 @@
 #include <QUrl>
 
 #include "assembler/qrx_assembler.h"
-#include "monitor_qt/form_mon.h"
-#include "monitor_qt/screen_thread.h"
 #include "persistence/encoding.h"
 #include "persistence/file_io.h"
 #include "session/load_message.h"
@@ -19,6 +17,9 @@
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 #include "workbench/message_line.h"
+#include "workbench/navigation.h"
+#include "workbench/side_panels.h"
+#include "workbench/workbench_document.h"
 
 namespace {
 
@@ -44,17 +45,22 @@ QString OpenDialogFilter() {
   return QtFileFilter(QString::fromUtf8(kOpenFilter));
 }
 
-TLoadResult TForm1::OpenFile(const QString& path) {
+TLoadResult TMainWindow::OpenFile(const QString& path) {
   TLoadOutcome outcome;
-  const TLoadResult result = session_->LoadFile(path.toStdString(), outcome);
-  if (outcome.Committed) RestartHistory();
+  const TLoadResult result = document_->LoadFile(path.toStdString(), outcome);
+  if (outcome.Branch == TLoadBranch::State) StateFileLoaded(result);
+  return result;
+}
+
+void TMainWindow::ShowLoadOutcome(TLoadResult result, const TLoadOutcome& outcome) {
   const std::string message = LoadResultMessage(result, outcome);
   if (IsLoaded(result)) {
-    listingView_->SetRows(&session_->Assembler().Listing());
+    listingView_->SetRows(&document_->Session().Assembler().Listing());
     RebuildLabelList();
-    SetCurrentFile(session_->CurrentFile());
+    sidePanels_->ShowHints();
+    SetCurrentFile(document_->Session().CurrentFile());
     RepaintViews();
-    if (TFormMon* monitor = screen_->Monitor()) monitor->Refresh();
+    RefreshMonitor();
     SetButtonsEnabled(true);
     MessageLine()->ShowMessage(message, result != TLoadResult::Clean);
   } else {
@@ -62,23 +68,21 @@ TLoadResult TForm1::OpenFile(const QString& path) {
     if (result == TLoadResult::ReadError)
       ShowErrorBox(QString::fromStdString(Cp932ToUtf8(outcome.ErrorText)));
   }
-  if (outcome.Branch == TLoadBranch::State) StateFileLoaded(result);
-  return result;
 }
 
-void TForm1::StateFileLoaded(TLoadResult) {
+void TMainWindow::StateFileLoaded(TLoadResult) {
   // Sources may have changed since the state was saved.
   CheckSourceTimeStamps();
 }
 
-void TForm1::SetCurrentFile(const std::string& path) {
-  session_->Files().SetStrings(0, path);
+void TMainWindow::SetCurrentFile(const std::string& path) {
+  document_->Session().Files().SetStrings(0, path);
   const QString name = QFileInfo(QString::fromStdString(path)).fileName();
   setWindowTitle(QStringLiteral("QRX エミュレータ : ") + name);
 }
 
-const std::string& TForm1::CurrentFile() const {
-  return session_->CurrentFile();
+const std::string& TMainWindow::CurrentFile() const {
+  return document_->Session().CurrentFile();
 }
 
 namespace {
@@ -89,7 +93,7 @@ bool IsPattern(const QString& name) {
 
 }  // namespace
 
-QString TForm1::OpenDialogStartPath() const {
+QString TMainWindow::OpenDialogStartPath() const {
   const QString& name = openDialogName_;
   if (name.isEmpty()) return folders_.SourceFolder;
   const QFileInfo info(name);
@@ -98,7 +102,7 @@ QString TForm1::OpenDialogStartPath() const {
   return folders_.SourceFolder + QLatin1Char('/') + name;
 }
 
-QString TForm1::AskOpenPath(const QString& start, const QString& filter) {
+QString TMainWindow::AskOpenPath(const QString& start, const QString& filter) {
   QFileDialog dialog(this, QString(), start, filter);
   dialog.setFileMode(QFileDialog::ExistingFile);
   // The captions carry their patterns already; the patterns still filter.
@@ -110,7 +114,7 @@ QString TForm1::AskOpenPath(const QString& start, const QString& filter) {
   return dialog.selectedFiles().first();
 }
 
-void TForm1::Load1Click() {
+void TMainWindow::LoadClick() {
   const QString filter = OpenDialogFilter();
   const QString start = OpenDialogStartPath();
   const QString chosen =
@@ -120,27 +124,28 @@ void TForm1::Load1Click() {
   OpenFile(chosen);
 }
 
-void TForm1::R3Click() {
+void TMainWindow::ReloadClick() {
   const int remembered = listingView_->SelectedRow();
-  const std::string mainSource = session_->MainSource();
+  const std::string mainSource = document_->Session().MainSource();
   if (!mainSource.empty() && FileExists(mainSource)) {
     // The labels selected now stay selected in the new label table.
-    TQRXAssembler& assembler = session_->Assembler();
-    session_->SelectedLabelList().AssignStrings(assembler.SelectedLabels());
+    TQRXAssembler& assembler = document_->Session().Assembler();
+    document_->Session().SelectedLabelList().AssignStrings(assembler.SelectedLabels());
     OpenFile(QString::fromStdString(mainSource));
   } else {
-    Load1Click();
+    LoadClick();
   }
-  SelectListingRow(remembered, 3, true);
+  navigator_->SelectListingRow(remembered, 3, true);
 }
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+void TMainWindow::dragEnterEvent(QDragEnterEvent* event) {
   // Like the file menu, dropping loads nothing while a program runs.
-  if (RunState() == TRunState::Idle && event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (document_->RunState() == TRunState::Idle && event->mimeData()->hasUrls())
+    event->acceptProposedAction();
 }
 
-void TForm1::dropEvent(QDropEvent* event) {
-  if (RunState() != TRunState::Idle) {
+void TMainWindow::dropEvent(QDropEvent* event) {
+  if (document_->RunState() != TRunState::Idle) {
     event->ignore();
     return;
   }

@@ -70,7 +70,7 @@ struct TMainMenus {
   QAction* About = nullptr;           // "バージョン情報(&V)"
 };
 
-// The listing's pop-up menu (PopupMenu2).
+// The listing's pop-up menu.
 struct TListingPopup {
   QMenu* Menu = nullptr;
   QMenu* Jump = nullptr;                 // "選択行ジャンプ(&S)"
@@ -87,7 +87,7 @@ struct TListingPopup {
   QAction* EditMacroSource = nullptr;    // "マクロソースの編集(&M)"
 };
 
-// The label view's pop-up menu (PopupMenu1). Its first item is the main
+// The label view's pop-up menu. Its first item is the main
 // menu's SkNotAll action itself, so the two always agree.
 struct TLabelPopup {
   QMenu* Menu = nullptr;

@@ -22,17 +22,20 @@
 #include "session/execution_history.h"
 #include "session/program_session.h"
 #include "session/run_control.h"
-#include "workbench/keyboard_table.h"
+#include "workbench/case_check_command.h"
 #include "workbench/label_view.h"
 #include "workbench/label_view_model.h"
 #include "workbench/listing_view.h"
+#include "workbench/live_view_refresh.h"
 #include "workbench/memory_view.h"
 #include "workbench/message_line.h"
 #include "workbench/navigation.h"
-#include "workbench/run_commands.h"
+#include "workbench/run_shortcuts.h"
+#include "workbench/side_panels.h"
 #include "workbench/tool_buttons.h"
 #include "workbench/view_support.h"
 #include "workbench/window_placement.h"
+#include "workbench/workbench_document.h"
 
 namespace {
 
@@ -44,7 +47,7 @@ QWidget* HeaderedPanel(QHeaderView* header, QWidget* view) {
   auto* layout = new QVBoxLayout(panel);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  header->setFixedHeight(TForm1::kHeaderHeight);
+  header->setFixedHeight(TMainWindow::kHeaderHeight);
   header->setSectionsMovable(false);
   layout->addWidget(header);
   layout->addWidget(view, 1);
@@ -87,31 +90,33 @@ TRowMetrics RowMetricsForFontHeight(int h) {
   return TRowMetrics{(h + 2) * 12 / 10, (h + 4) * 28 / 10, h + 4};
 }
 
-TForm1::TForm1(const TStartOptions& options, QWidget* parent)
+TMainWindow::TMainWindow(const TStartOptions& options, QWidget* parent)
     : QMainWindow(parent), options_(options) {
   setWindowTitle(kCaption);
   resize(780, 470);
 
-  // The program's members: the keyboard table the monitor reads, the
-  // monitor model, the session with the assembler, machine, breakpoints,
-  // file set and label lists, and the label view's rows (sorted, registers
-  // first).
-  keyboard_ = std::make_unique<TKeyboardTable>();
-  keyboard_->Install();
-  monitorModel_ = std::make_unique<TMonitorModel>();
-  monitorModel_->SetKeyboardSource(keyboard_.get());
-  session_ = std::make_unique<TProgramSession>(*monitorModel_);
-  labelRows_ = std::make_unique<TLabelViewModel>(session_->Assembler());
+  // The program (the keyboard table the monitor reads, the monitor model,
+  // the session with the assembler, machine, breakpoints, file set and label
+  // lists, the execution history and run control), and the label view's rows
+  // (sorted, registers first).
+  document_ = std::make_unique<TWorkbenchDocument>();
+  labelRows_ = std::make_unique<TLabelViewModel>(document_->Session().Assembler());
   labelRows_->SetSorted(true);
-  jumpList_.Init(0);
 
   BuildLayout();
+  navigator_ = std::make_unique<TNavigator>(document_->Session(), *listingView_, [this] {
+    return document_->RunState() == TRunState::Idle;
+  });
   menus_ = BuildMainMenus(*menuBar(), this);
   listingPopup_ = BuildListingPopup(this);
   labelPopup_ = BuildLabelPopup(this, menus_.SkNotAll);
+  sidePanels_ = new TSidePanels(*this, *labelSplitter_);
+  liveRefresh_ = new TLiveViewRefresh(*this, *sidePanels_);
+  runShortcuts_ = new TRunShortcuts(*this);
+  caseCheck_ = new TCaseCheckCommand(*this);
   ConnectMenus();
   ConnectViews();
-  SetUpRunControl();
+  ConnectDocument();
   SetUpNavigation();
   ConnectActivation();
 
@@ -125,16 +130,17 @@ TForm1::TForm1(const TStartOptions& options, QWidget* parent)
     if (argument.isFile()) startFile_ = argument.absoluteFilePath();
   }
   ApplySettings(settings);
+  sidePanels_->ApplySettings(settings);
   StartScreenThread(settings);
 
   // The views start with the assembler's empty listing and the six
   // registers.
-  listingView_->SetRows(&session_->Assembler().Listing());
+  listingView_->SetRows(&document_->Session().Assembler().Listing());
   labelView_->SetModel(labelRows_.get());
   setAcceptDrops(true);
 }
 
-TForm1::~TForm1() {
+TMainWindow::~TMainWindow() {
   // The thread goes first: it reads the run state and owns the monitor
   // window, which draws from the monitor model.
   if (screen_) screen_->Stop();
@@ -146,7 +152,7 @@ TForm1::~TForm1() {
   delete takeCentralWidget();
 }
 
-void TForm1::BuildLayout() {
+void TMainWindow::BuildLayout() {
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);
   column->setContentsMargins(0, 0, 0, 0);
@@ -185,7 +191,7 @@ void TForm1::BuildLayout() {
   connect(memorySplitter_, &QSplitter::splitterMoved, this, [this] { RememberPanelSizes(); });
 }
 
-void TForm1::ApplySettings(const TWorkbenchSettings& s) {
+void TMainWindow::ApplySettings(const TWorkbenchSettings& s) {
   // The kept values stay as they are; the window goes where its title bar
   // can be reached.
   move(TitleBarOnScreen(QPoint(s.FmLeft, s.FmTop), s.FmWidth));
@@ -225,20 +231,20 @@ void TForm1::ApplySettings(const TWorkbenchSettings& s) {
   SetMainFont(font);
 
   editorCommand_ = s.Editer;
-  SetTraceWait(TraceWaitFor(s.WaitCount));
+  document_->SetTraceWait(TraceWaitFor(s.WaitCount));
   const int waitTag = WaitMenuTag(s.WaitCount);
   for (QAction* item : menus_.WaitItems)
     if (item->data().toInt() == waitTag) item->setChecked(true);
 
-  SplitNames(s.SelectKw, session_->SelectedLabelList());
+  SplitNames(s.SelectKw, document_->Session().SelectedLabelList());
   openDialogName_ = startFile_.isEmpty() ? s.LastFileName : startFile_;
 }
 
-void TForm1::StartScreenThread(const TWorkbenchSettings& s) {
+void TMainWindow::StartScreenThread(const TWorkbenchSettings& s) {
   const QPoint monitorAt = TitleBarOnScreen(QPoint(s.MnLeft, s.MnTop), kScreenWidth);
   screen_ = std::make_unique<QRXScreen>(
-      *monitorModel_, monitorAt.x(), monitorAt.y(), s.MnState,
-      [&state = runControl_->RunStateValue()] {
+      document_->MonitorModel(), monitorAt.x(), monitorAt.y(), s.MnState,
+      [&state = document_->RunControl().RunStateValue()] {
         return state.load(std::memory_order_relaxed) != TRunState::Idle;
       },
       [this] {
@@ -250,7 +256,7 @@ void TForm1::StartScreenThread(const TWorkbenchSettings& s) {
           [](TFormMon* monitor) { monitor->setAttribute(Qt::WA_QuitOnClose, false); });
 }
 
-void TForm1::SetMainFont(const QFont& font) {
+void TMainWindow::SetMainFont(const QFont& font) {
   mainFont_ = font;
   labelView_->setFont(font);
   listingView_->setFont(font);
@@ -259,40 +265,36 @@ void TForm1::SetMainFont(const QFont& font) {
   ApplyRowHeights();
 }
 
-void TForm1::ApplyRowHeights() {
+void TMainWindow::ApplyRowHeights() {
   const TRowMetrics metrics = RowMetricsForFontHeight(QFontInfo(mainFont_).pixelSize());
   memoryView_->SetCellSize(metrics.GridColumnWidth, metrics.GridRowHeight);
   labelView_->SetRowHeight(metrics.ListRowHeight);
   listingView_->SetRowHeight(metrics.ListRowHeight);
 }
 
-void TForm1::ApplyPanelSizes() {
+void TMainWindow::ApplyPanelSizes() {
   const int across = labelSplitter_->width();
   labelSplitter_->setSizes({labelPanelWidth_, std::max(1, across - labelPanelWidth_)});
   const int down = memorySplitter_->height();
   memorySplitter_->setSizes({std::max(1, down - memoryPanelHeight_), memoryPanelHeight_});
 }
 
-void TForm1::RememberPanelSizes() {
+void TMainWindow::RememberPanelSizes() {
   // Only sizes that the window really laid out count.
   if (!panelSizesApplied_ || !isVisible()) return;
   if (labelPanel_->isVisible()) labelPanelWidth_ = labelPanel_->width();
   if (memoryPanel_->isVisible()) memoryPanelHeight_ = memoryPanel_->height();
 }
 
-TMessageLine* TForm1::MessageLine() const {
+TMessageLine* TMainWindow::MessageLine() const {
   return toolBar_->MessageLine();
 }
 
-void TForm1::SetButtonsEnabled(bool enabled) {
+void TMainWindow::SetButtonsEnabled(bool enabled) {
   toolBar_->SetButtonsEnabled(enabled);
 }
 
-bool TForm1::IsControlDown() const {
-  return keyboard_->IsControlDown();
-}
-
-void TForm1::ShowErrorBox(const QString& text) {
+void TMainWindow::ShowErrorBox(const QString& text) {
   if (errorBoxHook_) {
     errorBoxHook_(text);
     return;
@@ -300,7 +302,7 @@ void TForm1::ShowErrorBox(const QString& text) {
   QMessageBox::critical(this, QStringLiteral("QRX Emulator"), text, QMessageBox::Ok);
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void TMainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   ApplyRowHeights();
   if (!panelSizesApplied_) {
@@ -309,7 +311,7 @@ void TForm1::showEvent(QShowEvent* event) {
   }
 }
 
-TWorkbenchSettings TForm1::CollectSettings() {
+TWorkbenchSettings TMainWindow::CollectSettings() {
   RememberPanelSizes();
   TWorkbenchSettings s;
   if (const TFormMon* monitor = screen_->Monitor()) {
@@ -346,13 +348,15 @@ TWorkbenchSettings TForm1::CollectSettings() {
   s.SyncView = menus_.SyncView->isChecked();
   s.CheckTimeStamp = menus_.CheckTimeStamp->isChecked();
   s.LastFileName = QString::fromStdString(CurrentFile());
-  s.WaitCount = TraceWait();
-  if (!CurrentFile().empty()) s.SelectKw = JoinedNames(session_->Assembler().SelectedLabels());
+  s.WaitCount = document_->TraceWait();
+  if (!CurrentFile().empty())
+    s.SelectKw = JoinedNames(document_->Session().Assembler().SelectedLabels());
   s.Editer = editorCommand_;
+  sidePanels_->CollectSettings(s);
   return s;
 }
 
-void TForm1::WriteSettings() {
+void TMainWindow::WriteSettings() {
   const TWorkbenchSettings settings = CollectSettings();
   // The monitor hides with the main window.
   screen_->SetMonitorShown(false);
@@ -363,8 +367,8 @@ void TForm1::WriteSettings() {
   if (!WriteWorkbenchSettings(folders_.SettingsFile, settings, scope, error)) ShowErrorBox(error);
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-  if (RunState() != TRunState::Idle) {
+void TMainWindow::closeEvent(QCloseEvent* event) {
+  if (document_->RunState() != TRunState::Idle) {
     ShowErrorBox(QStringLiteral("終了するにはプログラムを停止させて下さい"));
     event->ignore();
     return;

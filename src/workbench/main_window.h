@@ -1,7 +1,9 @@
-// TForm1, the main window "QRX エミュレータ": it owns the program session
-// (assembler, machine, breakpoints, file set, selected-label and
-// visible-unit lists), the monitor model and the screen thread, the jump
-// history, the execution history and the settings; it lays out the tool bar
+// TMainWindow, the main window "QRX エミュレータ": it owns the document
+// (workbench_document.h: the program session with its assembler, machine,
+// breakpoints, file set, selected-label and visible-unit lists, the monitor
+// model, the execution history and run control) and follows its signals,
+// the screen thread, the navigator (navigation.h: listing selection, jumps
+// and their history) and the settings; it lays out the tool bar
 // with the message line, the five run-control buttons and the two back
 // buttons, the label panel, the listing panel and the memory panel, carries
 // the menus, and turns every way of opening a file into OpenFile.
@@ -20,12 +22,12 @@
 #include <memory>
 #include <string>
 
-#include "monitor/performance_counter.h"
 #include "session/load_result.h"
 #include "session/run_host.h"
-#include "workbench/jump_list.h"
 #include "workbench/main_menus.h"
+#include "workbench/navigation.h"
 #include "workbench/view_host.h"
+#include "workbench/workbench_document.h"
 #include "workbench/workbench_folders.h"
 #include "workbench/workbench_settings.h"
 
@@ -34,23 +36,19 @@ class QRXScreen;
 class QSplitter;
 class QUrl;
 class TAboutBox;
+class TCaseCheckCommand;
 class TEditFileSelect;
-class TExecutionHistory;
-class TForm2;
+class TUnitDialog;
 struct TEditorLaunch;
-class TKeyboardTable;
 class TLabelView;
 class TLabelViewModel;
 class TListingView;
+class TLiveViewRefresh;
 class TMemoryView;
 class TMessageLine;
-class TMonitorModel;
-class TNavigationKeyFilter;
-class TRunControl;
+class TRunShortcuts;
+class TSidePanels;
 class TToolBarPanel;
-class TWorkbenchRunHost;
-// The kinds of rows FindRow looks for (navigation.h).
-enum class TRowKind;
 
 // Where the program lies and what it was started with; the defaults come
 // from the running application, tests give their own.
@@ -63,15 +61,6 @@ struct TStartOptions {
   QStringList Arguments;
 
   static TStartOptions FromApplication();
-};
-
-// The targets of JumpTo.
-enum class TJumpKind {
-  LineGiven,          // the given listing line index
-  ExecutionPosition,  // the line of the instruction at the program counter
-  CallTarget,         // the target of the JP, JPT, JPF or CALL on the selected row
-  Back,               // the previous entry of the jump history
-  LabelDefinition,    // the defining line of the label with the given key
 };
 
 // The row heights the main window's font gives (h = its pixel height):
@@ -90,21 +79,21 @@ QString QtFileFilter(const QString& pairs);
 // The open dialog's filter list.
 QString OpenDialogFilter();
 
-class TForm1 : public QMainWindow, public TViewHost {
+class TMainWindow : public QMainWindow, public TViewHost {
   Q_OBJECT
 
  public:
   static constexpr int kSplitterWidth = 6;
   static constexpr int kHeaderHeight = 17;
 
-  explicit TForm1(const TStartOptions& options = TStartOptions::FromApplication(),
-                  QWidget* parent = nullptr);
+  explicit TMainWindow(const TStartOptions& options = TStartOptions::FromApplication(),
+                       QWidget* parent = nullptr);
   // Stops the screen thread (which destroys the monitor window) before
   // anything it could reach is released.
-  ~TForm1() override;
+  ~TMainWindow() override;
 
   // ---- TViewHost
-  TProgramSession& Session() override { return *session_; }
+  TProgramSession& Session() override { return document_->Session(); }
   TNumberFormat NumberFormat() const override { return numberFormat_; }
   QFont MainFont() const override { return mainFont_; }
 
@@ -117,20 +106,9 @@ class TForm1 : public QMainWindow, public TViewHost {
   // File-set entry 0 (empty before the first load).
   const std::string& CurrentFile() const;
 
-  // ---- run state
-  // Run control's run state (safe to read from any thread).
-  TRunState RunState() const;
-  // Run state := state; the "ファイル(&F)" menu is enabled exactly while idle.
-  void SetRunState(TRunState state);
-  // Whether Control is down in the keyboard table.
-  bool IsControlDown() const;
-  // The trace wait in milliseconds.
-  int TraceWait() const;
-  void SetTraceWait(int ms);
-  // The run, trace, step, stop and reset commands (run_commands.cpp).
-  TRunControl& RunControl() { return *runControl_; }
-  // The execution history that run control records into and goes back in.
-  TExecutionHistory& History() { return *history_; }
+  // ---- the program: the session, the execution history and run control
+  // (workbench_document.h); the views follow its signals.
+  TWorkbenchDocument& Document() { return *document_; }
   // The back commands' buttons and menu items are enabled exactly when run
   // control can go back (idle, with a past in the history).
   void UpdateBackCommands();
@@ -157,21 +135,11 @@ class TForm1 : public QMainWindow, public TViewHost {
   // Sets Selected of every label whose row is selected in the label view.
   void SetLabelsSelected(bool flag);
   void ClearBreakpoints();
-  // Selects a listing row with context rows above it (see the .cpp).
-  void SelectListingRow(int row, int context, bool asClick);
-  void JumpTo(TJumpKind kind, int line = 0, const std::string& key = {});
-  // Whether listing row `row` is of the kind (navigation.cpp).
-  bool RowMatches(int row, TRowKind kind) const;
-  // Selects the next row of the kind below the selected row (the previous
-  // one above it when backwards), as a click; nothing without a selected
-  // row or a match.
-  void FindRow(TRowKind kind, bool backwards);
+  // The listing's selection, jumps, searches and jump history.
+  TNavigator& Navigator() { return *navigator_; }
 
-  // ---- parts, for the later tasks and the tests
-  TJumpList& JumpList() { return jumpList_; }
-  TMonitorModel& MonitorModel() { return *monitorModel_; }
+  // ---- parts, for the commands and the tests
   QRXScreen& Screen() { return *screen_; }
-  TKeyboardTable& KeyboardTable() { return *keyboard_; }
   TMessageLine* MessageLine() const;
   TToolBarPanel* ToolBar() const { return toolBar_; }
   TListingView* ListingView() const { return listingView_; }
@@ -188,6 +156,11 @@ class TForm1 : public QMainWindow, public TViewHost {
   const TListingPopup& ListingPopup() const { return listingPopup_; }
   const TLabelPopup& LabelPopup() const { return labelPopup_; }
   const TWorkbenchFolders& Folders() const { return folders_; }
+  // The hints panel and the stack view, the views' refresh while a program
+  // runs, the run commands' keys, and the check against a case file.
+  TSidePanels& SidePanels() const { return *sidePanels_; }
+  TLiveViewRefresh& LiveRefresh() const { return *liveRefresh_; }
+  TCaseCheckCommand& CaseCheck() const { return *caseCheck_; }
   const TFirstStartResult& FirstStart() const { return firstStart_; }
   // The name the open dialog starts with (prepared at start, then the last
   // chosen file).
@@ -215,8 +188,9 @@ class TForm1 : public QMainWindow, public TViewHost {
   void CreateDialogs();
   TAboutBox* AboutBox() const { return aboutBox_; }
   TEditFileSelect* EditFileSelect() const { return editFileSelect_; }
-  TForm2* UnitSelect() const { return unitSelect_; }
-  // Starts the editor on path (UTF-8) at line; failures are silent.
+  TUnitDialog* UnitSelect() const { return unitSelect_; }
+  // Starts the editor on path (UTF-8) at line; an editor that cannot be
+  // started gives an error box naming the command tried.
   void RunEditor(const std::string& path, int line);
   // Every modal dialog and question box of the commands runs through
   // ExecModal; with a hook the hook gets the prepared dialog instead of the
@@ -238,17 +212,17 @@ class TForm1 : public QMainWindow, public TViewHost {
 
  public slots:
   // ---- "ファイル(&F)"
-  void Load1Click();  // "読み込み(&L)..."
-  void R3Click();     // "読み込み直す(&R)"
-  void E1Click();     // "ソース編集(&E)...": external editor (later task)
-  void S2Click();     // "現在の状態を保存(&S)...": state save (later task)
-  void B2Click();     // "機械語で保存(&B)...": machine-code save (later task)
-  // ---- run control (later task): run and trace share the handler, the
+  void LoadClick();             // "読み込み(&L)..."
+  void ReloadClick();           // "読み込み直す(&R)"
+  void EditSourceClick();       // "ソース編集(&E)...": external editor
+  void SaveStateClick();        // "現在の状態を保存(&S)...": state save
+  void SaveMachineCodeClick();  // "機械語で保存(&B)...": machine-code save
+  // ---- run control: run and trace share the handler, the
   // tag decides (1 run, any other trace); step, stop, reset.
-  void SpeedButton1Click(int tag);
-  void SpeedButton3Click();
-  void SpeedButton4Click();
-  void SpeedButton5Click();
+  void RunOrTraceClick(int tag);
+  void StepClick();
+  void StopClick();
+  void ResetClick();
   // ---- going back (run_commands.cpp): "1命令戻る(&P)", "CALLの前まで戻る(&C)",
   // "逆実行(&V)"; "入力ログを保存(&I)..." (state_commands.cpp)
   void StepBackClick();
@@ -260,33 +234,32 @@ class TForm1 : public QMainWindow, public TViewHost {
   void MemoryDumpClick();
   void LabelPanelClick();
   void MonitorClick();
-  void U1Click();  // "表示するユニットの設定(&U)...": unit dialog (later task)
-  // ---- "ヘルプ(&H)" (later tasks)
-  void Help2Click();   // "ヘルプ(&H)": the help page
-  void E2Click();      // "エディタの設定(&E)...": the editor command
-  void F2Click();      // "表示フォントの設定(&F)...": the font dialog
-  void About1Click();  // "バージョン情報(&V)": the version dialog
+  void UnitsClick();  // "表示するユニットの設定(&U)...": unit dialog
+  // ---- "ヘルプ(&H)"
+  void HelpClick();            // "ヘルプ(&H)": the help page
+  void EditorSettingsClick();  // "エディタの設定(&E)...": the editor command
+  void FontSettingsClick();    // "表示フォントの設定(&F)...": the font dialog
+  void AboutClick();           // "バージョン情報(&V)": the version dialog
   // ---- listing
-  void ListBox2Click(int row);
-  void ListBox2DblClick();
-  void Q1Click();  // "全ブレークポイントを解除(&Q)"
-  void E3Click();  // pop-up "ソースの編集(&E)": external editor (later task)
-  void M2Click();  // pop-up "マクロソースの編集(&M)": external editor (later task)
+  void ToggleBreakpointClick();
+  void ClearBreakpointsClick();    // "全ブレークポイントを解除(&Q)"
+  void EditRowSourceClick();       // pop-up "ソースの編集(&E)": external editor
+  void EditRowMacroSourceClick();  // pop-up "マクロソースの編集(&M)": external editor
   // ---- label view
-  void ListBox1Click();
-  void ListBox1DblClick();
-  void J1Click();  // pop-up "定義位置にジャンプ(&J)"
+  void ShowLabelMemoryClick();
+  void ShowIndirectMemoryClick();
+  void JumpToDefinitionClick();  // pop-up "定義位置にジャンプ(&J)"
   // ---- memory grid
-  void StringGrid1Click(uint16_t address);
-  void StringGrid1Edited(uint16_t address);
+  void MemoryCellClick(uint16_t address);
+  void MemoryCellEdited(uint16_t address);
   // ---- menus opening
   void FileMenuPopup();
   void RunMenuPopup();
   void ViewMenuPopup();
-  void PopupMenu2Popup();  // the listing's pop-up
-  void PopupMenu1Popup();  // the label view's pop-up
+  void ListingMenuPopup();  // the listing's pop-up
+  void LabelMenuPopup();    // the label view's pop-up
   // ---- the application became active: the time-stamp check
-  void ApplicationEvents1Activate();
+  void ApplicationActivated();
 
  signals:
   // The window closed (the settings are written); the application ends.
@@ -310,19 +283,29 @@ class TForm1 : public QMainWindow, public TViewHost {
   void RememberPanelSizes();
   TWorkbenchSettings CollectSettings();
   void WriteSettings();
-  // The time-stamp check of the sources (later task); it runs after a
-  // state file was read, whatever the result.
+  // The time-stamp check of the sources (timestamp_check.cpp); it also
+  // runs after a state file was read, whatever the result.
   void CheckSourceTimeStamps();
   // After the state branch of a load, whatever its result.
   void StateFileLoaded(TLoadResult result);
   void SetButtonsEnabled(bool enabled);
-  // Run control with its host and the execution history, and the toggles
-  // it follows (run_commands.cpp).
-  void SetUpRunControl();
-  // A committed load starts a new execution history: a restored state is a
-  // new start like a loaded program (run_commands.cpp).
-  void RestartHistory();
-  // The listing pop-up's jump submenu and the letter keys (navigation.cpp).
+  // The views follow the document's signals; run control follows the
+  // toggles (run_commands.cpp).
+  void ConnectDocument();
+  // What the views show after a load (load_flow.cpp).
+  void ShowLoadOutcome(TLoadResult result, const TLoadOutcome& outcome);
+  // What the views show for run control's events (run_commands.cpp).
+  void ShowRunStarted(const TRunStart& start);
+  void ShowRunState(TRunState state);
+  void ShowRunFinished(const TRunOutcome& outcome);
+  void ShowMachineReset();
+  void ShowWentBack(const TBackOutcome& outcome);
+  // The run, trace, step and reset buttons.
+  void SetRunButtonsEnabled(bool enabled);
+  // Redraws the monitor window, when there is one.
+  void RefreshMonitor();
+  // The navigator follows the listing pop-up's jump submenu and the letter
+  // keys; the memory view follows the rows it selects.
   void SetUpNavigation();
   // Follows the application's activation (timestamp_check.cpp).
   void ConnectActivation();
@@ -337,11 +320,9 @@ class TForm1 : public QMainWindow, public TViewHost {
   TWorkbenchFolders folders_;
   TFirstStartResult firstStart_;
 
-  std::unique_ptr<TKeyboardTable> keyboard_;
-  std::unique_ptr<TMonitorModel> monitorModel_;
-  std::unique_ptr<TProgramSession> session_;
+  // First in, last out: the views and the screen thread read it.
+  std::unique_ptr<TWorkbenchDocument> document_;
   std::unique_ptr<TLabelViewModel> labelRows_;
-  TJumpList jumpList_;
   std::unique_ptr<QRXScreen> screen_;
 
   TNumberFormat numberFormat_ = TNumberFormat::Hexadecimal;
@@ -370,23 +351,23 @@ class TForm1 : public QMainWindow, public TViewHost {
   TMainMenus menus_;
   TListingPopup listingPopup_;
   TLabelPopup labelPopup_;
+  // Children of this window.
+  TSidePanels* sidePanels_ = nullptr;
+  TLiveViewRefresh* liveRefresh_ = nullptr;
+  TRunShortcuts* runShortcuts_ = nullptr;
+  TCaseCheckCommand* caseCheck_ = nullptr;
 
   TErrorBoxHook errorBoxHook_;
   TOpenDialogHook openDialogHook_;
 
-  // Run control (its clock, the history and its host first: it keeps
-  // references to them) and the letter keys of the listing. The history
-  // goes before the session does: it gives the machine its monitor back.
-  TSteadyClock runClock_;
-  std::unique_ptr<TExecutionHistory> history_;
-  std::unique_ptr<TWorkbenchRunHost> runHost_;
-  std::unique_ptr<TRunControl> runControl_;
+  // The listing's navigation and its letter keys.
+  std::unique_ptr<TNavigator> navigator_;
   std::unique_ptr<TNavigationKeyFilter> keyFilter_;
 
   // The dialogs, children of this window.
   TAboutBox* aboutBox_ = nullptr;
   TEditFileSelect* editFileSelect_ = nullptr;
-  TForm2* unitSelect_ = nullptr;
+  TUnitDialog* unitSelect_ = nullptr;
   // A time-stamp check is running (its question re-activates the program).
   bool checkingStamps_ = false;
   TModalHook modalHook_;

@@ -16,27 +16,27 @@
 #include "workbench/memory_view.h"
 #include "workbench/tool_buttons.h"
 
-void TForm1::ConnectMenus() {
+void TMainWindow::ConnectMenus() {
   const TMainMenus& m = menus_;
-  connect(m.File, &QMenu::aboutToShow, this, &TForm1::FileMenuPopup);
-  connect(m.Load, &QAction::triggered, this, &TForm1::Load1Click);
-  connect(m.Reload, &QAction::triggered, this, &TForm1::R3Click);
-  connect(m.EditSource, &QAction::triggered, this, &TForm1::E1Click);
-  connect(m.SaveState, &QAction::triggered, this, &TForm1::S2Click);
-  connect(m.SaveInputLog, &QAction::triggered, this, &TForm1::SaveInputLogClick);
-  connect(m.SaveMachineCode, &QAction::triggered, this, &TForm1::B2Click);
+  connect(m.File, &QMenu::aboutToShow, this, &TMainWindow::FileMenuPopup);
+  connect(m.Load, &QAction::triggered, this, &TMainWindow::LoadClick);
+  connect(m.Reload, &QAction::triggered, this, &TMainWindow::ReloadClick);
+  connect(m.EditSource, &QAction::triggered, this, &TMainWindow::EditSourceClick);
+  connect(m.SaveState, &QAction::triggered, this, &TMainWindow::SaveStateClick);
+  connect(m.SaveInputLog, &QAction::triggered, this, &TMainWindow::SaveInputLogClick);
+  connect(m.SaveMachineCode, &QAction::triggered, this, &TMainWindow::SaveMachineCodeClick);
   connect(m.Quit, &QAction::triggered, this, &QWidget::close);
 
-  connect(m.Run, &QMenu::aboutToShow, this, &TForm1::RunMenuPopup);
+  connect(m.Run, &QMenu::aboutToShow, this, &TMainWindow::RunMenuPopup);
   connect(m.RunItem, &QAction::triggered, this,
-          [this] { SpeedButton1Click(menus_.RunItem->data().toInt()); });
+          [this] { RunOrTraceClick(menus_.RunItem->data().toInt()); });
   connect(m.TraceItem, &QAction::triggered, this,
-          [this] { SpeedButton1Click(menus_.TraceItem->data().toInt()); });
-  connect(m.StopItem, &QAction::triggered, this, &TForm1::SpeedButton4Click);
-  connect(m.ResetItem, &QAction::triggered, this, &TForm1::SpeedButton5Click);
-  connect(m.StepBackItem, &QAction::triggered, this, &TForm1::StepBackClick);
-  connect(m.StepBackOverCallItem, &QAction::triggered, this, &TForm1::StepBackOverCallClick);
-  connect(m.RunBackItem, &QAction::triggered, this, &TForm1::RunBackClick);
+          [this] { RunOrTraceClick(menus_.TraceItem->data().toInt()); });
+  connect(m.StopItem, &QAction::triggered, this, &TMainWindow::StopClick);
+  connect(m.ResetItem, &QAction::triggered, this, &TMainWindow::ResetClick);
+  connect(m.StepBackItem, &QAction::triggered, this, &TMainWindow::StepBackClick);
+  connect(m.StepBackOverCallItem, &QAction::triggered, this, &TMainWindow::StepBackOverCallClick);
+  connect(m.RunBackItem, &QAction::triggered, this, &TMainWindow::RunBackClick);
   connect(toolBar_, &TToolBarPanel::BackButtonClicked, this, [this](int button) {
     if (button == TToolBarPanel::StepBack)
       StepBackClick();
@@ -44,100 +44,102 @@ void TForm1::ConnectMenus() {
       RunBackClick();
   });
   for (QAction* item : m.WaitItems)
-    connect(item, &QAction::triggered, this, [this, item] { SetTraceWait(item->data().toInt()); });
+    connect(item, &QAction::triggered, this,
+            [this, item] { document_->SetTraceWait(item->data().toInt()); });
   connect(toolBar_, &TToolBarPanel::ButtonClicked, this, [this](int button, int tag) {
     switch (button) {
       case TToolBarPanel::Run:
       case TToolBarPanel::Trace:
-        SpeedButton1Click(tag);
+        RunOrTraceClick(tag);
         break;
       case TToolBarPanel::Step:
-        SpeedButton3Click();
+        StepClick();
         break;
       case TToolBarPanel::Stop:
-        SpeedButton4Click();
+        StopClick();
         break;
       case TToolBarPanel::Reset:
-        SpeedButton5Click();
+        ResetClick();
         break;
       default:
         break;
     }
   });
 
-  connect(m.View, &QMenu::aboutToShow, this, &TForm1::ViewMenuPopup);
+  connect(m.View, &QMenu::aboutToShow, this, &TMainWindow::ViewMenuPopup);
   for (QAction* item : m.NumberFormatItems)
     connect(item, &QAction::triggered, this,
             [this, item] { NumberFormatClick(item->data().toInt()); });
-  connect(m.MemoryDump, &QAction::triggered, this, &TForm1::MemoryDumpClick);
-  connect(m.LabelPanel, &QAction::triggered, this, &TForm1::LabelPanelClick);
-  connect(m.Monitor, &QAction::triggered, this, &TForm1::MonitorClick);
+  connect(m.MemoryDump, &QAction::triggered, this, &TMainWindow::MemoryDumpClick);
+  connect(m.LabelPanel, &QAction::triggered, this, &TMainWindow::LabelPanelClick);
+  connect(m.Monitor, &QAction::triggered, this, &TMainWindow::MonitorClick);
   // Qt flips the check mark of a filter; the label view follows it.
   for (QAction* filter :
        {m.SkNotAll, m.SkLocal, m.SkNum, m.SkVal, m.SkLabel, m.SkPointer, m.SkAuto})
     connect(filter, &QAction::triggered, this, [this] { RebuildLabelList(); });
-  connect(m.Units, &QAction::triggered, this, &TForm1::U1Click);
+  connect(m.Units, &QAction::triggered, this, &TMainWindow::UnitsClick);
 
-  connect(m.HelpItem, &QAction::triggered, this, &TForm1::Help2Click);
-  connect(m.EditorSettings, &QAction::triggered, this, &TForm1::E2Click);
-  connect(m.FontSettings, &QAction::triggered, this, &TForm1::F2Click);
-  connect(m.About, &QAction::triggered, this, &TForm1::About1Click);
+  connect(m.HelpItem, &QAction::triggered, this, &TMainWindow::HelpClick);
+  connect(m.EditorSettings, &QAction::triggered, this, &TMainWindow::EditorSettingsClick);
+  connect(m.FontSettings, &QAction::triggered, this, &TMainWindow::FontSettingsClick);
+  connect(m.About, &QAction::triggered, this, &TMainWindow::AboutClick);
 
   const TListingPopup& lp = listingPopup_;
-  connect(lp.Menu, &QMenu::aboutToShow, this, &TForm1::PopupMenu2Popup);
-  connect(lp.Breakpoint, &QAction::triggered, this, &TForm1::ListBox2DblClick);
-  connect(lp.ClearBreakpoints, &QAction::triggered, this, &TForm1::Q1Click);
-  connect(lp.EditSource, &QAction::triggered, this, &TForm1::E3Click);
-  connect(lp.EditMacroSource, &QAction::triggered, this, &TForm1::M2Click);
+  connect(lp.Menu, &QMenu::aboutToShow, this, &TMainWindow::ListingMenuPopup);
+  connect(lp.Breakpoint, &QAction::triggered, this, &TMainWindow::ToggleBreakpointClick);
+  connect(lp.ClearBreakpoints, &QAction::triggered, this, &TMainWindow::ClearBreakpointsClick);
+  connect(lp.EditSource, &QAction::triggered, this, &TMainWindow::EditRowSourceClick);
+  connect(lp.EditMacroSource, &QAction::triggered, this, &TMainWindow::EditRowMacroSourceClick);
 
   const TLabelPopup& bp = labelPopup_;
-  connect(bp.Menu, &QMenu::aboutToShow, this, &TForm1::PopupMenu1Popup);
+  connect(bp.Menu, &QMenu::aboutToShow, this, &TMainWindow::LabelMenuPopup);
   connect(bp.SelectLabels, &QAction::triggered, this, [this] { SetLabelsSelected(true); });
   connect(bp.DeselectLabels, &QAction::triggered, this, [this] { SetLabelsSelected(false); });
-  connect(bp.JumpToDefinition, &QAction::triggered, this, &TForm1::J1Click);
-  connect(bp.ShowMemory, &QAction::triggered, this, &TForm1::ListBox1Click);
-  connect(bp.ShowIndirectMemory, &QAction::triggered, this, &TForm1::ListBox1DblClick);
+  connect(bp.JumpToDefinition, &QAction::triggered, this, &TMainWindow::JumpToDefinitionClick);
+  connect(bp.ShowMemory, &QAction::triggered, this, &TMainWindow::ShowLabelMemoryClick);
+  connect(bp.ShowIndirectMemory, &QAction::triggered, this, &TMainWindow::ShowIndirectMemoryClick);
 }
 
 // ---------------------------------------------------------------- opening
 
-void TForm1::FileMenuPopup() {
+void TMainWindow::FileMenuPopup() {
   menus_.Reload->setEnabled(!CurrentFile().empty());
-  menus_.EditSource->setEnabled(!session_->MainSource().empty());
+  menus_.EditSource->setEnabled(!document_->Session().MainSource().empty());
   menus_.SaveInputLog->setEnabled(!CurrentFile().empty());
 }
 
-void TForm1::RunMenuPopup() {
+void TMainWindow::RunMenuPopup() {
   QAction* const items[] = {menus_.RunItem, menus_.TraceItem, menus_.StepItem, menus_.StopItem,
                             menus_.ResetItem};
   for (int i = 0; i < TToolBarPanel::kButtonCount; ++i)
     items[i]->setEnabled(toolBar_->ButtonAt(i)->isEnabled());
 }
 
-void TForm1::ViewMenuPopup() {
+void TMainWindow::ViewMenuPopup() {
   menus_.MemoryDump->setChecked(!memoryPanel_->isHidden());
   menus_.LabelPanel->setChecked(!labelPanel_->isHidden());
   menus_.Monitor->setChecked(screen_->MonitorShown());
-  menus_.Units->setEnabled(session_->Assembler().Units().Count() > 1);
+  menus_.Units->setEnabled(document_->Session().Assembler().Units().Count() > 1);
 }
 
-void TForm1::PopupMenu2Popup() {
+void TMainWindow::ListingMenuPopup() {
   const TListingPopup& p = listingPopup_;
   const bool hasRows = listingView_->RowCount() > 0;
   const int row = listingView_->SelectedRow();
-  const TAsmLine* line = hasRows && row >= 0 ? session_->Assembler().Listing().Ref(row) : nullptr;
+  const TAsmLine* line =
+      hasRows && row >= 0 ? document_->Session().Assembler().Listing().Ref(row) : nullptr;
   p.Breakpoint->setText(QString::fromUtf8(kSetBreakpointCaption));
   p.Breakpoint->setEnabled(hasRows);
-  if (hasRows && line != nullptr && session_->Breakpoints().Contains(line->LineIndex))
+  if (hasRows && line != nullptr && document_->Session().Breakpoints().Contains(line->LineIndex))
     p.Breakpoint->setText(QString::fromUtf8(kClearBreakpointCaption));
-  p.ClearBreakpoints->setEnabled(!session_->Breakpoints().Empty());
-  p.EditSource->setEnabled(!session_->MainSource().empty());
+  p.ClearBreakpoints->setEnabled(!document_->Session().Breakpoints().Empty());
+  p.EditSource->setEnabled(!document_->Session().MainSource().empty());
   p.EditMacroSource->setEnabled(p.EditSource->isEnabled() && line != nullptr &&
                                 line->TagCount() > 3);
   p.Jump->menuAction()->setEnabled(hasRows);
 }
 
-void TForm1::PopupMenu1Popup() {
+void TMainWindow::LabelMenuPopup() {
   const TLabelPopup& p = labelPopup_;
   const bool anySelected = !labelView_->SelectedRows().empty();
   p.SelectLabels->setEnabled(anySelected);
@@ -150,7 +152,7 @@ void TForm1::PopupMenu1Popup() {
 
 // ---------------------------------------------------------------- "表示(&V)"
 
-void TForm1::NumberFormatClick(int tag) {
+void TMainWindow::NumberFormatClick(int tag) {
   const auto format = static_cast<TNumberFormat>(tag);
   if (format == numberFormat_) return;
   numberFormat_ = format;
@@ -158,7 +160,7 @@ void TForm1::NumberFormatClick(int tag) {
   RepaintViews();
 }
 
-void TForm1::MemoryDumpClick() {
+void TMainWindow::MemoryDumpClick() {
   const bool show = memoryPanel_->isHidden();
   if (!show) RememberPanelSizes();
   memoryPanel_->setHidden(!show);
@@ -169,7 +171,7 @@ void TForm1::MemoryDumpClick() {
   menus_.MemoryDump->setChecked(show);
 }
 
-void TForm1::LabelPanelClick() {
+void TMainWindow::LabelPanelClick() {
   const bool show = labelPanel_->isHidden();
   if (!show) RememberPanelSizes();
   labelPanel_->setHidden(!show);
@@ -180,7 +182,7 @@ void TForm1::LabelPanelClick() {
   menus_.LabelPanel->setChecked(show);
 }
 
-void TForm1::MonitorClick() {
+void TMainWindow::MonitorClick() {
   screen_->SetMonitorShown(!screen_->MonitorShown());
   menus_.Monitor->setChecked(screen_->MonitorShown());
 }

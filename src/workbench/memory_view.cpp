@@ -99,11 +99,11 @@ TMemoryView::TMemoryView(TViewHost& host, QWidget* parent)
       model_(new TMemoryGridModel(host, this)),
       grid_(new TMemoryGrid(this)),
       statusBar_(new TPanelBar(this)) {
-  grid_->setObjectName("StringGrid1");
+  grid_->setObjectName("MemoryGrid");
   grid_->setFont(host.MainFont());
   grid_->setModel(model_);
 
-  statusBar_->setObjectName("StatusBar1");
+  statusBar_->setObjectName("MemoryStatusBar");
   statusBar_->setSizeGripEnabled(false);
   statusBar_->setFixedHeight(kStatusBarHeight);
   statusBar_->setFont(HeaderBarFont());

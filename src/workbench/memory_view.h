@@ -22,7 +22,7 @@ class TMemoryView : public QWidget {
   TMemoryView(TViewHost& host, QWidget* parent = nullptr);
   ~TMemoryView() override;
 
-  // The grid (StringGrid1) and the status bar (StatusBar1).
+  // The grid and the status bar below it.
   QTableView* Grid() const;
   QStatusBar* StatusBar() const;
 

@@ -1,5 +1,6 @@
-// Navigation: the row searches, the listing pop-up's "選択行ジャンプ(&S)"
-// submenu and the letter keys of the listing.
+// Navigation: the row searches, the navigator's selections, jumps and jump
+// history, the listing pop-up's "選択行ジャンプ(&S)" submenu and the letter
+// keys of the listing.
 #include "workbench/navigation.h"
 
 #include <QAction>
@@ -10,12 +11,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "machine/machine.h"
+#include "machine/opcode_table.h"
 #include "persistence/bool_list.h"
+#include "persistence/compare_text.h"
 #include "session/program_session.h"
 #include "workbench/keyboard_table.h"
-#include "workbench/label_view.h"
 #include "workbench/listing_view.h"
-#include "workbench/main_window.h"
+#include "workbench/main_menus.h"
 
 namespace {
 
@@ -31,11 +34,22 @@ bool IsInside(const QObject* watched, const QWidget* view) {
   return widget == view || view->isAncestorOf(widget);
 }
 
+// Whether the instruction's operand 1 is a jump or call target.
+bool IsJumpOrCall(const std::string& mnemonic) {
+  for (const TOpcodeInfo& row : OpcodeTable)
+    if (row.Jumps && SameText(mnemonic, row.Mnemonic)) return true;
+  return false;
+}
+
 }  // namespace
 
+const TAsmLine* LineAtRow(const TListingRows& rows, int row) {
+  if (row < 0 || row >= rows.Count()) return nullptr;
+  return rows.Ref(row);
+}
+
 bool RowMatches(const TListingRows& rows, const TBoolList& breakpoints, int row, TRowKind kind) {
-  if (row < 0 || row >= rows.Count()) return false;
-  const TAsmLine* line = rows.Ref(row);
+  const TAsmLine* line = LineAtRow(rows, row);
   if (line == nullptr) return false;
   switch (kind) {
     case TRowKind::Label:
@@ -69,22 +83,82 @@ int FindMatchingRow(const TListingRows& rows, const TBoolList& breakpoints, int 
   return -1;
 }
 
-// ---------------------------------------------------------------- TForm1
+// ---------------------------------------------------------------- navigator
 
-bool TForm1::RowMatches(int row, TRowKind kind) const {
-  return ::RowMatches(session_->Assembler().Listing(), session_->Breakpoints(), row, kind);
+TNavigator::TNavigator(TProgramSession& session, TListingView& listing,
+                       std::function<bool()> isIdle, QObject* parent)
+    : QObject(parent), session_(session), listing_(listing), isIdle_(std::move(isIdle)) {
+  jumpList_.Init(0);
 }
 
-void TForm1::FindRow(TRowKind kind, bool backwards) {
-  const int selected = listingView_->SelectedRow();
+const TAsmLine* TNavigator::SelectedLine() const {
+  return LineAtRow(session_.Assembler().Listing(), listing_.SelectedRow());
+}
+
+void TNavigator::RowClicked(int row) {
+  if (isIdle_() && jumpList_.TopNumber() != row) jumpList_.PushNumber(row);
+  emit RowSelected();
+}
+
+void TNavigator::SelectListingRow(int row, int context, bool asClick) {
+  if (row == listing_.SelectedRow() || row < 0 || row >= listing_.RowCount()) return;
+  // Scroll when the row reaches the bottom edge or lies less than context
+  // rows below the top (rows above the visible part included).
+  const QRect rect = listing_.RowRect(row);
+  const int bottomEdge = listing_.viewport()->height();
+  if (rect.top() + rect.height() >= bottomEdge || rect.top() < context * listing_.RowHeight())
+    listing_.SetTopRow(row < context ? row : row - context);
+  listing_.SetSelectedRow(row);
+  if (asClick)
+    RowClicked(row);
+  else
+    emit RowSelected();
+}
+
+void TNavigator::JumpTo(TJumpKind kind, int line, const std::string& key) {
+  const int selected = listing_.SelectedRow();
   if (selected < 0) return;
-  const int found = FindMatchingRow(session_->Assembler().Listing(), session_->Breakpoints(),
+  const TQRXAssembler& assembler = session_.Assembler();
+  const TQRXEmulater& machine = session_.Machine();
+  int target = line;
+  switch (kind) {
+    case TJumpKind::LineGiven:
+      break;
+    case TJumpKind::ExecutionPosition:
+      target = machine.LineOf(machine.ReadWord(TQRXEmulater::PC));
+      break;
+    case TJumpKind::CallTarget: {
+      const TAsmLine* row = assembler.Listing().Ref(selected);
+      if (row == nullptr || !IsJumpOrCall(row->Mnemonic) || row->Words.size() < 2) return;
+      target = machine.LineOf(row->Words[1]);
+      break;
+    }
+    case TJumpKind::LabelDefinition:
+      target = assembler.Labels().RecordOf(key).DefLine;
+      break;
+    case TJumpKind::Back: {
+      int popped = jumpList_.PopNum();
+      if (popped == selected) popped = jumpList_.PopNum();
+      SelectListingRow(popped, 3, false);
+      return;
+    }
+  }
+  SelectListingRow(assembler.ListingRowOf(target), 3, true);
+}
+
+bool TNavigator::RowMatches(int row, TRowKind kind) const {
+  return ::RowMatches(session_.Assembler().Listing(), session_.Breakpoints(), row, kind);
+}
+
+void TNavigator::FindRow(TRowKind kind, bool backwards) {
+  const int selected = listing_.SelectedRow();
+  if (selected < 0) return;
+  const int found = FindMatchingRow(session_.Assembler().Listing(), session_.Breakpoints(),
                                     selected, kind, backwards);
   if (found >= 0) SelectListingRow(found, 3, true);
 }
 
-void TForm1::SetUpNavigation() {
-  const TListingPopup& p = listingPopup_;
+void TNavigator::ConnectJumpMenu(const TListingPopup& p) {
   connect(p.JumpTarget, &QAction::triggered, this, [this] { JumpTo(TJumpKind::CallTarget); });
   connect(p.ExecutionPosition, &QAction::triggered, this,
           [this] { JumpTo(TJumpKind::ExecutionPosition); });
@@ -100,13 +174,13 @@ void TForm1::SetUpNavigation() {
       FindRow(kind, QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
     });
   connect(p.Back, &QAction::triggered, this, [this] { JumpTo(TJumpKind::Back); });
-  keyFilter_ = std::make_unique<TNavigationKeyFilter>(*this);
 }
 
 // ---------------------------------------------------------------- letter keys
 
-TNavigationKeyFilter::TNavigationKeyFilter(TForm1& form)
-    : form_(form), listing_(form.ListingView()), labels_(form.LabelView()) {
+TNavigationKeyFilter::TNavigationKeyFilter(TNavigator& navigator, TKeyboardTable& keyboard,
+                                           QWidget* listing, QWidget* labels)
+    : navigator_(navigator), keyboard_(keyboard), listing_(listing), labels_(labels) {
   if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
 }
 
@@ -121,7 +195,7 @@ bool TNavigationKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   const bool inListing = IsInside(watched, listing_);
   if (!inListing && !IsInside(watched, labels_)) return false;
   // A consumed key still counts as down in the keyboard table.
-  form_.KeyboardTable().eventFilter(watched, event);
+  keyboard_.eventFilter(watched, event);
   if (inListing) ListingKey(key->key(), key->modifiers().testFlag(Qt::ShiftModifier));
   return true;
 }
@@ -129,28 +203,28 @@ bool TNavigationKeyFilter::eventFilter(QObject* watched, QEvent* event) {
 void TNavigationKeyFilter::ListingKey(int key, bool shift) {
   switch (key) {
     case Qt::Key_B:
-      form_.FindRow(TRowKind::Breakpoint, shift);
+      navigator_.FindRow(TRowKind::Breakpoint, shift);
       break;
     case Qt::Key_E:
-      form_.FindRow(TRowKind::Error, shift);
+      navigator_.FindRow(TRowKind::Error, shift);
       break;
     case Qt::Key_H:
-      form_.FindRow(TRowKind::ImportantComment, shift);
+      navigator_.FindRow(TRowKind::ImportantComment, shift);
       break;
     case Qt::Key_I:
-      form_.FindRow(TRowKind::IncludeBoundary, shift);
+      navigator_.FindRow(TRowKind::IncludeBoundary, shift);
       break;
     case Qt::Key_L:
-      form_.FindRow(TRowKind::Label, shift);
+      navigator_.FindRow(TRowKind::Label, shift);
       break;
     case Qt::Key_J:
-      form_.JumpTo(TJumpKind::CallTarget);
+      navigator_.JumpTo(TJumpKind::CallTarget);
       break;
     case Qt::Key_P:
-      form_.JumpTo(TJumpKind::ExecutionPosition);
+      navigator_.JumpTo(TJumpKind::ExecutionPosition);
       break;
     case Qt::Key_Z:
-      form_.JumpTo(TJumpKind::Back);
+      navigator_.JumpTo(TJumpKind::Back);
       break;
     default:
       break;

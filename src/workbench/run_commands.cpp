@@ -1,15 +1,10 @@
-// Run control in the main window: the window's side of the commands (the
-// run host), the handlers of the five buttons, the back commands and their
-// menu items, the execution history, and the run state, trace wait and
-// toggles that run control reads.
-#include "workbench/run_commands.h"
+// Run control in the main window: how the views follow run control's events
+// (the document's signals), the handlers of the five buttons, the back
+// commands and their menu items, and the toggles that run control reads.
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QMenu>
 #include <QToolButton>
-#include <chrono>
-#include <thread>
 
 #include "monitor_qt/form_mon.h"
 #include "monitor_qt/screen_thread.h"
@@ -17,162 +12,143 @@
 #include "session/program_session.h"
 #include "session/run_control.h"
 #include "session/run_report.h"
-#include "workbench/keyboard_table.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
+#include "workbench/live_view_refresh.h"
 #include "workbench/main_window.h"
 #include "workbench/memory_view.h"
 #include "workbench/message_line.h"
 #include "workbench/tool_buttons.h"
+#include "workbench/workbench_document.h"
 
-// ---------------------------------------------------------------- run host
+// ---------------------------------------------------------------- run events
 
-void TWorkbenchRunHost::DeliverPendingEvents() {
-  QCoreApplication::processEvents();
-}
-
-void TWorkbenchRunHost::SleepMs(int ms) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-bool TWorkbenchRunHost::IsControlDown() const {
-  return form_.IsControlDown();
-}
-
-void TWorkbenchRunHost::RunStarted(const TRunStart& start) {
+void TMainWindow::ShowRunStarted(const TRunStart& start) {
+  // Run and trace: " 実行中" (the message line keeps its look), the run,
+  // trace, step and reset buttons off, the jump history restarted at the
+  // selected listing row, the monitor brought to the front when asked. A
+  // step changes nothing here.
   if (start.Loop == TRunState::Stepping) return;
-  form_.MessageLine()->SetMessageText(RunningText());
+  MessageLine()->SetMessageText(RunningText());
   SetRunButtonsEnabled(false);
-  form_.JumpList().Init(form_.ListingView()->SelectedRow());
-  if (start.MonitorToFront) form_.Screen().RequestFront();
+  navigator_->JumpList().Init(listingView_->SelectedRow());
+  if (start.MonitorToFront) screen_->RequestFront();
+  if (start.Loop == TRunState::Running) liveRefresh_->RunStarted();
 }
 
-void TWorkbenchRunHost::RunStateChanged(TRunState state) {
-  form_.Menus().File->menuAction()->setEnabled(state == TRunState::Idle);
-  form_.UpdateBackCommands();
+void TMainWindow::ShowRunState(TRunState state) {
+  // "ファイル(&F)" is enabled exactly while idle; the back commands follow.
+  menus_.File->menuAction()->setEnabled(state == TRunState::Idle);
+  UpdateBackCommands();
 }
 
-void TWorkbenchRunHost::ExecutionStateChanged() {
-  form_.ShowExecutionState();
-}
-
-void TWorkbenchRunHost::RunFinished(const TRunOutcome& outcome) {
-  form_.ShowExecutionState();
+void TMainWindow::ShowRunFinished(const TRunOutcome& outcome) {
+  // The execution position and the monitor shown; after run and trace the
+  // buttons on and every view repainted, after a step the label view and
+  // the memory view; then the outcome text.
+  liveRefresh_->RunEnded();
+  ShowExecutionState();
   RefreshMonitor();
   if (outcome.Loop == TRunState::Stepping) {
-    form_.LabelView()->RepaintAll();
-    form_.MemoryView()->RefreshMemoryView();
+    labelView_->RepaintAll();
+    memoryView_->RefreshMemoryView();
   } else {
     SetRunButtonsEnabled(true);
-    form_.RepaintViews();
+    RepaintViews();
   }
-  form_.MessageLine()->SetMessageText(RunOutcomeText(outcome.Halted, outcome.Steps, outcome.Total));
+  MessageLine()->SetMessageText(RunOutcomeText(outcome.Halted, outcome.Steps, outcome.Total));
 }
 
-void TWorkbenchRunHost::MachineReset() {
-  form_.JumpList().Init(0);
-  form_.MemoryView()->ClearMemoryCells();
-  form_.ShowExecutionState();
-  form_.RepaintViews();
+void TMainWindow::ShowMachineReset() {
+  // The jump history at row 0, the memory grid's typed texts dropped, the
+  // views and the monitor redrawn, " 初期化完了"; nothing to go back to.
+  navigator_->JumpList().Init(0);
+  memoryView_->ClearMemoryCells();
+  ShowExecutionState();
+  RepaintViews();
   RefreshMonitor();
-  form_.MessageLine()->SetMessageText(ResetDoneText());
-  form_.UpdateBackCommands();
+  MessageLine()->SetMessageText(ResetDoneText());
+  UpdateBackCommands();
 }
 
-void TWorkbenchRunHost::WentBack(const TBackOutcome& outcome) {
-  form_.ShowExecutionState();
+void TMainWindow::ShowWentBack(const TBackOutcome& outcome) {
+  // As after a stopped run: the execution position, the monitor and every
+  // view shown afresh; " 戻りました: ..."; the back commands follow.
+  ShowExecutionState();
   RefreshMonitor();
-  form_.RepaintViews();
-  form_.MessageLine()->SetMessageText(WentBackText(outcome.Steps, outcome.Total));
-  form_.UpdateBackCommands();
+  RepaintViews();
+  MessageLine()->SetMessageText(WentBackText(outcome.Steps, outcome.Total));
+  UpdateBackCommands();
 }
 
-void TWorkbenchRunHost::SetRunButtonsEnabled(bool enabled) {
-  TToolBarPanel* bar = form_.ToolBar();
+void TMainWindow::SetRunButtonsEnabled(bool enabled) {
   for (int button :
        {TToolBarPanel::Run, TToolBarPanel::Trace, TToolBarPanel::Step, TToolBarPanel::Reset})
-    bar->ButtonAt(button)->setEnabled(enabled);
+    toolBar_->ButtonAt(button)->setEnabled(enabled);
 }
 
-void TWorkbenchRunHost::RefreshMonitor() {
-  if (TFormMon* monitor = form_.Screen().Monitor()) monitor->Refresh();
+void TMainWindow::RefreshMonitor() {
+  if (TFormMon* monitor = screen_->Monitor()) monitor->Refresh();
 }
 
-// ---------------------------------------------------------------- TForm1
+// ---------------------------------------------------------------- TMainWindow
 
-void TForm1::SetUpRunControl() {
-  // The history records from the first load on; a machine reset (every
-  // load, the reset command) starts it afresh.
-  history_ = std::make_unique<TExecutionHistory>(session_->Machine(), *monitorModel_);
-  history_->SetEnabled(true);
-  runHost_ = std::make_unique<TWorkbenchRunHost>(*this);
-  runControl_ = std::make_unique<TRunControl>(*session_, *runHost_, runClock_);
-  runControl_->SetHistory(history_.get());
+void TMainWindow::ConnectDocument() {
+  TWorkbenchDocument* document = document_.get();
+  connect(document, &TWorkbenchDocument::RunStarted, this, &TMainWindow::ShowRunStarted);
+  connect(document, &TWorkbenchDocument::RunStateChanged, this, &TMainWindow::ShowRunState);
+  connect(document, &TWorkbenchDocument::ExecutionStateChanged, this,
+          &TMainWindow::ShowExecutionState);
+  connect(document, &TWorkbenchDocument::RunFinished, this, &TMainWindow::ShowRunFinished);
+  connect(document, &TWorkbenchDocument::MachineReset, this, &TMainWindow::ShowMachineReset);
+  connect(document, &TWorkbenchDocument::WentBack, this, &TMainWindow::ShowWentBack);
+  connect(document, &TWorkbenchDocument::HistoryRestarted, this, &TMainWindow::UpdateBackCommands);
+  connect(document, &TWorkbenchDocument::ProgramLoaded, this, &TMainWindow::ShowLoadOutcome);
   // The toggles only flip their check marks; run control follows them, also
   // while a run is going on (a run looks at its toggle after each delivery).
   connect(menus_.BreakPointStop, &QAction::toggled, this,
-          [this](bool on) { runControl_->SetBreakpointsDuringRun(on); });
+          [this](bool on) { document_->RunControl().SetBreakpointsDuringRun(on); });
   connect(menus_.MonitorActive, &QAction::toggled, this,
-          [this](bool on) { runControl_->SetMonitorToFront(on); });
-  runControl_->SetBreakpointsDuringRun(menus_.BreakPointStop->isChecked());
-  runControl_->SetMonitorToFront(menus_.MonitorActive->isChecked());
+          [this](bool on) { document_->RunControl().SetMonitorToFront(on); });
+  document_->RunControl().SetBreakpointsDuringRun(menus_.BreakPointStop->isChecked());
+  document_->RunControl().SetMonitorToFront(menus_.MonitorActive->isChecked());
 }
 
-TRunState TForm1::RunState() const {
-  return runControl_->RunState();
+void TMainWindow::RunOrTraceClick(int tag) {
+  document_->RunControl().RunOrTrace(tag == TToolBarPanel::kRunTag ? TRunMode::Run
+                                                                   : TRunMode::Trace);
 }
 
-void TForm1::SetRunState(TRunState state) {
-  runControl_->SetRunState(state);
+void TMainWindow::StepClick() {
+  document_->RunControl().StepCommand();
 }
 
-int TForm1::TraceWait() const {
-  return runControl_->TraceWait();
+void TMainWindow::StopClick() {
+  document_->RunControl().Stop();
 }
 
-void TForm1::SetTraceWait(int ms) {
-  runControl_->SetTraceWait(ms);
-}
-
-void TForm1::SpeedButton1Click(int tag) {
-  runControl_->RunOrTrace(tag == TToolBarPanel::kRunTag ? TRunMode::Run : TRunMode::Trace);
-}
-
-void TForm1::SpeedButton3Click() {
-  runControl_->StepCommand();
-}
-
-void TForm1::SpeedButton4Click() {
-  runControl_->Stop();
-}
-
-void TForm1::SpeedButton5Click() {
-  runControl_->Reset();
+void TMainWindow::ResetClick() {
+  document_->RunControl().Reset();
 }
 
 // ---------------------------------------------------------------- going back
 
-void TForm1::StepBackClick() {
-  runControl_->StepBack();
+void TMainWindow::StepBackClick() {
+  document_->RunControl().StepBack();
 }
 
-void TForm1::StepBackOverCallClick() {
-  runControl_->StepBackOverCall();
+void TMainWindow::StepBackOverCallClick() {
+  document_->RunControl().StepBackOverCall();
 }
 
-void TForm1::RunBackClick() {
-  runControl_->RunBack();
+void TMainWindow::RunBackClick() {
+  document_->RunControl().RunBack();
 }
 
-void TForm1::UpdateBackCommands() {
-  const bool enabled = runControl_->CanGoBack();
+void TMainWindow::UpdateBackCommands() {
+  const bool enabled = document_->RunControl().CanGoBack();
   for (QAction* item : {menus_.StepBackItem, menus_.StepBackOverCallItem, menus_.RunBackItem})
     item->setEnabled(enabled);
   for (int i = 0; i < TToolBarPanel::kBackButtonCount; ++i)
     toolBar_->BackButtonAt(i)->setEnabled(enabled);
-}
-
-void TForm1::RestartHistory() {
-  history_->Start();
-  UpdateBackCommands();
 }

@@ -22,8 +22,8 @@ const char* const kInputLogFilter = "入力ログファイル(*.qlog)|*.qlog";
 
 }  // namespace
 
-QString TForm1::AskSavePath(const std::string& basis, const char* filterPairs,
-                            const QString& suffix) {
+QString TMainWindow::AskSavePath(const std::string& basis, const char* filterPairs,
+                                 const QString& suffix) {
   // basis's folder and its name with the new extension; before anything
   // was loaded the dialog starts in the source folder without a name.
   QString start = folders_.SourceFolder;
@@ -47,27 +47,27 @@ QString TForm1::AskSavePath(const std::string& basis, const char* filterPairs,
   return dialog.selectedFiles().first();
 }
 
-void TForm1::S2Click() {
+void TMainWindow::SaveStateClick() {
   const QString path = AskSavePath(CurrentFile(), kStateFilter, QStringLiteral("qsav"));
   if (path.isEmpty()) return;
   std::string error;
-  if (!session_->SaveState(path.toStdString(), error))
+  if (!document_->Session().SaveState(path.toStdString(), error))
     ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }
 
-void TForm1::SaveInputLogClick() {
+void TMainWindow::SaveInputLogClick() {
   const QString path = AskSavePath(CurrentFile(), kInputLogFilter, QStringLiteral("qlog"));
   if (path.isEmpty()) return;
   std::string error;
-  if (!history_->SaveLog(path.toStdString(), error))
+  if (!document_->History().SaveLog(path.toStdString(), error))
     ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }
 
-void TForm1::B2Click() {
+void TMainWindow::SaveMachineCodeClick() {
   const QString path =
-      AskSavePath(session_->MainSource(), kMachineCodeFilter, QStringLiteral("qrxg"));
+      AskSavePath(document_->Session().MainSource(), kMachineCodeFilter, QStringLiteral("qrxg"));
   if (path.isEmpty()) return;
   std::string error;
-  if (!WriteMachineCode(session_->Assembler(), path.toStdString(), error))
+  if (!WriteMachineCode(document_->Session().Assembler(), path.toStdString(), error))
     ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }

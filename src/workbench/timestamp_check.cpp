@@ -25,32 +25,32 @@ QString ReloadQuestion(const TFileNames& files, int i) {
 
 }  // namespace
 
-void TForm1::ConnectActivation() {
+void TMainWindow::ConnectActivation() {
   connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
           [this](Qt::ApplicationState state) {
-            if (state == Qt::ApplicationActive) ApplicationEvents1Activate();
+            if (state == Qt::ApplicationActive) ApplicationActivated();
           });
 }
 
-void TForm1::ApplicationEvents1Activate() {
+void TMainWindow::ApplicationActivated() {
   // A reload would replace the program under a running loop; the check
   // waits for the next activation after the program stopped.
-  if (RunState() != TRunState::Idle) return;
+  if (document_->RunState() != TRunState::Idle) return;
   CheckSourceTimeStamps();
 }
 
-void TForm1::CheckSourceTimeStamps() {
+void TMainWindow::CheckSourceTimeStamps() {
   // The question box itself activates the program again.
   if (checkingStamps_) return;
   checkingStamps_ = true;
   if (menus_.CheckTimeStamp->isChecked()) {
-    TFileNames& files = session_->Files();
+    TFileNames& files = document_->Session().Files();
     for (int i = 1; i < files.Count(); ++i) {
       if (files.StampDelta(i) <= 0) continue;
       QMessageBox box(QMessageBox::Information, QStringLiteral("QRX Emulator"),
                       ReloadQuestion(files, i), QMessageBox::Yes | QMessageBox::No, this);
       if (ExecModal(box) == QMessageBox::Yes) {
-        R3Click();
+        ReloadClick();
         break;
       }
       // This change is not asked about again. (The box ran an event loop;

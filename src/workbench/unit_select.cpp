@@ -5,7 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent) {
+TUnitDialog::TUnitDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("ユニット表示選択"));
   setModal(true);
   QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
@@ -25,26 +25,26 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
   cancel_ = buttons.cancel;
 }
 
-void TForm2::ClearUnits() {
+void TUnitDialog::ClearUnits() {
   list_->clear();
 }
 
-void TForm2::AddUnit(const QString& name, bool ticked) {
+void TUnitDialog::AddUnit(const QString& name, bool ticked) {
   auto* item = new QListWidgetItem(name, list_);
   item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
   item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
 }
 
-int TForm2::UnitCount() const {
+int TUnitDialog::UnitCount() const {
   return list_->count();
 }
 
-bool TForm2::IsTicked(int item) const {
+bool TUnitDialog::IsTicked(int item) const {
   const QListWidgetItem* entry = list_->item(item);
   return entry != nullptr && entry->checkState() == Qt::Checked;
 }
 
-void TForm2::SetTicked(int item, bool ticked) {
+void TUnitDialog::SetTicked(int item, bool ticked) {
   if (QListWidgetItem* entry = list_->item(item))
     entry->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
 }

@@ -1,4 +1,4 @@
-// TForm2, the unit selection dialog "ユニット表示選択": a fixed client area
+// TUnitDialog, the unit selection dialog "ユニット表示選択": a fixed client area
 // of 275 × 201 pixels in "ＭＳ Ｐゴシック" 12 pixels, the prompt
 // "表示するユニットを選択して下さい", a list of check boxes (257 × 137
 // pixels) with one unit per item, and the buttons "OK" and "Cancel".
@@ -11,7 +11,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-class TForm2 : public QDialog {
+class TUnitDialog : public QDialog {
   Q_OBJECT
 
  public:
@@ -20,7 +20,7 @@ class TForm2 : public QDialog {
   static constexpr int kListWidth = 257;
   static constexpr int kListHeight = 137;
 
-  explicit TForm2(QWidget* parent = nullptr);
+  explicit TUnitDialog(QWidget* parent = nullptr);
 
   // The check list.
   void ClearUnits();

@@ -80,6 +80,8 @@ TWorkbenchSettings ReadWorkbenchSettings(const QString& iniPath, const QString& 
   s.LastFileName = ReadString(ini, m("LastFileName"), sourceFolder + QStringLiteral("/*.qasm"));
   s.WaitCount = ReadInt(ini, m("WaitCount"), s.WaitCount);
   s.SelectKw = ReadString(ini, m("SelectKw"), s.SelectKw);
+  s.HintVisible = ReadBool(ini, m("HintVisible"), s.HintVisible);
+  s.StackVisible = ReadBool(ini, m("StackVisible"), s.StackVisible);
   s.FontSize = ReadInt(ini, kOption + QStringLiteral("FontSize"), s.FontSize);
   s.FontName = ReadString(ini, kOption + QStringLiteral("FontName"), s.FontName);
   s.Editer = ReadString(ini, kOption + QStringLiteral("Editer"), s.Editer);
@@ -124,6 +126,8 @@ bool WriteWorkbenchSettings(const QString& iniPath, const TWorkbenchSettings& s,
   ini.setValue(m("LastFileName"), s.LastFileName);
   ini.setValue(m("WaitCount"), s.WaitCount);
   if (scope.SelectKw) ini.setValue(m("SelectKw"), s.SelectKw);
+  ini.setValue(m("HintVisible"), b(s.HintVisible));
+  ini.setValue(m("StackVisible"), b(s.StackVisible));
   ini.setValue(kOption + QStringLiteral("Editer"), s.Editer);
   ini.sync();
   error = ErrorText(ini.status(), iniPath);

@@ -39,6 +39,9 @@ struct TWorkbenchSettings {
   QString LastFileName;
   int WaitCount = 200;
   QString SelectKw;
+  // The hints panel and the stack view at the right of the listing.
+  bool HintVisible = true;
+  bool StackVisible = true;
   // "OPTION" (FontSize and FontName are only read)
   int FontSize = 9;
   QString FontName = QStringLiteral("ＭＳ ゴシック");

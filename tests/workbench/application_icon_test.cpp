@@ -39,7 +39,7 @@ class TApplicationIconTest : public QObject {
 
   void BothWindowsShowTheWorkbenchIcon() {
     PrepareApplication(*qApp);
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     TFormMon* monitor = form.Screen().Monitor();
     QVERIFY(monitor != nullptr);
     QVERIFY(!ThemeIcon(48).isNull());

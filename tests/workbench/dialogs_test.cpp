@@ -33,7 +33,7 @@ QStringList UnitProgram() {
 }
 
 // The unit dialog's items as "name" or "name*" for a ticked one.
-QStringList UnitItems(const TForm2& dialog) {
+QStringList UnitItems(const TUnitDialog& dialog) {
   QStringList items;
   for (int k = 0; k < dialog.UnitCount(); ++k)
     items << dialog.CheckList()->item(k)->text() + (dialog.IsTicked(k) ? "*" : "");
@@ -65,12 +65,12 @@ class TDialogsTest : public QObject {
   }
 
   void TheDialogsAreMadeOnceInOrder() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QVERIFY(form.AboutBox() == nullptr);
     form.CreateDialogs();
     TAboutBox* about = form.AboutBox();
     TEditFileSelect* select = form.EditFileSelect();
-    TForm2* units = form.UnitSelect();
+    TUnitDialog* units = form.UnitSelect();
     QVERIFY(about != nullptr && select != nullptr && units != nullptr);
     form.CreateDialogs();
     QCOMPARE(form.AboutBox(), about);
@@ -84,7 +84,7 @@ class TDialogsTest : public QObject {
   // ---------------------------------------------------------- units
 
   void TheUnitDialogShowsAndHidesUnits() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.OpenFile(rig_->WriteSource("units.qasm", UnitProgram())), TLoadResult::Clean);
     // Units met for the first time are hidden.
     QCOMPARE(RowOfLabel(form, "MVAL"), -1);
@@ -92,7 +92,7 @@ class TDialogsTest : public QObject {
     QStringList offered;
     QPoint position;
     form.SetModalHook([&](QDialog& dialog) {
-      auto* units = qobject_cast<TForm2*>(&dialog);
+      auto* units = qobject_cast<TUnitDialog*>(&dialog);
       if (units == nullptr) return int(QDialog::Rejected);
       offered = UnitItems(*units);
       position = units->pos();
@@ -100,7 +100,7 @@ class TDialogsTest : public QObject {
       return int(QDialog::Accepted);
     });
     form.ListingView()->SetSelectedRow(1);
-    form.U1Click();
+    form.UnitsClick();
     QCOMPARE(offered, QStringList({"GFX", "MATH"}));
     QCOMPARE(position, CentredOn(form.frameGeometry(), form.UnitSelect()->size()));
     QVERIFY(RowOfLabel(form, "MVAL") >= 0);
@@ -112,7 +112,7 @@ class TDialogsTest : public QObject {
 
     // Unticking hides the unit's lines and labels again.
     form.SetModalHook([&](QDialog& dialog) {
-      auto* units = qobject_cast<TForm2*>(&dialog);
+      auto* units = qobject_cast<TUnitDialog*>(&dialog);
       if (units == nullptr) return int(QDialog::Rejected);
       offered = UnitItems(*units);
       units->SetTicked(1, false);
@@ -120,7 +120,7 @@ class TDialogsTest : public QObject {
       return int(QDialog::Accepted);
     });
     form.ListingView()->SetSelectedRow(RowOfLabel(form, "MVAL"));
-    form.U1Click();
+    form.UnitsClick();
     QCOMPARE(offered, QStringList({"GFX", "MATH*"}));
     QCOMPARE(RowOfLabel(form, "MVAL"), -1);
     QVERIFY(RowOfLabel(form, "GVAL") >= 0);
@@ -130,19 +130,19 @@ class TDialogsTest : public QObject {
   }
 
   void CancellingTheUnitDialogChangesNothing() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.OpenFile(rig_->WriteSource("units.qasm", UnitProgram())), TLoadResult::Clean);
     const int rows = form.ListingView()->RowCount();
     const QStringList keys = LabelKeys(form);
     form.ListingView()->SetSelectedRow(2);
     form.SetModalHook([](QDialog& dialog) {
-      if (auto* units = qobject_cast<TForm2*>(&dialog)) {
+      if (auto* units = qobject_cast<TUnitDialog*>(&dialog)) {
         units->SetTicked(0, true);
         units->SetTicked(1, true);
       }
       return int(QDialog::Rejected);
     });
-    form.U1Click();
+    form.UnitsClick();
     QCOMPARE(form.ListingView()->RowCount(), rows);
     QCOMPARE(LabelKeys(form), keys);
     QCOMPARE(form.ListingView()->SelectedRow(), 2);
@@ -154,11 +154,11 @@ class TDialogsTest : public QObject {
   // The program was reloaded while the dialog was open and a new unit now
   // sorts before the listed ones: each tick still goes to its own unit.
   void TicksFollowTheirUnitsWhenTheTableGrew() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const QString path = rig_->WriteSource("units.qasm", UnitProgram());
     QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
     form.SetModalHook([&](QDialog& dialog) {
-      auto* units = qobject_cast<TForm2*>(&dialog);
+      auto* units = qobject_cast<TUnitDialog*>(&dialog);
       if (units == nullptr) return int(QDialog::Rejected);
       QStringList grown = UnitProgram();
       grown << QStringLiteral("AAA: UNIT") << QStringLiteral("AVAL: DW 3")
@@ -168,7 +168,7 @@ class TDialogsTest : public QObject {
       units->SetTicked(1, true);  // MATH, as listed
       return int(QDialog::Accepted);
     });
-    form.U1Click();
+    form.UnitsClick();
     QCOMPARE(QString::fromStdString(form.Session().Assembler().UnitNameAt(1)),
              QStringLiteral("AAA"));
     QVERIFY(RowOfLabel(form, "MVAL") >= 0);
@@ -186,7 +186,7 @@ class TDialogsTest : public QObject {
   void TheUnitItemNeedsMoreThanTheTopLevel() {
     QFETCH(QStringList, source);
     QFETCH(bool, enabled);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     if (!source.isEmpty())
       QCOMPARE(form.OpenFile(rig_->WriteSource("p.qasm", source)), TLoadResult::Clean);
     form.ViewMenuPopup();
@@ -194,9 +194,9 @@ class TDialogsTest : public QObject {
   }
 
   void TheUnitDialogHasItsFixedLayout() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     form.CreateDialogs();
-    TForm2* units = form.UnitSelect();
+    TUnitDialog* units = form.UnitSelect();
     QCOMPARE(units->windowTitle(), QStringLiteral("ユニット表示選択"));
     QCOMPARE(units->size(), QSize(275, 201));
     QCOMPARE(units->minimumSize(), units->maximumSize());
@@ -211,7 +211,7 @@ class TDialogsTest : public QObject {
 
   void TheVersionDialogShowsTheProgramsVersion() {
     QCOMPARE(VersionLine(), QStringLiteral("Version 1.1.0.18"));
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     TAboutBox* shown = nullptr;
     QPoint position;
     form.SetModalHook([&](QDialog& dialog) {
@@ -219,7 +219,7 @@ class TDialogsTest : public QObject {
       position = dialog.pos();
       return int(QDialog::Accepted);
     });
-    form.About1Click();
+    form.AboutClick();
     QVERIFY(shown != nullptr);
     QCOMPARE(shown, form.AboutBox());
     QCOMPARE(position, CentredOn(form.frameGeometry(), shown->size()));
@@ -245,15 +245,33 @@ class TDialogsTest : public QObject {
   // ---------------------------------------------------------- help
 
   void HelpOpensThePageBesideTheProgram() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
+    const QString page = rig_->Root() + "/HELP/index.html";
+    // A missing page is named in a box and nothing is started.
     QList<QUrl> opened;
+    bool opens = true;
     form.SetUrlOpenerHook([&](const QUrl& url) {
       opened << url;
-      return false;  // a failure is not reported
+      return opens;
     });
-    form.Help2Click();
-    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(rig_->Root() + "/HELP/index.html")});
+    form.HelpClick();
+    QVERIFY(opened.isEmpty());
+    QCOMPARE(rig_->boxes.size(), 1);
+    QVERIFY2(rig_->boxes[0].contains(page), qPrintable(rig_->boxes[0]));
+
+    QDir().mkpath(rig_->Root() + "/HELP");
+    QFile file(page);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    rig_->boxes.clear();
+    form.HelpClick();
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(page)});
     QVERIFY(rig_->boxes.isEmpty());
+    // A page that the desktop cannot open: the box names the command tried.
+    opens = false;
+    form.HelpClick();
+    QCOMPARE(rig_->boxes.size(), 1);
+    QVERIFY2(rig_->boxes[0].contains("xdg-open \"" + page + "\""), qPrintable(rig_->boxes[0]));
     QCOMPARE(form.Menus().HelpItem->shortcut(), QKeySequence(Qt::Key_F1));
   }
 
@@ -271,7 +289,7 @@ class TDialogsTest : public QObject {
   void TheFontDialogChangesTheDisplayFont() {
     QFETCH(int, chosen);
     QFETCH(int, result);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.MainFont().pointSize(), 9);
     QFont offered;
     form.SetModalHook([&](QDialog& dialog) {
@@ -283,7 +301,7 @@ class TDialogsTest : public QObject {
       fonts->setCurrentFont(font);
       return result;
     });
-    form.F2Click();
+    form.FontSettingsClick();
     QCOMPARE(offered.pointSize(), 9);
     QTEST(form.MainFont().pointSize(), "points");
     // The views follow with their fonts and row heights.

@@ -17,7 +17,7 @@
 namespace {
 
 // The first listing row whose source tag has count items, or -1.
-int RowWithTagCount(TForm1& form, int count) {
+int RowWithTagCount(TMainWindow& form, int count) {
   const TListingRows& rows = form.Session().Assembler().Listing();
   for (int r = 0; r < rows.Count(); ++r)
     if (rows.Ref(r) != nullptr && rows.Ref(r)->TagCount() == count) return r;
@@ -68,7 +68,7 @@ class TEditorCommandsTest : public QObject {
     QFETCH(QList<int>, choose);
     QFETCH(int, result);
     QFETCH(QStringList, edited);
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     QStringList offered;
     QList<int> selectedAtStart;
     QString caption, prompt;
@@ -89,7 +89,7 @@ class TEditorCommandsTest : public QObject {
       }
       return result;
     });
-    form.E1Click();
+    form.EditSourceClick();
     QCOMPARE(caption, QStringLiteral("ソースの編集"));
     QCOMPARE(prompt, QStringLiteral("編集するファイルを選択して下さい"));
     QCOMPARE(offered, QStringList({"main.qasm", "lib.qasm", "util.qasm"}));
@@ -105,7 +105,7 @@ class TEditorCommandsTest : public QObject {
   }
 
   void TheDialogsHintIsThePathUnderThePointer() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     QStringList hints;
     form.SetModalHook([&](QDialog& dialog) {
       auto* select = qobject_cast<TEditFileSelect*>(&dialog);
@@ -127,14 +127,14 @@ class TEditorCommandsTest : public QObject {
       select->hide();
       return int(QDialog::Rejected);
     });
-    form.E1Click();
+    form.EditSourceClick();
     const QString src = rig_->Root() + QStringLiteral("/src/");
     QCOMPARE(hints, QStringList({src + "main.qasm", src + "main.qasm", src + "lib.qasm",
                                  src + "lib.qasm", src + "util.qasm", src + "util.qasm", "", ""}));
   }
 
   void TheDialogHasItsFixedLayout() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     form.CreateDialogs();
     TEditFileSelect* select = form.EditFileSelect();
     QVERIFY(select != nullptr);
@@ -171,29 +171,29 @@ class TEditorCommandsTest : public QObject {
     QFETCH(QByteArray, label);
     QFETCH(QString, file);
     QFETCH(QString, line);
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     const int row = RowOfLabel(form, label.toStdString());
     QVERIFY(row >= 0);
     form.ListingView()->SetSelectedRow(row);
-    form.E3Click();
+    form.EditRowSourceClick();
     QCOMPARE(launches_.size(), 1);
     QCOMPARE(launches_[0].Arguments, QStringList({line, rig_->Root() + "/src/" + file}));
     // A plain row has no macro source.
-    form.M2Click();
+    form.EditRowMacroSourceClick();
     QCOMPARE(launches_.size(), 1);
   }
 
   // A row of a macro expansion: its own source is the call, its macro
   // source the line of the macro's body.
   void AnExpandedRowOpensTheCallOrTheMacroBody() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     const int row = RowWithTagCount(form, 4);
     QVERIFY(row >= 0);
     QCOMPARE(QString::fromStdString(form.Session().Assembler().Listing().Ref(row)->Mnemonic),
              QStringLiteral("ADD"));
     form.ListingView()->SetSelectedRow(row);
-    form.E3Click();
-    form.M2Click();
+    form.EditRowSourceClick();
+    form.EditRowMacroSourceClick();
     const QString src = rig_->Root() + QStringLiteral("/src/");
     QCOMPARE(launches_.size(), 2);
     QCOMPARE(launches_[0].Arguments, QStringList({"+5", src + "main.qasm"}));
@@ -201,20 +201,20 @@ class TEditorCommandsTest : public QObject {
   }
 
   void ARowWithoutASourceTagOpensNothing() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     const TListingRows& rows = form.Session().Assembler().Listing();
     int row = -1;
     for (int r = 0; r < rows.Count() && row < 0; ++r)
       if (rows.Ref(r)->TagFileIndex() < 0) row = r;
     QVERIFY(row >= 0);
     form.ListingView()->SetSelectedRow(row);
-    form.E3Click();
-    form.M2Click();
+    form.EditRowSourceClick();
+    form.EditRowMacroSourceClick();
     QVERIFY(launches_.isEmpty());
     // Nor does a listing without a selection.
     form.ListingView()->SetSelectedRow(-1);
-    form.E3Click();
-    form.M2Click();
+    form.EditRowSourceClick();
+    form.EditRowMacroSourceClick();
     QVERIFY(launches_.isEmpty());
   }
 
@@ -231,7 +231,7 @@ class TEditorCommandsTest : public QObject {
   void TheInputBoxSetsTheCommand() {
     QFETCH(QString, typed);
     QFETCH(int, result);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     form.SetEditorCommand(QStringLiteral("ed +%L %F"));
     QString caption, prompt, shown;
     form.SetModalHook([&](QDialog& dialog) {
@@ -243,7 +243,7 @@ class TEditorCommandsTest : public QObject {
       input->setTextValue(typed);
       return result;
     });
-    form.E2Click();
+    form.EditorSettingsClick();
     QCOMPARE(caption, QStringLiteral("エディタの設定"));
     QCOMPARE(prompt, QStringLiteral("エディタへのパスを入力して下さい\n%F:ファイル名 %L:行番号"));
     QCOMPARE(shown, QStringLiteral("ed +%L %F"));
@@ -251,10 +251,10 @@ class TEditorCommandsTest : public QObject {
   }
 
   void TheEditorCommandIsUsedAsItStands() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     form.SetEditorCommand(QStringLiteral("xdg-open "));
     form.ListingView()->SetSelectedRow(RowOfLabel(form, "START"));
-    form.E3Click();
+    form.EditRowSourceClick();
     QCOMPARE(launches_.size(), 1);
     QCOMPARE(launches_[0].Program, QStringLiteral("xdg-open"));
     QCOMPARE(launches_[0].Arguments, QStringList{rig_->Root() + QStringLiteral("/src/main.qasm")});
@@ -262,8 +262,8 @@ class TEditorCommandsTest : public QObject {
 
  private:
   // main.qasm includes lib.qasm (with a macro) and util.qasm.
-  TForm1& LoadProgram() {
-    TForm1& form = rig_->Create();
+  TMainWindow& LoadProgram() {
+    TMainWindow& form = rig_->Create();
     form.SetEditorCommand(QStringLiteral("ed +%L %F"));
     form.SetEditorLaunchHook([this](const TEditorLaunch& launch) { launches_ << launch; });
     rig_->WriteSource("lib.qasm", {"; library", "COUNT: DW 0", "BUMP: MACRO %V", "  ADD COUNT, %V",

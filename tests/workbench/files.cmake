@@ -24,3 +24,5 @@ qrx_gui_test(test_application_icon tests/workbench/application_icon_test.cpp tes
 target_compile_definitions(test_application_icon PRIVATE QRX_ICON_DIR="${CMAKE_CURRENT_SOURCE_DIR}/dist/icons/hicolor")
 # So are the label view's rows.
 qrx_core_test(test_label_view_model qrx_workbench tests/workbench/label_view_model_test.cpp)
+qrx_gui_test(test_side_panels tests/workbench/side_panels_test.cpp tests/workbench/main_window_test_support.h)
+qrx_gui_test(test_workbench_tools tests/workbench/workbench_tools_test.cpp tests/workbench/main_window_test_support.h)

@@ -46,9 +46,9 @@ QStringList TimedProgram() {
 
 // Whether the monitor window shows the model's screen as it is now, with
 // the cursor in either phase of its blink.
-bool MonitorShowsTheModel(TForm1& form) {
+bool MonitorShowsTheModel(TMainWindow& form) {
   TScreenSnapshot snapshot;
-  form.MonitorModel().TakeSnapshot(snapshot);
+  form.Document().MonitorModel().TakeSnapshot(snapshot);
   TMonitorRenderer renderer;
   QImage cursorOn, cursorOff;
   renderer.Render(snapshot, cursorOn, 0);
@@ -57,13 +57,13 @@ bool MonitorShowsTheModel(TForm1& form) {
   return shown == cursorOn || shown == cursorOff;
 }
 
-uint16_t AddressOf(TForm1& form, const char* label) {
+uint16_t AddressOf(TMainWindow& form, const char* label) {
   const std::string key = std::string(label) + ".*";
   return static_cast<uint16_t>(form.Session().Assembler().Labels().RecordOf(key).Value);
 }
 
 // The text the memory grid shows for the word at address.
-QString CellOf(TForm1& form, uint16_t address) {
+QString CellOf(TMainWindow& form, uint16_t address) {
   return form.MemoryView()->CellText(address % 16 + 1, address / 16 + 1);
 }
 
@@ -71,16 +71,16 @@ void Click(QToolButton* button) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
-QToolButton* Button(TForm1& form, int button) {
+QToolButton* Button(TMainWindow& form, int button) {
   return form.ToolBar()->ButtonAt(button);
 }
 
-QToolButton* BackButton(TForm1& form, int button) {
+QToolButton* BackButton(TMainWindow& form, int button) {
   return form.ToolBar()->BackButtonAt(button);
 }
 
 // The enabled state of the two back buttons and the three back items.
-QList<bool> BackCommands(TForm1& form) {
+QList<bool> BackCommands(TMainWindow& form) {
   const TMainMenus& m = form.Menus();
   return {BackButton(form, TToolBarPanel::StepBack)->isEnabled(),
           BackButton(form, TToolBarPanel::RunBack)->isEnabled(), m.StepBackItem->isEnabled(),
@@ -108,7 +108,7 @@ class THistoryCommandsTest : public QObject {
     Click(Button(*form_, TToolBarPanel::Step));
     QCOMPARE(BackCommands(*form_), QList<bool>(5, true));
     const QString cellAtTwo = CellOf(*form_, v);
-    const TScreenCell screenAtTwo = form_->MonitorModel().Screen().Cell(0);
+    const TScreenCell screenAtTwo = form_->Document().MonitorModel().Screen().Cell(0);
     Click(Button(*form_, TToolBarPanel::Step));
     Click(Button(*form_, TToolBarPanel::Step));
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
@@ -120,9 +120,9 @@ class THistoryCommandsTest : public QObject {
     QCOMPARE(Message(), QStringLiteral(" 戻りました: 1steps(Total:2steps)"));
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "THREE"));
     QCOMPARE(CellOf(*form_, v), cellAtTwo);
-    QCOMPARE(form_->MonitorModel().Screen().Cell(0), screenAtTwo);
-    QCOMPARE(form_->MonitorModel().Screen().Cell(0).Code, uint16_t{65});
-    QCOMPARE(form_->MonitorModel().Screen().Cell(1).Code, uint16_t{0});
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(0), screenAtTwo);
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(0).Code, uint16_t{65});
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(1).Code, uint16_t{0});
     QVERIFY(MonitorShowsTheModel(*form_));
 
     // Forward again from there, then all the way back to the start, where
@@ -158,14 +158,14 @@ class THistoryCommandsTest : public QObject {
     form_->SetSaveDialogHook([&](const QString&, const QString&, const QString&) { return state; });
     Load("write.qasm", WritingProgram());
     Click(Button(*form_, TToolBarPanel::Step));
-    form_->S2Click();
+    form_->SaveStateClick();
     Click(Button(*form_, TToolBarPanel::Step));
-    QVERIFY(form_->RunControl().CanGoBack());
+    QVERIFY(form_->Document().RunControl().CanGoBack());
     QCOMPARE(form_->OpenFile(state), TLoadResult::Clean);
     const uint64_t restored = form_->Session().Machine().StepCount;
-    QVERIFY(!form_->RunControl().CanGoBack());
+    QVERIFY(!form_->Document().RunControl().CanGoBack());
     QCOMPARE(BackCommands(*form_), QList<bool>(5, false));
-    QCOMPARE(form_->History().Position(), uint64_t{0});
+    QCOMPARE(form_->Document().History().Position(), uint64_t{0});
     // The history starts at the restored state, one step in.
     Click(Button(*form_, TToolBarPanel::Step));
     form_->RunBackClick();
@@ -220,7 +220,7 @@ class THistoryCommandsTest : public QObject {
     QVERIFY(run.Halted);
     QCOMPARE(session.Machine().StepCount, form_->Session().Machine().StepCount);
     QVERIFY(session.Machine().Memory == form_->Session().Machine().Memory);
-    QVERIFY(monitor.Screen().Cells() == form_->MonitorModel().Screen().Cells());
+    QVERIFY(monitor.Screen().Cells() == form_->Document().MonitorModel().Screen().Cells());
   }
 
   void ALogThatCannotBeWrittenSaysWhy() {
@@ -244,7 +244,7 @@ class THistoryCommandsTest : public QObject {
   QString Message() const { return form_->MessageLine()->text(); }
 
   std::unique_ptr<TWindowRig> rig_;
-  TForm1* form_ = nullptr;
+  TMainWindow* form_ = nullptr;
 };
 
 QTEST_MAIN(THistoryCommandsTest)

@@ -256,7 +256,7 @@ class TListingViewTest : public QObject {
     image.fill(Qt::magenta);
     {
       QPainter painter(&image);
-      view_->ListBox2DrawItem(painter, kFooRow, QRect(0, 0, 600, 16), false);
+      view_->DrawListingRow(painter, kFooRow, QRect(0, 0, 600, 16), false);
     }
     QCOMPARE(image.pixelColor(1, 1), QColor(Qt::yellow));
     QCOMPARE(image.pixelColor(50, 1), kViewBackground);
@@ -271,7 +271,7 @@ class TListingViewTest : public QObject {
     image.fill(Qt::magenta);
     {
       QPainter painter(&image);
-      view_->ListBox2DrawItem(painter, 0, QRect(0, 0, 600, 16), true);
+      view_->DrawListingRow(painter, 0, QRect(0, 0, 600, 16), true);
     }
     QCOMPARE(image.pixelColor(1, 1), view_->palette().color(QPalette::Button));
     QCOMPARE(image.pixelColor(48, 1), view_->palette().color(QPalette::Highlight));

@@ -25,21 +25,21 @@ QStringList BaseProgram() {
   return lines;
 }
 
-bool ButtonsEnabled(TForm1& form) {
+bool ButtonsEnabled(TMainWindow& form) {
   for (int i = 0; i < TToolBarPanel::kButtonCount; ++i)
     if (!form.ToolBar()->ButtonAt(i)->isEnabled()) return false;
   return true;
 }
 
 // The listing row of the first code row at or after row.
-int CodeRowFrom(TForm1& form, int row) {
+int CodeRowFrom(TMainWindow& form, int row) {
   const TListingRows& rows = form.Session().Assembler().Listing();
   for (int r = row; r < rows.Count(); ++r)
     if (rows.Ref(r)->FieldCount > 0) return r;
   return -1;
 }
 
-void Drop(TForm1& form, const QList<QUrl>& urls) {
+void Drop(TMainWindow& form, const QList<QUrl>& urls) {
   QMimeData data;
   data.setUrls(urls);
   QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -61,7 +61,7 @@ class TLoadFlowTest : public QObject {
   // ---------------------------------------------------------- OpenFile
 
   void ACleanSourceFillsTheViews() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const QString path = rig_->WriteSource("base.qasm", BaseProgram());
     QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
@@ -129,7 +129,7 @@ class TLoadFlowTest : public QObject {
     QFETCH(QString, message);
     QFETCH(bool, alarm);
     QFETCH(bool, box);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     rig_->WriteSource("part.qasm", Lines({"PART: DW 1"}));
     const QString base = rig_->WriteSource("base.qasm", BaseProgram());
     QCOMPARE(form.OpenFile(base), TLoadResult::Clean);
@@ -154,7 +154,7 @@ class TLoadFlowTest : public QObject {
   }
 
   void AFailedFirstLoadKeepsTheButtonsDisabled() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.OpenFile(rig_->Root() + QStringLiteral("/none.qasm")), TLoadResult::NoSuchFile);
     QVERIFY(!ButtonsEnabled(form));
     QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ"));
@@ -166,7 +166,7 @@ class TLoadFlowTest : public QObject {
   }
 
   void AStateFileRestoresTheProgramAndItsBreakpoints() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const QString base = rig_->WriteSource("base.qasm", BaseProgram());
     QCOMPARE(form.OpenFile(base), TLoadResult::Clean);
     const int code = CodeRowFrom(form, 3);
@@ -198,7 +198,7 @@ class TLoadFlowTest : public QObject {
   // ---------------------------------------------------------- reload
 
   void ReloadKeepsBreakpointsLabelsAndTheSelectedRow() {
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     const QString path = rig_->WriteSource("base.qasm", BaseProgram());
     QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
     const int code = CodeRowFrom(form, 2);
@@ -210,14 +210,14 @@ class TLoadFlowTest : public QObject {
     form.LabelView()->SetRowSelected(countRow, true);
     form.SetLabelsSelected(true);
     QVERIFY(form.Session().Assembler().Labels().RecordOf("COUNT.*").Selected);
-    form.SelectListingRow(50, 3, true);
+    form.Navigator().SelectListingRow(50, 3, true);
     QCOMPARE(form.ListingView()->SelectedRow(), 50);
 
     // The file changes on disk; the reload reads it again.
     QStringList changed = BaseProgram();
     changed << QStringLiteral("EXTRA: DW 5");
     rig_->WriteSource("base.qasm", changed);
-    form.R3Click();
+    form.ReloadClick();
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     QVERIFY(LabelKeys(form).contains(QStringLiteral("EXTRA.*")));
     QVERIFY(form.Session().Breakpoints().Contains(line));
@@ -225,11 +225,11 @@ class TLoadFlowTest : public QObject {
     QCOMPARE(form.ListingView()->SelectedRow(), 50);
     // Three rows of context above the row that had scrolled out of view.
     QCOMPARE(form.ListingView()->TopRow(), 47);
-    QCOMPARE(form.JumpList().TopNumber(), 50);
+    QCOMPARE(form.Navigator().JumpList().TopNumber(), 50);
   }
 
   void AnotherMainSourceClearsTheBreakpoints() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const QString first = rig_->WriteSource("first.qasm", BaseProgram());
     const QString second = rig_->WriteSource("second.qasm", BaseProgram());
     QCOMPARE(form.OpenFile(first), TLoadResult::Clean);
@@ -241,8 +241,8 @@ class TLoadFlowTest : public QObject {
   }
 
   void ReloadWithoutAMainSourceUsesTheOpenDialog() {
-    TForm1& form = rig_->Create();
-    form.R3Click();
+    TMainWindow& form = rig_->Create();
+    form.ReloadClick();
     QCOMPARE(rig_->dialogStarts.size(), 1);
     QVERIFY(form.CurrentFile().empty());
 
@@ -251,7 +251,7 @@ class TLoadFlowTest : public QObject {
     QVERIFY(QFile::remove(path));
     const QString replacement = rig_->WriteSource("new.qasm", Lines({"  HALT"}));
     rig_->dialogAnswer = replacement;
-    form.R3Click();
+    form.ReloadClick();
     QCOMPARE(rig_->dialogStarts.size(), 2);
     QCOMPARE(QString::fromStdString(form.CurrentFile()), replacement);
   }
@@ -269,10 +269,10 @@ class TLoadFlowTest : public QObject {
   }
 
   void OpenDialogOpensTheChosenFileAndRemembersIt() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const QString path = rig_->WriteSource("chosen.qasm", Lines({"  HALT"}));
     rig_->dialogAnswer = path;
-    form.Load1Click();
+    form.LoadClick();
     QCOMPARE(rig_->dialogStarts, QStringList{rig_->SourceFolder()});
     QCOMPARE(rig_->dialogFilters, QStringList{OpenDialogFilter()});
     QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
@@ -281,14 +281,14 @@ class TLoadFlowTest : public QObject {
 
     // A cancelled dialog changes nothing.
     rig_->dialogAnswer.clear();
-    form.Load1Click();
+    form.LoadClick();
     QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
     QCOMPARE(form.OpenDialogFileName(), path);
   }
 
   // The dialog itself, answered through the modal hook.
   void TheOpenDialogListsEachCaptionOnceWithThePatternInItsNameField() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     form.SetOpenDialogHook({});
     QStringList captions, filters;
     QString name, directory;
@@ -301,7 +301,7 @@ class TLoadFlowTest : public QObject {
       directory = files->directory().absolutePath();
       return int(QDialog::Rejected);
     });
-    form.Load1Click();
+    form.LoadClick();
     QCOMPARE(captions, (QStringList{"QRX関連ファイル", "QRXソースファイル(*.qasm)",
                                     "状態保存ファイル(*.qsav;*.bin)", "全てのファイル(*.*)"}));
     // The patterns still filter.
@@ -315,7 +315,7 @@ class TLoadFlowTest : public QObject {
   // reaches the key table, the release would go to the dialog's window,
   // which is gone by then.
   void ReturnThatClosesTheOpenDialogIsNotLeftDown() {
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     form.SetOpenDialogHook({});
     const QString path = rig_->WriteSource("typed.qasm", Lines({"  HALT"}));
     QTimer answer;
@@ -329,9 +329,9 @@ class TLoadFlowTest : public QObject {
       QTest::keyPress(name, Qt::Key_Return);
     });
     answer.start(10);
-    form.Load1Click();
+    form.LoadClick();
     QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
-    QVERIFY(!form.KeyboardTable().IsDown(0x0D));
+    QVERIFY(!form.Document().KeyboardTable().IsDown(0x0D));
   }
 
   void DialogStartPathForTheNamesItMayHold_data() {
@@ -350,7 +350,7 @@ class TLoadFlowTest : public QObject {
     QFETCH(QString, name);
     QFETCH(QString, start);
     rig_->SetIni("MAINFORM/LastFileName", name);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     start.replace(QStringLiteral("SOURCE"), rig_->SourceFolder());
     QCOMPARE(form.OpenDialogStartPath(), start);
   }
@@ -358,7 +358,7 @@ class TLoadFlowTest : public QObject {
   // ---------------------------------------------------------- drops
 
   void DroppingSeveralFilesOpensOnlyTheFirst() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const QString first = rig_->WriteSource("first.qasm", Lines({"  HALT"}));
     const QString second = rig_->WriteSource("second.qasm", Lines({"  NOP", "  HALT"}));
     Drop(form, {QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
@@ -367,7 +367,7 @@ class TLoadFlowTest : public QObject {
   }
 
   void ADropWithoutALocalFileOpensNothing() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     Drop(form, {QUrl(QStringLiteral("https://example.org/prog.qasm"))});
     Drop(form, {});
     QVERIFY(form.CurrentFile().empty());
@@ -377,16 +377,16 @@ class TLoadFlowTest : public QObject {
   // Like the file menu, a drop loads nothing while the program runs: the
   // running loop still steps the program a load would replace.
   void ADropWhileAProgramRunsOpensNothing() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const QString running = rig_->WriteSource("running.qasm", Lines({"  HALT"}));
     QCOMPARE(form.OpenFile(running), TLoadResult::Clean);
     const QString other = rig_->WriteSource("other.qasm", Lines({"  NOP", "  HALT"}));
     for (const TRunState state : {TRunState::Running, TRunState::Tracing, TRunState::Stepping}) {
-      form.SetRunState(state);
+      form.Document().SetRunState(state);
       Drop(form, {QUrl::fromLocalFile(other)});
       QCOMPARE(QString::fromStdString(form.CurrentFile()), running);
     }
-    form.SetRunState(TRunState::Idle);
+    form.Document().SetRunState(TRunState::Idle);
     Drop(form, {QUrl::fromLocalFile(other)});
     QCOMPARE(QString::fromStdString(form.CurrentFile()), other);
   }

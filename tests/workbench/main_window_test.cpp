@@ -73,10 +73,12 @@ class TMainWindowTest : public QObject {
   // ---------------------------------------------------------- start-up
 
   void StartsWithItsCaptionSizeAndDisabledButtons() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ"));
     QCOMPARE(form.size(), QSize(780, 470));
-    const QStringList hints = Lines({"実行", "トレース実行", "ステップ実行", "停止", "リセット"});
+    const QStringList hints =
+        Lines({"実行 (F5)", "トレース実行 (F7)", "ステップ実行 (F8、Ctrl+F8でCALLの中へ)",
+               "停止 (Ctrl+F5)", "リセット (Ctrl+F2)"});
     const int tags[] = {1, 2, 0, 0, 0};
     for (int i = 0; i < TToolBarPanel::kButtonCount; ++i) {
       const QToolButton* button = form.ToolBar()->ButtonAt(i);
@@ -88,7 +90,7 @@ class TMainWindowTest : public QObject {
     }
     QCOMPARE(form.MessageLine()->text(), QString());
     QVERIFY(form.CurrentFile().empty());
-    QCOMPARE(form.JumpList().ToVector(), std::vector<std::string>{"0"});
+    QCOMPARE(form.Navigator().JumpList().ToVector(), std::vector<std::string>{"0"});
     // Before any load the label view lists the six registers in order.
     QCOMPARE(LabelKeys(form), Lines({"PC", "SP", "VF", "SF", "ZF", "CF"}));
     QCOMPARE(form.LabelView()->RowCount(), 6);
@@ -97,10 +99,10 @@ class TMainWindowTest : public QObject {
   }
 
   void LaysOutItsPanelsWithTheDefaultSizes() {
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     QCOMPARE(form.ToolBar()->height(), 25);
-    QCOMPARE(form.LabelView()->HeaderBar()->height(), TForm1::kHeaderHeight);
-    QCOMPARE(form.ListingView()->HeaderBar()->height(), TForm1::kHeaderHeight);
+    QCOMPARE(form.LabelView()->HeaderBar()->height(), TMainWindow::kHeaderHeight);
+    QCOMPARE(form.ListingView()->HeaderBar()->height(), TMainWindow::kHeaderHeight);
     QCOMPARE(form.LabelSplitter()->handleWidth(), 6);
     QCOMPARE(form.MemorySplitter()->handleWidth(), 6);
     QCOMPARE(form.LabelPanel()->width(), 230);
@@ -121,7 +123,7 @@ class TMainWindowTest : public QObject {
   // The memory panel's status bar does not hold the window wide: its
   // panels are cut off at the right edge instead.
   void TheWindowNarrowsTo420Pixels() {
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     form.resize(420, 470);
     QCOMPARE(form.width(), 420);
     QTRY_COMPARE(form.MemoryView()->StatusBar()->width(), 420);
@@ -137,7 +139,7 @@ class TMainWindowTest : public QObject {
     QCOMPARE(larger.GridColumnWidth, 53);
     QCOMPARE(larger.ListRowHeight, 19);
 
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     const int h = QFontInfo(form.MainFont()).pixelSize();
     QCOMPARE(form.ListingView()->RowHeight(), h + 4);
     QCOMPARE(form.LabelView()->RowHeight(), h + 4);
@@ -147,7 +149,7 @@ class TMainWindowTest : public QObject {
   void FirstStartCopiesTheSamplesAndASecondStartDoesNot() {
     QFile::copy(QStringLiteral(QRX_SAMPLE_DIR "/hello.qasm"), rig_->Samples() + "/hello.qasm");
     QDir(rig_->Samples()).mkpath(QStringLiteral("nested"));
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QVERIFY(form.FirstStart().SettingsFolderCreated);
     QCOMPARE(form.FirstStart().SamplesCopied, 1);
     QVERIFY(QFileInfo::exists(rig_->SourceFolder() + "/hello.qasm"));
@@ -155,21 +157,21 @@ class TMainWindowTest : public QObject {
     rig_->Destroy();
 
     QVERIFY(QDir(rig_->SourceFolder()).removeRecursively());
-    TForm1& again = rig_->Create();
+    TMainWindow& again = rig_->Create();
     QVERIFY(!again.FirstStart().SettingsFolderCreated);
     QCOMPARE(again.FirstStart().SamplesCopied, 0);
     QVERIFY(!QFileInfo::exists(rig_->SourceFolder()));
   }
 
   void TheBundledSampleAssemblesCleanly() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.OpenFile(QStringLiteral(QRX_SAMPLE_DIR "/hello.qasm")), TLoadResult::Clean);
     QVERIFY(form.ListingView()->RowCount() > 10);
   }
 
   void CommandLineFileOpensOnceTheMonitorExists() {
     const QString path = rig_->WriteSource("start.qasm", Lines({"START: NOP", "  HALT"}));
-    TForm1& form = rig_->Create({path});
+    TMainWindow& form = rig_->Create({path});
     // Nothing is opened before the event loop has the monitor created.
     QVERIFY(form.CurrentFile().empty());
     QCOMPARE(form.OpenDialogFileName(), path);
@@ -180,7 +182,7 @@ class TMainWindowTest : public QObject {
 
   void CommandLineArgumentThatIsNoFileIsIgnored() {
     rig_->SetIni("MAINFORM/LastFileName", QStringLiteral("/old/prog.qasm"));
-    TForm1& form = rig_->Create({rig_->Root() + "/missing.qasm"});
+    TMainWindow& form = rig_->Create({rig_->Root() + "/missing.qasm"});
     QCOMPARE(form.OpenDialogFileName(), QStringLiteral("/old/prog.qasm"));
     rig_->WaitForMonitor();
     QTest::qWait(50);
@@ -205,7 +207,7 @@ class TMainWindowTest : public QObject {
     rig_->SetIni("MAINFORM/MnState", 0);
     rig_->SetIni("OPTION/Editer", QStringLiteral("gedit +%L %F"));
     rig_->SetIni("OPTION/FontSize", 11);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const TMainMenus& m = form.Menus();
     QCOMPARE(form.NumberFormat(), TNumberFormat::UnsignedDecimal);
     QVERIFY(m.NumberFormatItems[1]->isChecked());
@@ -253,7 +255,7 @@ class TMainWindowTest : public QObject {
     rig_->SetIni("MAINFORM/FmTop", -91);
     rig_->SetIni("MAINFORM/MnLeft", -1000);
     rig_->SetIni("MAINFORM/MnTop", 100);
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     QCOMPARE(form.pos(), area.topLeft());
     QCOMPARE(form.Screen().Monitor()->pos(), QPoint(area.left(), 100));
@@ -273,23 +275,23 @@ class TMainWindowTest : public QObject {
     QFETCH(QString, item);
     QFETCH(int, wait);
     rig_->SetIni("MAINFORM/WaitCount", waitCount);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(Checked(form.Menus().Wait->actions()), QStringList{item});
-    QCOMPARE(form.TraceWait(), wait);
+    QCOMPARE(form.Document().TraceWait(), wait);
     QVERIFY(form.close());
     QCOMPARE(rig_->Ini("MAINFORM/WaitCount").toInt(), wait);
   }
 
   void ChoosingAWaitItemSetsTheTraceWait() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     form.Menus().WaitItems[2]->trigger();
-    QCOMPARE(form.TraceWait(), 50);
+    QCOMPARE(form.Document().TraceWait(), 50);
     QCOMPARE(Checked(form.Menus().Wait->actions()), QStringList{QStringLiteral("50ms(&2)")});
   }
 
   void NumHexOutOfRangeStartsInHexadecimal() {
     rig_->SetIni("MAINFORM/NumHex", 7);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.NumberFormat(), TNumberFormat::Hexadecimal);
     QVERIFY(form.Menus().NumberFormatItems[2]->isChecked());
     QVERIFY(form.close());
@@ -297,7 +299,7 @@ class TMainWindowTest : public QObject {
   }
 
   void ClosingWritesTheLayoutAndOptions() {
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     QTRY_VERIFY_WITH_TIMEOUT(form.Screen().Monitor()->isVisible(), kWindowWait);
     form.Screen().Monitor()->move(300, 200);
     form.move(40, 50);
@@ -337,7 +339,7 @@ class TMainWindowTest : public QObject {
     QVERIFY(rig_->boxes.isEmpty());
 
     // The next start reads it all back.
-    TForm1& next = rig_->CreateShown();
+    TMainWindow& next = rig_->CreateShown();
     QCOMPARE(next.pos(), QPoint(40, 50));
     QCOMPARE(next.size(), QSize(820, 500));
     QVERIFY(next.MemoryPanel()->isHidden());
@@ -349,7 +351,7 @@ class TMainWindowTest : public QObject {
   void MovedSplittersAreRemembered() {
     rig_->SetIni("MAINFORM/KwWidth", 260);
     rig_->SetIni("MAINFORM/DmpHeight", 130);
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     QCOMPARE(form.LabelPanel()->width(), 260);
     QCOMPARE(form.MemoryPanel()->height(), 130);
     // Hiding and showing the label panel keeps its width.
@@ -366,7 +368,7 @@ class TMainWindowTest : public QObject {
   void AMaximisedWindowKeepsItsNormalGeometryInTheFile() {
     rig_->SetIni("MAINFORM/FmLeft", 15);
     rig_->SetIni("MAINFORM/FmWidth", 700);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     form.setWindowState(Qt::WindowMaximized);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -378,14 +380,14 @@ class TMainWindowTest : public QObject {
     QVERIFY(!rig_->IniHas("MAINFORM/FmTop"));
 
     // It starts maximised next time.
-    TForm1& next = rig_->Create();
+    TMainWindow& next = rig_->Create();
     QVERIFY(next.windowState() & Qt::WindowMaximized);
   }
 
   void WithoutAFileSelectKwStaysAndLastFileNameIsEmptied() {
     rig_->SetIni("MAINFORM/SelectKw", QStringLiteral("OLD.*"));
     rig_->SetIni("MAINFORM/LastFileName", QStringLiteral("/old/prog.qasm"));
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.Session().SelectedLabelList().ToVector(), std::vector<std::string>{"OLD.*"});
     QVERIFY(form.close());
     QCOMPARE(rig_->Ini("MAINFORM/SelectKw"), QStringLiteral("OLD.*"));
@@ -393,14 +395,14 @@ class TMainWindowTest : public QObject {
     QCOMPARE(rig_->Ini("MAINFORM/LastFileName"), QString());
 
     // The empty name does not fall back to the default pattern.
-    TForm1& next = rig_->Create();
+    TMainWindow& next = rig_->Create();
     QCOMPARE(next.OpenDialogFileName(), QString());
     QCOMPARE(next.OpenDialogStartPath(), rig_->SourceFolder());
   }
 
   void WithAFileSelectKwHoldsTheSelectedLabels() {
     rig_->SetIni("MAINFORM/SelectKw", QStringLiteral("COUNT.*,MISSING.*"));
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const QString path = rig_->WriteSource(
         "sel.qasm", Lines({"START: LD COUNT, #1", "  HALT", "COUNT: DW 0", "WORK: DW 0"}));
     QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
@@ -414,7 +416,7 @@ class TMainWindowTest : public QObject {
   }
 
   void DefaultDialogNameIsThePatternInTheSourceFolder() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QCOMPARE(form.OpenDialogFileName(), rig_->SourceFolder() + "/*.qasm");
     QCOMPARE(form.OpenDialogStartPath(), rig_->SourceFolder());
   }
@@ -429,22 +431,22 @@ class TMainWindowTest : public QObject {
   }
   void ClosingWhileAProgramRunsIsRefused() {
     QFETCH(TRunState, state);
-    TForm1& form = rig_->CreateShown();
-    form.SetRunState(state);
+    TMainWindow& form = rig_->CreateShown();
+    form.Document().SetRunState(state);
     QVERIFY(!form.close());
     QVERIFY(form.isVisible());
     QCOMPARE(rig_->boxes, QStringList{QStringLiteral("終了するにはプログラムを停止させて下さい")});
     QVERIFY(!QFileInfo::exists(rig_->IniPath()));
     QVERIFY(form.Screen().MonitorShown());
 
-    form.SetRunState(TRunState::Idle);
+    form.Document().SetRunState(TRunState::Idle);
     QVERIFY(form.close());
     QVERIFY(QFileInfo::exists(rig_->IniPath()));
   }
 
   void QuitItemClosesTheWindow() {
-    TForm1& form = rig_->CreateShown();
-    QSignalSpy closed(&form, &TForm1::Closed);
+    TMainWindow& form = rig_->CreateShown();
+    QSignalSpy closed(&form, &TMainWindow::Closed);
     form.Menus().Quit->trigger();
     QVERIFY(!form.isVisible());
     QCOMPARE(closed.count(), 1);
@@ -463,7 +465,7 @@ class TMainWindowTest : public QObject {
   }
   void TheProgramEndsOnceTheMainWindowHasClosed() {
     QFETCH(bool, quitItem);
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     QTRY_VERIFY(form.Screen().Monitor()->isVisible());
     TMonitorModel otherModel;
     TFormMon stillShown(otherModel);
@@ -480,15 +482,15 @@ class TMainWindowTest : public QObject {
   }
 
   void ACloseRefusedDuringARunKeepsTheProgramGoing() {
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     EndWhenClosed(form);
     QCOMPARE(form.OpenFile(rig_->WriteSource("endless.qasm", Lines({"LOOP: JP LOOP"}))),
              TLoadResult::Clean);
     bool closed = true;
-    QTimer::singleShot(0, &form, [&form] { form.SpeedButton1Click(TToolBarPanel::kRunTag); });
+    QTimer::singleShot(0, &form, [&form] { form.RunOrTraceClick(TToolBarPanel::kRunTag); });
     QTimer::singleShot(50, &form, [&] {
       closed = form.windowHandle()->close();
-      form.SpeedButton4Click();
+      form.StopClick();
     });
     QCOMPARE(ExecUntilEnded(500), kNotEnded);
     QVERIFY(!closed);
@@ -498,7 +500,7 @@ class TMainWindowTest : public QObject {
 
   void ASettingsFileThatCannotBeWrittenShowsTheErrorAndClosesAnyway() {
     QVERIFY(QDir().mkpath(rig_->IniPath()));
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     QVERIFY(form.close());
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY(rig_->boxes.first().contains(rig_->IniPath()));
@@ -506,27 +508,28 @@ class TMainWindowTest : public QObject {
   }
 
   void RunStateDisablesTheFileMenu() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     QVERIFY(form.Menus().File->menuAction()->isEnabled());
-    form.SetRunState(TRunState::Tracing);
-    QCOMPARE(form.RunState(), TRunState::Tracing);
+    form.Document().SetRunState(TRunState::Tracing);
+    QCOMPARE(form.Document().RunState(), TRunState::Tracing);
     QVERIFY(!form.Menus().File->menuAction()->isEnabled());
-    form.SetRunState(TRunState::Idle);
+    form.Document().SetRunState(TRunState::Idle);
     QVERIFY(form.Menus().File->menuAction()->isEnabled());
   }
 
   // ---------------------------------------------------------- menus
 
   void MenusCarryTheirCaptionsInOrder() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const TMainMenus& m = form.Menus();
     QStringList bar;
     for (const QAction* action : form.menuBar()->actions())
       bar << action->text();
     QCOMPARE(bar, Lines({"ファイル(&F)", "実行(&R)", "表示(&V)", "ヘルプ(&H)"}));
-    QCOMPARE(Captions(m.File), Lines({"読み込み(&L)...", "読み込み直す(&R)", "ソース編集(&E)...",
-                                      "-", "現在の状態を保存(&S)...", "入力ログを保存(&I)...",
-                                      "[機械語で保存(&B)...]", "-", "終了(&Q)"}));
+    QCOMPARE(Captions(m.File),
+             Lines({"読み込み(&L)...", "読み込み直す(&R)", "ソース編集(&E)...",
+                    "ケースファイルで確認(&K)...", "-", "現在の状態を保存(&S)...",
+                    "入力ログを保存(&I)...", "[機械語で保存(&B)...]", "-", "終了(&Q)"}));
     QCOMPARE(Captions(m.Run),
              Lines({"実行(&R)", "トレース実行(&T)", "[ステップ実行(&S)]", "-", "プログラム停止(&E)",
                     "リセット(&I)", "-", "1命令戻る(&P)", "CALLの前まで戻る(&C)", "逆実行(&V)", "-",
@@ -535,9 +538,9 @@ class TMainWindowTest : public QObject {
              Lines({"なし(&0)", "20ms(&1)", "50ms(&2)", "100ms(&3)", "200ms(&4)", "500ms(&5)"}));
     QCOMPARE(Captions(m.View),
              Lines({"10進符号付き(&D)", "10進符号なし(&W)", "16進(&H)", "-", "メモリダンプ(&M)",
-                    "ラベル(&L)", "モニタ(&V)", "-", "ラベル表示の設定(&L)",
-                    "表示するユニットの設定(&U)...", "実行時にモニタを前面に出す(&T)",
-                    "ソースとメモリビューを同期する(&S)"}));
+                    "ラベル(&L)", "モニタ(&V)", "ヒント(&I)", "スタック(&K)", "-",
+                    "ラベル表示の設定(&L)", "表示するユニットの設定(&U)...",
+                    "実行時にモニタを前面に出す(&T)", "ソースとメモリビューを同期する(&S)"}));
     QCOMPARE(
         Captions(m.LabelFilter),
         Lines({"選択ラベル以外表示しない(&A)", "[ローカルラベルも表示(&X)]", "-", "#即値型(&I)",
@@ -562,20 +565,20 @@ class TMainWindowTest : public QObject {
   }
 
   void FirstStartShowsTheDesignChecks() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const TMainMenus& m = form.Menus();
     QCOMPARE(Checked(m.Run->actions()), Lines({"実行時にブレークポイントが有効(&B)"}));
     QCOMPARE(Checked(m.Wait->actions()), Lines({"200ms(&4)"}));
     QCOMPARE(Checked(m.View->actions()),
-             Lines({"16進(&H)", "メモリダンプ(&M)", "ラベル(&L)", "モニタ(&V)",
-                    "ソースとメモリビューを同期する(&S)"}));
+             Lines({"16進(&H)", "メモリダンプ(&M)", "ラベル(&L)", "モニタ(&V)", "ヒント(&I)",
+                    "スタック(&K)", "ソースとメモリビューを同期する(&S)"}));
     QCOMPARE(Checked(m.LabelFilter->actions()), Lines({"変数型(&V)", "^ポインタ型(&P)"}));
     QCOMPARE(Checked(m.Help->actions()), QStringList());
     QCOMPARE(form.LabelFilterMask(), uint16_t{0x080 | 0x002 | 0x010});
   }
 
   void FileMenuEnablesItsItemsByTheFileSet() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const TMainMenus& m = form.Menus();
     emit m.File->aboutToShow();
     QVERIFY(!m.Reload->isEnabled());
@@ -589,7 +592,7 @@ class TMainWindowTest : public QObject {
   }
 
   void RunMenuFollowsTheButtons() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const TMainMenus& m = form.Menus();
     // The hidden step item is never enabled (a hidden action is disabled).
     const QList<QAction*> items = {m.RunItem, m.TraceItem, m.StopItem, m.ResetItem};
@@ -609,7 +612,7 @@ class TMainWindowTest : public QObject {
   }
 
   void ViewMenuRefreshesItsChecksFromThePanelsAndTheMonitor() {
-    TForm1& form = rig_->CreateShown();
+    TMainWindow& form = rig_->CreateShown();
     const TMainMenus& m = form.Menus();
     form.MemoryPanel()->hide();
     form.Screen().SetMonitorShown(false);
@@ -629,7 +632,7 @@ class TMainWindowTest : public QObject {
   }
 
   void UnitItemNeedsMoreThanOneUnit() {
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const TMainMenus& m = form.Menus();
     emit m.View->aboutToShow();
     QVERIFY(!m.Units->isEnabled());

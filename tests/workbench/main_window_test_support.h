@@ -53,13 +53,13 @@ class TWindowRig {
 
   // Creates the window (not shown) with the given command-line arguments;
   // the boxes and the dialog are recorded.
-  TForm1& Create(const QStringList& arguments = {}) {
+  TMainWindow& Create(const QStringList& arguments = {}) {
     Destroy();
     TStartOptions options;
     options.ProgramFolder = Root();
     options.SampleFolder = Samples();
     options.Arguments = arguments;
-    form = std::make_unique<TForm1>(options);
+    form = std::make_unique<TMainWindow>(options);
     form->SetErrorBoxHook([this](const QString& text) { boxes << text; });
     form->SetOpenDialogHook([this](const QString& start, const QString& filter) {
       dialogStarts << start;
@@ -69,8 +69,8 @@ class TWindowRig {
     return *form;
   }
   // Creates the window and shows it, waiting until the monitor exists.
-  TForm1& CreateShown(const QStringList& arguments = {}) {
-    TForm1& window = Create(arguments);
+  TMainWindow& CreateShown(const QStringList& arguments = {}) {
+    TMainWindow& window = Create(arguments);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) qWarning("window not exposed");
     WaitForMonitor();
@@ -116,7 +116,7 @@ class TWindowRig {
   QString Message() const { return form->MessageLine()->text(); }
   bool Alarm() const { return form->MessageLine()->IsAlarm(); }
 
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<TMainWindow> form;
   QStringList boxes;
   QStringList dialogStarts;
   QStringList dialogFilters;
@@ -132,7 +132,7 @@ inline QString Text(const std::string& cp932) {
 }
 
 // The listing row whose label is name, or -1.
-inline int RowOfLabel(TForm1& form, const std::string& name) {
+inline int RowOfLabel(TMainWindow& form, const std::string& name) {
   const TListingRows& rows = form.Session().Assembler().Listing();
   for (int r = 0; r < rows.Count(); ++r)
     if (rows.Ref(r) != nullptr && rows.Ref(r)->LabelName == name) return r;
@@ -148,7 +148,7 @@ inline QStringList Lines(std::initializer_list<const char*> lines) {
 }
 
 // The keys of the label view's rows.
-inline QStringList LabelKeys(TForm1& form) {
+inline QStringList LabelKeys(TMainWindow& form) {
   QStringList keys;
   const TLabelViewRows& rows = form.LabelRows().Rows();
   for (int r = 0; r < rows.Count(); ++r)

@@ -47,10 +47,10 @@ class TKeySpy : public QObject {
 };
 
 // The rows of the listing that match kind.
-QList<int> MatchingRows(TForm1& form, TRowKind kind) {
+QList<int> MatchingRows(TMainWindow& form, TRowKind kind) {
   QList<int> rows;
   for (int r = 0; r < form.ListingView()->RowCount(); ++r)
-    if (form.RowMatches(r, kind)) rows << r;
+    if (form.Navigator().RowMatches(r, kind)) rows << r;
   return rows;
 }
 
@@ -114,11 +114,11 @@ class TNavigationTest : public QObject {
     // listing is never a boundary.
     const QString path = rig_->WriteSource("top.qasm", Lines({"  INCLUDE nav_lib.qasm"}));
     QCOMPARE(form_->OpenFile(path), TLoadResult::AssemblyErrors);
-    QVERIFY(!form_->RowMatches(0, TRowKind::IncludeBoundary));
-    QVERIFY(form_->RowMatches(1, TRowKind::IncludeBoundary));
+    QVERIFY(!form_->Navigator().RowMatches(0, TRowKind::IncludeBoundary));
+    QVERIFY(form_->Navigator().RowMatches(1, TRowKind::IncludeBoundary));
     for (TRowKind kind : {TRowKind::Label, TRowKind::Error, TRowKind::Breakpoint}) {
-      QVERIFY(!form_->RowMatches(-1, kind));
-      QVERIFY(!form_->RowMatches(listing_->RowCount(), kind));
+      QVERIFY(!form_->Navigator().RowMatches(-1, kind));
+      QVERIFY(!form_->Navigator().RowMatches(listing_->RowCount(), kind));
     }
   }
 
@@ -132,27 +132,27 @@ class TNavigationTest : public QObject {
       QCOMPARE(listing_->SelectedRow(), stop);
     }
     // As clicks: every stop went on the history.
-    QCOMPARE(form_->JumpList().ToVector(),
+    QCOMPARE(form_->Navigator().JumpList().ToVector(),
              (std::vector<std::string>{"0", std::to_string(marker_), std::to_string(Row("LIBTOP")),
                                        std::to_string(Row("AFTER"))}));
   }
 
   void SearchesWithoutAMatchLeaveTheSelection() {
     const TListingPopup& p = form_->ListingPopup();
-    form_->SelectListingRow(Row("FAR"), 3, true);
+    form_->Navigator().SelectListingRow(Row("FAR"), 3, true);
     p.NextError->trigger();
     QCOMPARE(listing_->SelectedRow(), Row("FAR"));
     p.NextImportant->trigger();
     QCOMPARE(listing_->SelectedRow(), Row("FAR"));
     // Backwards from the top finds nothing either.
-    form_->SelectListingRow(0, 3, true);
-    form_->FindRow(TRowKind::Label, true);
+    form_->Navigator().SelectListingRow(0, 3, true);
+    form_->Navigator().FindRow(TRowKind::Label, true);
     QCOMPARE(listing_->SelectedRow(), 0);
   }
 
   void ShiftMakesTheSubmenuSearchBackwards() {
     const TListingPopup& p = form_->ListingPopup();
-    form_->SelectListingRow(Row("FAR"), 3, true);
+    form_->Navigator().SelectListingRow(Row("FAR"), 3, true);
     {
       TShiftHeld shift(listing_);
       QVERIFY(QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
@@ -210,15 +210,15 @@ class TNavigationTest : public QObject {
     QFETCH(int, key);
     QFETCH(bool, shift);
     QFETCH(QString, to);
-    form_->SelectListingRow(Row(from), 3, true);
-    const int entries = form_->JumpList().Count();
+    form_->Navigator().SelectListingRow(Row(from), 3, true);
+    const int entries = form_->Navigator().JumpList().Count();
     TKeySpy spy(listing_);
     QTest::keyClick(listing_, Qt::Key(key), shift ? Qt::ShiftModifier : Qt::NoModifier);
     QCOMPARE(listing_->SelectedRow(), Row(to));
     // Every letter is consumed before the list sees it.
     QCOMPARE(spy.presses, 0);
     // A move is recorded as a click; no move records nothing.
-    QCOMPARE(form_->JumpList().Count(), entries + (from == to ? 0 : 1));
+    QCOMPARE(form_->Navigator().JumpList().Count(), entries + (from == to ? 0 : 1));
   }
 
   void OtherKeysStillReachTheListing() {
@@ -270,16 +270,16 @@ class TNavigationTest : public QObject {
 
   void AConsumedLetterStillCountsAsDown() {
     QTest::keyPress(listing_, Qt::Key_Q);
-    QVERIFY(form_->KeyboardTable().IsDown(0x51));
+    QVERIFY(form_->Document().KeyboardTable().IsDown(0x51));
     QTest::keyRelease(listing_, Qt::Key_Q);
-    QVERIFY(!form_->KeyboardTable().IsDown(0x51));
+    QVERIFY(!form_->Document().KeyboardTable().IsDown(0x51));
   }
 
   // ---------------------------------------------------------- submenu jumps
 
   void SubmenuJumpsToTargetsAndTheExecutionPosition() {
     const TListingPopup& p = form_->ListingPopup();
-    form_->SelectListingRow(Row("JP"), 3, true);
+    form_->Navigator().SelectListingRow(Row("JP"), 3, true);
     p.JumpTarget->trigger();
     QCOMPARE(listing_->SelectedRow(), Row("FAR"));
     p.JumpTarget->trigger();  // HALT is no jump
@@ -294,26 +294,27 @@ class TNavigationTest : public QObject {
   void BackWalksTheHistoryDownToItsBottomEntry() {
     const TListingPopup& p = form_->ListingPopup();
     for (int row : {5, 10, 15})
-      form_->SelectListingRow(row, 3, true);
-    QCOMPARE(form_->JumpList().ToVector(), (std::vector<std::string>{"0", "5", "10", "15"}));
+      form_->Navigator().SelectListingRow(row, 3, true);
+    QCOMPARE(form_->Navigator().JumpList().ToVector(),
+             (std::vector<std::string>{"0", "5", "10", "15"}));
     // The selected row is the last entry: it is skipped.
     const int stops[] = {10, 5, 0, 0, 0};
     for (int stop : stops) {
       p.Back->trigger();
       QCOMPARE(listing_->SelectedRow(), stop);
     }
-    QCOMPARE(form_->JumpList().ToVector(), std::vector<std::string>{"0"});
+    QCOMPARE(form_->Navigator().JumpList().ToVector(), std::vector<std::string>{"0"});
   }
 
   void BackFromARowOffTheHistoryLandsOnTheLastEntry() {
     for (int row : {5, 10})
-      form_->SelectListingRow(row, 3, true);
+      form_->Navigator().SelectListingRow(row, 3, true);
     // Selected without a click: not recorded.
-    form_->SelectListingRow(30, 3, false);
+    form_->Navigator().SelectListingRow(30, 3, false);
     QTest::keyClick(listing_, Qt::Key_Z);
     QCOMPARE(listing_->SelectedRow(), 10);
     // Back records nothing.
-    QCOMPARE(form_->JumpList().ToVector(), (std::vector<std::string>{"0", "5"}));
+    QCOMPARE(form_->Navigator().JumpList().ToVector(), (std::vector<std::string>{"0", "5"}));
     QTest::keyClick(listing_, Qt::Key_Z);
     QCOMPARE(listing_->SelectedRow(), 5);
   }
@@ -325,7 +326,7 @@ class TNavigationTest : public QObject {
     labels->SetCurrentRow(row);
     form_->LabelPopup().JumpToDefinition->trigger();
     QCOMPARE(listing_->SelectedRow(), Row("WORK"));
-    QCOMPARE(form_->JumpList().TopNumber(), Row("WORK"));
+    QCOMPARE(form_->Navigator().JumpList().TopNumber(), Row("WORK"));
     QTest::keyClick(listing_, Qt::Key_Z);
     QCOMPARE(listing_->SelectedRow(), 0);
   }
@@ -339,15 +340,15 @@ class TNavigationTest : public QObject {
                "TWICE:  ADD  V, #1", "        RET", "V:      DW   0", "        ENDUNIT"}));
     QCOMPARE(form_->OpenFile(path), TLoadResult::Clean);
     QVERIFY(ShowUnit("MATH", true));
-    form_->SelectListingRow(Row("CALLER"), 3, true);
-    form_->JumpTo(TJumpKind::CallTarget);
+    form_->Navigator().SelectListingRow(Row("CALLER"), 3, true);
+    form_->Navigator().JumpTo(TJumpKind::CallTarget);
     QVERIFY(Row("TWICE") > 0);
     QCOMPARE(listing_->SelectedRow(), Row("TWICE"));
 
     QVERIFY(ShowUnit("MATH", false));
     QCOMPARE(Row("TWICE"), -1);
-    form_->SelectListingRow(Row("CALLER"), 3, true);
-    form_->JumpTo(TJumpKind::CallTarget);
+    form_->Navigator().SelectListingRow(Row("CALLER"), 3, true);
+    form_->Navigator().JumpTo(TJumpKind::CallTarget);
     QCOMPARE(listing_->SelectedRow(), Row("CALLER"));
     // The execution position inside the unit does not move it either.
     form_->Session().Machine().WriteWord(TQRXEmulater::PC, Address("TWICE"));
@@ -396,7 +397,7 @@ class TNavigationTest : public QObject {
   }
 
   std::unique_ptr<TWindowRig> rig_;
-  TForm1* form_ = nullptr;
+  TMainWindow* form_ = nullptr;
   TListingView* listing_ = nullptr;
   int marker_ = -1;
 };

@@ -54,9 +54,9 @@ QStringList RedScreenProgram() {
 
 // Whether the monitor window shows the model's screen as it is now, with
 // the cursor in either phase of its blink.
-bool MonitorShowsTheModel(TForm1& form) {
+bool MonitorShowsTheModel(TMainWindow& form) {
   TScreenSnapshot snapshot;
-  form.MonitorModel().TakeSnapshot(snapshot);
+  form.Document().MonitorModel().TakeSnapshot(snapshot);
   TMonitorRenderer renderer;
   QImage cursorOn, cursorOff;
   renderer.Render(snapshot, cursorOn, 0);
@@ -73,12 +73,12 @@ QString Grouped(uint64_t n) {
   return digits;
 }
 
-QString Message(TForm1& form) {
+QString Message(TMainWindow& form) {
   return form.MessageLine()->text();
 }
 
 // The enabled state of the five buttons, run to reset.
-QList<bool> ButtonStates(TForm1& form) {
+QList<bool> ButtonStates(TMainWindow& form) {
   QList<bool> states;
   for (int i = 0; i < TToolBarPanel::kButtonCount; ++i)
     states << form.ToolBar()->ButtonAt(i)->isEnabled();
@@ -88,7 +88,7 @@ QList<bool> ButtonStates(TForm1& form) {
 // The enabled state of the visible items of "実行(&R)" as the menu opens: run,
 // trace, stop, reset (the step item is hidden, and Qt keeps a hidden action
 // disabled).
-QList<bool> RunMenuStates(TForm1& form) {
+QList<bool> RunMenuStates(TMainWindow& form) {
   const TMainMenus& m = form.Menus();
   emit m.Run->aboutToShow();
   return {m.RunItem->isEnabled(), m.TraceItem->isEnabled(), m.StopItem->isEnabled(),
@@ -100,17 +100,17 @@ QList<bool> MirroredButtons(const QList<bool>& buttons) {
   return {buttons[0], buttons[1], buttons[3], buttons[4]};
 }
 
-void Click(TForm1& form, int button) {
+void Click(TMainWindow& form, int button) {
   QTest::mouseClick(form.ToolBar()->ButtonAt(button), Qt::LeftButton);
 }
 
 // The line index of a listing row.
-int LineOfRow(TForm1& form, int row) {
+int LineOfRow(TMainWindow& form, int row) {
   return form.Session().Assembler().Listing().Ref(row)->LineIndex;
 }
 
 // Runs action once the run loop delivers events, ms after it started.
-void During(TForm1& form, int ms, std::function<void()> action) {
+void During(TMainWindow& form, int ms, std::function<void()> action) {
   QTimer::singleShot(ms, &form, std::move(action));
 }
 
@@ -139,7 +139,7 @@ class TRunCommandsTest : public QObject {
       buttonsDuring = ButtonStates(*form_);
       menuDuring = RunMenuStates(*form_);
       fileMenuDuring = form_->Menus().File->menuAction()->isEnabled();
-      stateDuring = form_->RunState();
+      stateDuring = form_->Document().RunState();
       messageDuring = Message(*form_);
     });
     Click(*form_, TToolBarPanel::Run);
@@ -157,7 +157,7 @@ class TRunCommandsTest : public QObject {
     QCOMPARE(Message(*form_),
              QStringLiteral(" 実行終了: %1steps(Total:%1steps)").arg(Grouped(steps)));
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
-    QCOMPARE(form_->RunState(), TRunState::Idle);
+    QCOMPARE(form_->Document().RunState(), TRunState::Idle);
     QCOMPARE(ButtonStates(*form_), QList<bool>(5, true));
     QCOMPARE(RunMenuStates(*form_), QList<bool>(4, true));
     QVERIFY(form_->Menus().File->menuAction()->isEnabled());
@@ -173,7 +173,7 @@ class TRunCommandsTest : public QObject {
     // tracing when the timer looks.
     form_->Menus().WaitItems[3]->trigger();  // 100 ms
     TRunState stateDuring = TRunState::Idle;
-    During(*form_, 20, [&] { stateDuring = form_->RunState(); });
+    During(*form_, 20, [&] { stateDuring = form_->Document().RunState(); });
     form_->Menus().TraceItem->trigger();
     QCOMPARE(stateDuring, TRunState::Tracing);
     QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行終了: 7steps")));
@@ -206,7 +206,7 @@ class TRunCommandsTest : public QObject {
     QVERIFY(visibleAfterRefusal);
     QCOMPARE(rig_->boxes, QStringList{QStringLiteral("終了するにはプログラムを停止させて下さい")});
     QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行停止: ")));
-    QCOMPARE(form_->RunState(), TRunState::Idle);
+    QCOMPARE(form_->Document().RunState(), TRunState::Idle);
     QCOMPARE(ButtonStates(*form_), QList<bool>(5, true));
     // Stopped in the loop; the listing shows where.
     const int row = form_->ListingView()->SelectedRow();
@@ -237,9 +237,9 @@ class TRunCommandsTest : public QObject {
     bool closed = true;
     TRunState stateDuring = TRunState::Idle;
     During(*form_, 50, [&] {
-      stateDuring = form_->RunState();
+      stateDuring = form_->Document().RunState();
       closed = form_->close();
-      form_->SpeedButton4Click();
+      form_->StopClick();
     });
     Click(*form_, button);
     QCOMPARE(stateDuring, button == TToolBarPanel::Step ? TRunState::Stepping : TRunState::Tracing);
@@ -256,7 +256,7 @@ class TRunCommandsTest : public QObject {
       data.setUrls({QUrl::fromLocalFile(other)});
       QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
       QApplication::sendEvent(form_, &drop);
-      form_->SpeedButton4Click();
+      form_->StopClick();
     });
     Click(*form_, TToolBarPanel::Run);
     QCOMPARE(QString::fromStdString(form_->CurrentFile()), path);
@@ -276,7 +276,7 @@ class TRunCommandsTest : public QObject {
     QCOMPARE(form_->ListingView()->SelectedRow(), loop);
 
     form_->Menus().BreakPointStop->trigger();  // off
-    QVERIFY(!form_->RunControl().BreakpointsDuringRun());
+    QVERIFY(!form_->Document().RunControl().BreakpointsDuringRun());
     Click(*form_, TToolBarPanel::Run);
     QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行終了: ")));
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
@@ -291,13 +291,13 @@ class TRunCommandsTest : public QObject {
   void TheBreakpointToggleSetInTheFileIsFollowed() {
     rig_->SetIni("MAINFORM/BreakPointStop", 0);
     rig_->SetIni("MAINFORM/MoniterActive", 1);
-    TForm1& form = rig_->Create();
-    QVERIFY(!form.RunControl().BreakpointsDuringRun());
-    QVERIFY(form.RunControl().MonitorToFront());
+    TMainWindow& form = rig_->Create();
+    QVERIFY(!form.Document().RunControl().BreakpointsDuringRun());
+    QVERIFY(form.Document().RunControl().MonitorToFront());
     form.Menus().BreakPointStop->trigger();
     form.Menus().MonitorActive->trigger();
-    QVERIFY(form.RunControl().BreakpointsDuringRun());
-    QVERIFY(!form.RunControl().MonitorToFront());
+    QVERIFY(form.Document().RunControl().BreakpointsDuringRun());
+    QVERIFY(!form.Document().RunControl().MonitorToFront());
   }
 
   void MonitorToFrontShowsAHiddenMonitorWhenARunStarts() {
@@ -316,7 +316,7 @@ class TRunCommandsTest : public QObject {
   void TraceShowsEveryLineAtItsDepthInTheListing() {
     Load("call.qasm", CallProgram());
     form_->Menus().WaitItems[1]->trigger();  // 20 ms
-    QCOMPARE(form_->RunControl().TraceWait(), 20);
+    QCOMPARE(form_->Document().RunControl().TraceWait(), 20);
     QList<int> seen;
     const auto sample = [&] {
       const int row = form_->ListingView()->SelectedRow();
@@ -370,7 +370,7 @@ class TRunCommandsTest : public QObject {
     Click(*form_, TToolBarPanel::Step);
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "CALLER"));
     QTest::keyPress(form_, Qt::Key_Control);
-    QVERIFY(form_->KeyboardTable().IsControlDown());
+    QVERIFY(form_->Document().KeyboardTable().IsControlDown());
     Click(*form_, TToolBarPanel::Step);
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "SUB"));
     QCOMPARE(Message(*form_), QStringLiteral(" 実行停止: 1steps(Total:3steps)"));
@@ -421,7 +421,7 @@ class TRunCommandsTest : public QObject {
     QCOMPARE(form_->Session().Machine().StepCount, uint64_t{0});
     // The listing shows the first instruction; the history starts over.
     QCOMPARE(form_->ListingView()->SelectedRow(), 1);
-    QCOMPARE(form_->JumpList().ToVector(), (std::vector<std::string>{"0", "1"}));
+    QCOMPARE(form_->Navigator().JumpList().ToVector(), (std::vector<std::string>{"0", "1"}));
     // The next report counts from zero.
     Click(*form_, TToolBarPanel::Step);
     QCOMPARE(Message(*form_), QStringLiteral(" 実行停止: 1steps(Total:1steps)"));
@@ -441,14 +441,14 @@ class TRunCommandsTest : public QObject {
     Load("call.qasm", CallProgram());
     form_->Menus().WaitItems[0]->trigger();
     const int sub = RowOfLabel(*form_, "SUB");
-    form_->SelectListingRow(sub, 3, true);
-    form_->SelectListingRow(2, 3, true);
-    QCOMPARE(form_->JumpList().Count(), 3);
+    form_->Navigator().SelectListingRow(sub, 3, true);
+    form_->Navigator().SelectListingRow(2, 3, true);
+    QCOMPARE(form_->Navigator().JumpList().Count(), 3);
     Click(*form_, button);
     // Rows shown while the program runs add nothing.
     std::vector<std::string> expected{"2"};
     if (lastRowRecorded) expected.push_back(std::to_string(RowOfLabel(*form_, "FIN")));
-    QCOMPARE(form_->JumpList().ToVector(), expected);
+    QCOMPARE(form_->Navigator().JumpList().ToVector(), expected);
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "FIN"));
   }
 
@@ -463,17 +463,17 @@ class TRunCommandsTest : public QObject {
         [&state](const QString&, const QString&, const QString&) { return state; });
     const QString path = Load("red.qasm", RedScreenProgram());
     Click(*form_, TToolBarPanel::Run);
-    QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
     QVERIFY(MonitorShowsTheModel(*form_));
-    form_->S2Click();
+    form_->SaveStateClick();
     Click(*form_, TToolBarPanel::Reset);
-    QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
     QVERIFY(MonitorShowsTheModel(*form_));
     QCOMPARE(form_->OpenFile(state), TLoadResult::Clean);
-    QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
     QVERIFY(MonitorShowsTheModel(*form_));
     QCOMPARE(form_->OpenFile(path), TLoadResult::Clean);
-    QCOMPARE(form_->MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
+    QCOMPARE(form_->Document().MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
     QVERIFY(MonitorShowsTheModel(*form_));
   }
 
@@ -483,15 +483,15 @@ class TRunCommandsTest : public QObject {
     const int tags[] = {0, 20, 50, 100, 200, 500};
     for (int i = 0; i < 6; ++i) {
       form_->Menus().WaitItems[static_cast<size_t>(i)]->trigger();
-      QCOMPARE(form_->RunControl().TraceWait(), tags[i]);
-      QCOMPARE(form_->TraceWait(), tags[i]);
+      QCOMPARE(form_->Document().RunControl().TraceWait(), tags[i]);
+      QCOMPARE(form_->Document().TraceWait(), tags[i]);
     }
   }
 
   void WaitCountIsUsedExactlyAsRead() {
     rig_->SetIni("MAINFORM/WaitCount", 120);
-    TForm1& form = rig_->Create();
-    QCOMPARE(form.RunControl().TraceWait(), 120);
+    TMainWindow& form = rig_->Create();
+    QCOMPARE(form.Document().RunControl().TraceWait(), 120);
     QVERIFY(form.Menus().WaitItems[3]->isChecked());
   }
 
@@ -503,7 +503,7 @@ class TRunCommandsTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(form_->Screen().Monitor() != nullptr, kWindowWait);
     QTimer safety;
     safety.setSingleShot(true);
-    connect(&safety, &QTimer::timeout, form_, &TForm1::SpeedButton4Click);
+    connect(&safety, &QTimer::timeout, form_, &TMainWindow::StopClick);
     safety.start(5000);
     Click(*form_, TToolBarPanel::Run);
     QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行終了: ")));
@@ -519,7 +519,7 @@ class TRunCommandsTest : public QObject {
   }
 
   std::unique_ptr<TWindowRig> rig_;
-  TForm1* form_ = nullptr;
+  TMainWindow* form_ = nullptr;
 };
 
 QTEST_MAIN(TRunCommandsTest)

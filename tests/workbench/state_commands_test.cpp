@@ -45,12 +45,12 @@ int RunToHalt(TQRXEmulater& machine, int limit = 100000) {
   return -1;
 }
 
-std::vector<uint16_t> MemoryOf(TForm1& form) {
+std::vector<uint16_t> MemoryOf(TMainWindow& form) {
   const auto& memory = form.Session().Machine().Memory;
   return std::vector<uint16_t>(memory.begin(), memory.end());
 }
 
-std::string MonitorBlock(TForm1& form) {
+std::string MonitorBlock(TMainWindow& form) {
   TMemoryStream stream;
   form.Session().Monitor().SaveToStream(stream);
   return stream.Bytes();
@@ -119,10 +119,10 @@ class TStateCommandsTest : public QObject {
   // ---------------------------------------------------------- state file
 
   void TheSaveDialogStartsBesideTheCurrentFile() {
-    TForm1& form = Create();
+    TMainWindow& form = Create();
     const QString source = rig_->WriteSource("sum.prog.qasm", SumProgram());
     QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
-    form.S2Click();  // cancelled: nothing is written
+    form.SaveStateClick();  // cancelled: nothing is written
     QCOMPARE(saveStarts_, QStringList{QFileInfo(source).path() + QStringLiteral("/sum.prog.qsav")});
     QCOMPARE(saveFilters_, QStringList{"状態保存ファイル(*.qsav;*.bin) (*.qsav)"});
     QCOMPARE(saveSuffixes_, QStringList{"qsav"});
@@ -133,17 +133,17 @@ class TStateCommandsTest : public QObject {
   // After a state file was opened the state is saved beside it, while the
   // machine code still goes beside the main source.
   void AfterAStateTheDialogsStartBesideTheirOwnFiles() {
-    TForm1& form = Create();
+    TMainWindow& form = Create();
     const QString source = rig_->WriteSource("sum.qasm", SumProgram());
     QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
     QVERIFY(QDir().mkpath(rig_->Root() + QStringLiteral("/states")));
     saveAnswer_ = rig_->Root() + QStringLiteral("/states/first.bin");
-    form.S2Click();
+    form.SaveStateClick();
     QCOMPARE(form.OpenFile(saveAnswer_), TLoadResult::Clean);
     saveAnswer_.clear();
     saveStarts_.clear();
-    form.S2Click();
-    form.B2Click();
+    form.SaveStateClick();
+    form.SaveMachineCodeClick();
     QCOMPARE(saveStarts_, QStringList({rig_->Root() + QStringLiteral("/states/first.qsav"),
                                        QFileInfo(source).path() + QStringLiteral("/sum.qrxg")}));
   }
@@ -164,7 +164,7 @@ class TStateCommandsTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(int, result);
     QFETCH(QString, written);
-    TForm1& form = rig_->Create();
+    TMainWindow& form = rig_->Create();
     const QString source = rig_->WriteSource("sum.qasm", SumProgram());
     QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
     const QString folder = QFileInfo(source).path();
@@ -185,7 +185,7 @@ class TStateCommandsTest : public QObject {
       files->selectFile(folder + QLatin1Char('/') + typed);
       return result;
     });
-    form.S2Click();
+    form.SaveStateClick();
     QVERIFY(saveMode);
     QVERIFY(confirmsOverwrite);
     QCOMPARE(suffix, QStringLiteral("qsav"));
@@ -201,23 +201,23 @@ class TStateCommandsTest : public QObject {
     QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
     if (!written.isEmpty()) {
       // What was written is a state file of this program.
-      TForm1& second = rig_->Create();
+      TMainWindow& second = rig_->Create();
       QCOMPARE(second.OpenFile(folder + QLatin1Char('/') + written), TLoadResult::Clean);
       QCOMPARE(QString::fromStdString(second.Session().MainSource()), source);
     }
   }
 
   void BeforeAnyLoadTheDialogStartsInTheSourceFolder() {
-    TForm1& form = Create();
-    form.S2Click();
-    form.B2Click();
+    TMainWindow& form = Create();
+    form.SaveStateClick();
+    form.SaveMachineCodeClick();
     QCOMPARE(saveStarts_, QStringList({rig_->SourceFolder(), rig_->SourceFolder()}));
   }
 
   // A program stopped mid-run, saved, and opened again in a fresh window
   // runs on to the same memory and monitor as the run that never stopped.
   void AStateSavedMidRunContinuesToTheSameEnd() {
-    TForm1& form = Create();
+    TMainWindow& form = Create();
     const QString source = rig_->WriteSource("sum.qasm", SumProgram());
     QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
     TQRXEmulater& machine = form.Session().Machine();
@@ -230,7 +230,7 @@ class TStateCommandsTest : public QObject {
     form.Session().Breakpoints().SetMember(breakLine, true);
 
     saveAnswer_ = rig_->Root() + QStringLiteral("/mid run.qsav");
-    form.S2Click();
+    form.SaveStateClick();
     QVERIFY(rig_->boxes.isEmpty());
     QVERIFY(QFileInfo(saveAnswer_).size() > 311674);
 
@@ -243,7 +243,7 @@ class TStateCommandsTest : public QObject {
     QCOMPARE(atEnd[form.Session().Assembler().Listing().Ref(sumRow)->Address], uint16_t{820});
 
     // A fresh window with another program loaded first.
-    TForm1& second = Create();
+    TMainWindow& second = Create();
     QCOMPARE(second.OpenFile(rig_->WriteSource("other.qasm", {"  NOP", "  HALT"})),
              TLoadResult::Clean);
     QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
@@ -259,16 +259,16 @@ class TStateCommandsTest : public QObject {
   // The restore rebuilds what the load flow names: the listing, the label
   // view, the current file and the caption, the buttons.
   void TheRestoreRebuildsTheViewsAndTheCaption() {
-    TForm1& form = Create();
+    TMainWindow& form = Create();
     const QString source = rig_->WriteSource("sum.qasm", SumProgram());
     QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
     saveAnswer_ = rig_->Root() + QStringLiteral("/views.qsav");
-    form.S2Click();
+    form.SaveStateClick();
     QVERIFY(QFile::exists(saveAnswer_));
     const int savedRows = form.Session().Assembler().Listing().Count();
 
     // The first window goes; a fresh one opens the state.
-    TForm1& second = Create();
+    TMainWindow& second = Create();
     QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     QCOMPARE(second.windowTitle(), QStringLiteral("QRX エミュレータ : views.qsav"));
@@ -287,16 +287,16 @@ class TStateCommandsTest : public QObject {
   // The units shown when the state was saved are shown after the restore
   // (units start hidden after an ordinary load).
   void TheVisibleUnitsTravelWithTheState() {
-    TForm1& form = Create();
+    TMainWindow& form = Create();
     QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), TLoadResult::Clean);
     QCOMPARE(RowOfLabel(form, "TOTAL"), -1);
     TQRXAssembler& assembler = form.Session().Assembler();
     QCOMPARE(QString::fromStdString(assembler.UnitNameAt(1)), QStringLiteral("MATH"));
     assembler.SetUnitVisible(1, true);
     saveAnswer_ = rig_->Root() + QStringLiteral("/units.qsav");
-    form.S2Click();
+    form.SaveStateClick();
 
-    TForm1& second = Create();
+    TMainWindow& second = Create();
     QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
     QVERIFY(RowOfLabel(second, "TOTAL") >= 0);
     QVERIFY(LabelKeys(second).contains(QStringLiteral("TOTAL.MATH.*")));
@@ -305,17 +305,17 @@ class TStateCommandsTest : public QObject {
   // The labels selected when the state was saved are the selected ones
   // after the restore, whatever the opening window had selected.
   void TheSelectedLabelsTravelWithTheState() {
-    TForm1& form = Create();
+    TMainWindow& form = Create();
     QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), TLoadResult::Clean);
     TKwList& labels = form.Session().Assembler().Labels();
     QVERIFY(labels.FindRecord("CNT.*") != nullptr && labels.FindRecord("SUM.*") != nullptr);
     labels.FindRecord("CNT.*")->Selected = true;
     saveAnswer_ = rig_->Root() + QStringLiteral("/selected.qsav");
-    form.S2Click();
+    form.SaveStateClick();
     QVERIFY(rig_->boxes.isEmpty());
 
     // The opening window had SUM selected (as the setting SelectKw gives).
-    TForm1& second = Create();
+    TMainWindow& second = Create();
     second.Session().SelectedLabelList().Add("SUM.*");
     QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
     const TKwList& restored = second.Session().Assembler().Labels();
@@ -325,22 +325,22 @@ class TStateCommandsTest : public QObject {
   }
 
   void AFailedSaveShowsTheSystemsMessage() {
-    TForm1& form = Create();
+    TMainWindow& form = Create();
     QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), TLoadResult::Clean);
     saveAnswer_ = rig_->Root() + QStringLiteral("/no such folder/x.qsav");
-    form.S2Click();
+    form.SaveStateClick();
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY(rig_->boxes[0].contains(QStringLiteral("x.qsav")));
     QVERIFY(!QFile::exists(saveAnswer_));
   }
 
   void AFailedSaveLeavesTheEarlierFileWhole() {
-    TForm1& form = Create();
+    TMainWindow& form = Create();
     QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), TLoadResult::Clean);
     const QString folder = rig_->Root() + QStringLiteral("/locked");
     QVERIFY(QDir().mkpath(folder));
     saveAnswer_ = folder + QStringLiteral("/earlier.qsav");
-    form.S2Click();
+    form.SaveStateClick();
     QVERIFY(rig_->boxes.isEmpty());
     const QByteArray earlier = ReadAll(saveAnswer_);
     QVERIFY(earlier.size() > 311674);
@@ -350,7 +350,7 @@ class TStateCommandsTest : public QObject {
     {
       TUnwritableFolder locked(folder);
       if (!locked.Ok()) QSKIP("cannot make a folder unwritable here");
-      form.S2Click();
+      form.SaveStateClick();
     }
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY(rig_->boxes[0].contains(QStringLiteral("earlier.qsav")));
@@ -358,7 +358,7 @@ class TStateCommandsTest : public QObject {
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"earlier.qsav"});
 
     // And the file still opens as the state it was.
-    TForm1& second = Create();
+    TMainWindow& second = Create();
     QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
     QCOMPARE(second.Session().Machine().ReadWord(TQRXEmulater::PC), uint16_t{0});
   }
@@ -366,13 +366,13 @@ class TStateCommandsTest : public QObject {
   // ---------------------------------------------------------- machine code
 
   void TheMachineCodeFileIsWrittenBesideTheMainSource() {
-    TForm1& form = Create();
+    TMainWindow& form = Create();
     const QString source =
         rig_->WriteSource("code.qasm", {"  HALT", "DATA: DW 1, 2, -1", "; only a comment"});
     QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
     saveAnswer_ = rig_->Root() + QStringLiteral("/out/code.qrxg");
     QVERIFY(QDir().mkpath(rig_->Root() + QStringLiteral("/out")));
-    form.B2Click();
+    form.SaveMachineCodeClick();
     QCOMPARE(saveStarts_, QStringList{QFileInfo(source).path() + QStringLiteral("/code.qrxg")});
     QCOMPARE(saveFilters_, QStringList{"偽機械語ファイル(*.qrxg) (*.qrxg)"});
     QCOMPARE(saveSuffixes_, QStringList{"qrxg"});
@@ -382,18 +382,18 @@ class TStateCommandsTest : public QObject {
   }
 
   void AMachineCodeFileThatCannotBeWrittenShowsTheMessage() {
-    TForm1& form = Create();
+    TMainWindow& form = Create();
     QCOMPARE(form.OpenFile(rig_->WriteSource("code.qasm", {"  HALT"})), TLoadResult::Clean);
     saveAnswer_ = rig_->Root() + QStringLiteral("/missing/code.qrxg");
-    form.B2Click();
+    form.SaveMachineCodeClick();
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY(rig_->boxes[0].contains(QStringLiteral("code.qrxg")));
     QVERIFY(!QFile::exists(saveAnswer_));
   }
 
  private:
-  TForm1& Create() {
-    TForm1& form = rig_->Create();
+  TMainWindow& Create() {
+    TMainWindow& form = rig_->Create();
     form.SetSaveDialogHook(
         [this](const QString& start, const QString& filter, const QString& suffix) {
           saveStarts_ << start;

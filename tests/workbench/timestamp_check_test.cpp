@@ -67,26 +67,26 @@ class TTimeStampCheckTest : public QObject {
   void cleanup() { rig_.reset(); }
 
   void AnEditedSourceIsOfferedWithItsStamps() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     QVERIFY(SetModified(lib_, newTime_));
     answers_ = {QMessageBox::No};
-    form.ApplicationEvents1Activate();
+    form.ApplicationActivated();
     QCOMPARE(questions_, QStringList{Question(QStringLiteral("lib.qasm"), oldTime_, newTime_)});
     // No records the disk's stamp: the same change is not asked again.
     const TFileNames& files = form.Session().Files();
     QCOMPARE(files.TimeStamp(2), FileTimeStamp(lib_.toStdString()));
     QCOMPARE(files.TimeStamp(1), FileTimeStamp(main_.toStdString()));
-    form.ApplicationEvents1Activate();
+    form.ApplicationActivated();
     QCOMPARE(questions_.size(), 1);
     // A later change is.
     QVERIFY(SetModified(lib_, newTime_.addSecs(60)));
     answers_ = {QMessageBox::No};
-    form.ApplicationEvents1Activate();
+    form.ApplicationActivated();
     QCOMPARE(questions_.size(), 2);
   }
 
   void YesReloadsTheMainSource() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     TQRXEmulater& machine = form.Session().Machine();
     for (int i = 0; i < 5; ++i)
       machine.Step();
@@ -94,12 +94,12 @@ class TTimeStampCheckTest : public QObject {
     form.MessageLine()->ShowMessage(std::string("stale"), true);
     QVERIFY(SetModified(main_, newTime_));
     answers_ = {QMessageBox::Yes};
-    form.ApplicationEvents1Activate();
+    form.ApplicationActivated();
     QCOMPARE(questions_.size(), 1);
     QCOMPARE(machine.ReadWord(TQRXEmulater::PC), uint16_t{0});
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     QCOMPARE(form.Session().Files().TimeStamp(1), FileTimeStamp(main_.toStdString()));
-    form.ApplicationEvents1Activate();
+    form.ApplicationActivated();
     QCOMPARE(questions_.size(), 1);
   }
 
@@ -119,48 +119,48 @@ class TTimeStampCheckTest : public QObject {
     QFETCH(QList<int>, answers);
     QFETCH(QStringList, asked);
     QFETCH(bool, reloaded);
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     form.Session().Machine().Step();
     QVERIFY(SetModified(main_, newTime_));
     QVERIFY(SetModified(lib_, newTime_));
     answers_ = answers;
-    form.ApplicationEvents1Activate();
+    form.ApplicationActivated();
     QCOMPARE(questions_.size(), asked.size());
     for (int i = 0; i < asked.size(); ++i)
       QVERIFY2(questions_[i].startsWith(QLatin1Char('"') + asked[i] + QLatin1Char('"')),
                qPrintable(questions_[i]));
     QCOMPARE(form.Session().Machine().ReadWord(TQRXEmulater::PC) == 0, reloaded);
     // Either way every change has been dealt with.
-    form.ApplicationEvents1Activate();
+    form.ApplicationActivated();
     QCOMPARE(questions_.size(), asked.size());
   }
 
   // With the check off nothing is asked and nothing recorded, so switching
   // it on later reports the change made in between.
   void TheMenuSwitchTurnsTheCheckOff() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     form.Menus().CheckTimeStamp->setChecked(false);
     QVERIFY(SetModified(lib_, newTime_));
     const int32_t before = form.Session().Files().TimeStamp(2);
-    form.ApplicationEvents1Activate();
+    form.ApplicationActivated();
     QVERIFY(questions_.isEmpty());
     QCOMPARE(form.Session().Files().TimeStamp(2), before);
     form.Menus().CheckTimeStamp->setChecked(true);
     answers_ = {QMessageBox::No};
-    form.ApplicationEvents1Activate();
+    form.ApplicationActivated();
     QCOMPARE(questions_.size(), 1);
   }
 
   void TheApplicationBecomingActiveStartsTheCheck() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     QVERIFY(SetModified(lib_, newTime_));
     emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
     QVERIFY(questions_.isEmpty());
     // Not while a program runs: a reload would replace it under the loop.
-    form.SetRunState(TRunState::Running);
+    form.Document().SetRunState(TRunState::Running);
     emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
     QVERIFY(questions_.isEmpty());
-    form.SetRunState(TRunState::Idle);
+    form.Document().SetRunState(TRunState::Idle);
     answers_ = {QMessageBox::No};
     emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
     QCOMPARE(questions_.size(), 1);
@@ -169,23 +169,23 @@ class TTimeStampCheckTest : public QObject {
   // The question box activates the program again; that must not start a
   // second check inside the first.
   void NoCheckStartsInsideTheQuestion() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     QVERIFY(SetModified(lib_, newTime_));
     reentered_ = true;
     answers_ = {QMessageBox::No, QMessageBox::No};
-    form.ApplicationEvents1Activate();
+    form.ApplicationActivated();
     QCOMPARE(questions_.size(), 1);
   }
 
   // The question runs an event loop; a program with fewer sources loaded
   // meanwhile must not make the No answer write past the file set.
   void AProgramLoadedDuringTheQuestionIsKept() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     QVERIFY(SetModified(lib_, newTime_));
     const QString single = rig_->WriteSource("single.qasm", {"  HALT"});
     duringQuestion_ = [&form, single] { form.OpenFile(single); };
     answers_ = {QMessageBox::No};
-    form.ApplicationEvents1Activate();
+    form.ApplicationActivated();
     QCOMPARE(questions_.size(), 1);
     QCOMPARE(form.Session().Files().Count(), 2);
     QCOMPARE(QString::fromStdString(form.CurrentFile()), single);
@@ -193,9 +193,9 @@ class TTimeStampCheckTest : public QObject {
   }
 
   void AMissingSourceIsNeverOffered() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     QVERIFY(QFile::remove(lib_));
-    form.ApplicationEvents1Activate();
+    form.ApplicationActivated();
     QVERIFY(questions_.isEmpty());
   }
 
@@ -210,7 +210,7 @@ class TTimeStampCheckTest : public QObject {
   void OpeningAStateChecksTheRestoredStamps() {
     QFETCH(int, answer);
     QFETCH(bool, reloaded);
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     form.Session().Machine().Step();
     const uint16_t pc = form.Session().Machine().ReadWord(TQRXEmulater::PC);
     QVERIFY(pc != 0);
@@ -219,7 +219,7 @@ class TTimeStampCheckTest : public QObject {
     QVERIFY(form.Session().SaveState(state.toStdString(), error));
     QVERIFY(SetModified(lib_, newTime_));
 
-    TForm1& second = rig_->Create();
+    TMainWindow& second = rig_->Create();
     Hook(second);
     second.Menus().CheckTimeStamp->setChecked(true);
     answers_ = {answer};
@@ -232,7 +232,7 @@ class TTimeStampCheckTest : public QObject {
   // A state file of another version is refused, and the check still runs
   // over the file set from before.
   void ARefusedStateFileStillChecks() {
-    TForm1& form = LoadProgram();
+    TMainWindow& form = LoadProgram();
     QVERIFY(SetModified(lib_, newTime_));
     QByteArray header(16, '\0');
     header[0] = 11;
@@ -249,8 +249,8 @@ class TTimeStampCheckTest : public QObject {
  private:
   // Writes main.qasm including lib.qasm, both dated oldTime_, and loads it
   // with the check switched on.
-  TForm1& LoadProgram() {
-    TForm1& form = rig_->Create();
+  TMainWindow& LoadProgram() {
+    TMainWindow& form = rig_->Create();
     Hook(form);
     main_ = rig_->WriteSource("main.qasm",
                               {"INCLUDE lib.qasm", "START: LD X, #1", "  ADD X, #2", "  ADD X, #3",
@@ -263,7 +263,7 @@ class TTimeStampCheckTest : public QObject {
     return form;
   }
 
-  void Hook(TForm1& form) {
+  void Hook(TMainWindow& form) {
     form.SetModalHook([this, &form](QDialog& dialog) {
       auto* box = qobject_cast<QMessageBox*>(&dialog);
       if (box == nullptr) return int(QDialog::Rejected);
@@ -273,7 +273,7 @@ class TTimeStampCheckTest : public QObject {
       questions_ << box->text();
       if (reentered_) {
         reentered_ = false;
-        form.ApplicationEvents1Activate();
+        form.ApplicationActivated();
       }
       if (duringQuestion_) std::exchange(duringQuestion_, nullptr)();
       return answers_.isEmpty() ? int(QMessageBox::No) : answers_.takeFirst();

@@ -48,13 +48,13 @@ class TPaintCounter : public QObject {
   QHash<QWidget*, int> counts_;
 };
 
-int RowOf(TForm1& form, const char* label) {
+int RowOf(TMainWindow& form, const char* label) {
   return RowOfLabel(form, label);
 }
 
 // The first row with the mnemonic; with code set, only rows that hold code
 // (the macro's body lines are listed as directives).
-int RowWithMnemonic(TForm1& form, const std::string& mnemonic, bool code = false) {
+int RowWithMnemonic(TMainWindow& form, const std::string& mnemonic, bool code = false) {
   const TListingRows& rows = form.Session().Assembler().Listing();
   for (int r = 0; r < rows.Count(); ++r) {
     const TAsmLine* line = rows.Ref(r);
@@ -64,7 +64,7 @@ int RowWithMnemonic(TForm1& form, const std::string& mnemonic, bool code = false
 }
 
 // The label view's keys after the six registers, in sorted order.
-QStringList SortedLabelKeys(TForm1& form) {
+QStringList SortedLabelKeys(TMainWindow& form) {
   QStringList keys = LabelKeys(form);
   if (keys.mid(0, 6) != QStringList({"PC", "SP", "VF", "SF", "ZF", "CF"})) return {"no registers"};
   keys = keys.mid(6);
@@ -72,7 +72,7 @@ QStringList SortedLabelKeys(TForm1& form) {
   return keys;
 }
 
-uint16_t AddressOf(TForm1& form, const char* key) {
+uint16_t AddressOf(TMainWindow& form, const char* key) {
   return static_cast<uint16_t>(form.Session().Assembler().Labels().RecordOf(key).Value);
 }
 
@@ -128,7 +128,7 @@ class TViewWiringTest : public QObject {
     TListingView* listing = form_->ListingView();
     const int code = RowOf(*form_, "START");
     listing->SetSelectedRow(code);
-    form_->PopupMenu2Popup();
+    form_->ListingMenuPopup();
     QCOMPARE(p.Breakpoint->text(), QStringLiteral("ブレークポイント設定(&B)"));
     QVERIFY(p.Breakpoint->isEnabled());
     QVERIFY(!p.ClearBreakpoints->isEnabled());
@@ -137,7 +137,7 @@ class TViewWiringTest : public QObject {
     QVERIFY(p.Jump->menuAction()->isEnabled());
 
     p.Breakpoint->trigger();
-    form_->PopupMenu2Popup();
+    form_->ListingMenuPopup();
     QCOMPARE(p.Breakpoint->text(), QStringLiteral("ブレークポイント解除(&B)"));
     QVERIFY(p.ClearBreakpoints->isEnabled());
 
@@ -145,7 +145,7 @@ class TViewWiringTest : public QObject {
     const int expanded = RowWithMnemonic(*form_, "ADD", true);
     QVERIFY(expanded > 0);
     listing->SetSelectedRow(expanded);
-    form_->PopupMenu2Popup();
+    form_->ListingMenuPopup();
     QVERIFY(p.EditMacroSource->isEnabled());
     QCOMPARE(p.Breakpoint->text(), QStringLiteral("ブレークポイント設定(&B)"));
 
@@ -155,9 +155,9 @@ class TViewWiringTest : public QObject {
 
   void ListingPopupOfAnEmptyListingDisablesItsItems() {
     rig_->Create();
-    TForm1& empty = *rig_->form;
+    TMainWindow& empty = *rig_->form;
     const TListingPopup& p = empty.ListingPopup();
-    empty.PopupMenu2Popup();
+    empty.ListingMenuPopup();
     QVERIFY(!p.Breakpoint->isEnabled());
     QCOMPARE(p.Breakpoint->text(), QStringLiteral("ブレークポイント設定(&B)"));
     QVERIFY(!p.ClearBreakpoints->isEnabled());
@@ -257,7 +257,7 @@ class TViewWiringTest : public QObject {
 
   void LabelPopupEnablesByTheSelectionAndThePanels() {
     const TLabelPopup& p = form_->LabelPopup();
-    form_->PopupMenu1Popup();
+    form_->LabelMenuPopup();
     QVERIFY(!p.SelectLabels->isEnabled());
     QVERIFY(!p.DeselectLabels->isEnabled());
     QVERIFY(p.JumpToDefinition->isEnabled());
@@ -265,7 +265,7 @@ class TViewWiringTest : public QObject {
     QVERIFY(p.ShowIndirectMemory->isEnabled());
     form_->LabelView()->SetRowSelected(7, true);
     form_->Menus().MemoryDump->trigger();  // hides the memory panel
-    form_->PopupMenu1Popup();
+    form_->LabelMenuPopup();
     QVERIFY(p.SelectLabels->isEnabled());
     QVERIFY(p.DeselectLabels->isEnabled());
     QVERIFY(!p.ShowMemory->isEnabled());
@@ -273,7 +273,7 @@ class TViewWiringTest : public QObject {
     // Six rows only: no definition to jump to.
     form_->Menus().SkVal->trigger();
     form_->Menus().SkPointer->trigger();
-    form_->PopupMenu1Popup();
+    form_->LabelMenuPopup();
     QVERIFY(!p.JumpToDefinition->isEnabled());
   }
 
@@ -294,14 +294,14 @@ class TViewWiringTest : public QObject {
   void RightClicksOnlySelect() {
     TListingView* listing = form_->ListingView();
     TLabelView* labels = form_->LabelView();
-    form_->JumpList().Init(0);
+    form_->Navigator().JumpList().Init(0);
     const int shown = form_->MemoryView()->CurrentAddress();
     const int halt = RowWithMnemonic(*form_, "HALT", true);
     QVERIFY(form_->Session().Assembler().Listing().Ref(halt)->Address != shown);
     QTest::mouseClick(listing->viewport(), Qt::RightButton, {}, listing->RowRect(halt).center());
     form_->ListingPopup().Menu->hide();
     QCOMPARE(listing->SelectedRow(), halt);
-    QCOMPARE(form_->JumpList().ToVector(), std::vector<std::string>{"0"});
+    QCOMPARE(form_->Navigator().JumpList().ToVector(), std::vector<std::string>{"0"});
     QCOMPARE(form_->MemoryView()->CurrentAddress(), shown);
 
     const int ptrRow = LabelKeys(*form_).indexOf(QStringLiteral("^PTR.*"));
@@ -319,7 +319,7 @@ class TViewWiringTest : public QObject {
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOf(*form_, "WORK"));
     // On a register row nothing happens.
     labels->SetCurrentRow(0);
-    form_->J1Click();
+    form_->JumpToDefinitionClick();
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOf(*form_, "WORK"));
   }
 
@@ -348,61 +348,61 @@ class TViewWiringTest : public QObject {
   void SelectingARowScrollsWithContextAndRecordsTheJump() {
     TListingView* listing = form_->ListingView();
     QCOMPARE(listing->TopRow(), 0);
-    form_->SelectListingRow(70, 3, true);
+    form_->Navigator().SelectListingRow(70, 3, true);
     QCOMPARE(listing->SelectedRow(), 70);
     QCOMPARE(listing->TopRow(), 67);
-    QCOMPARE(form_->JumpList().TopNumber(), 70);
-    const int entries = form_->JumpList().Count();
+    QCOMPARE(form_->Navigator().JumpList().TopNumber(), 70);
+    const int entries = form_->Navigator().JumpList().Count();
     // Selecting the selected row, or a row outside the listing, does nothing.
-    form_->SelectListingRow(70, 3, true);
-    form_->SelectListingRow(-1, 3, true);
-    form_->SelectListingRow(listing->RowCount(), 3, true);
+    form_->Navigator().SelectListingRow(70, 3, true);
+    form_->Navigator().SelectListingRow(-1, 3, true);
+    form_->Navigator().SelectListingRow(listing->RowCount(), 3, true);
     QCOMPARE(listing->SelectedRow(), 70);
-    QCOMPARE(form_->JumpList().Count(), entries);
+    QCOMPARE(form_->Navigator().JumpList().Count(), entries);
     // A row within view below the context stays where it is.
-    form_->SelectListingRow(72, 3, true);
+    form_->Navigator().SelectListingRow(72, 3, true);
     QCOMPARE(listing->TopRow(), 67);
     // A row above the view: top row := row - context, or the row itself
     // when it is closer to the start than the context.
-    form_->SelectListingRow(2, 3, false);
+    form_->Navigator().SelectListingRow(2, 3, false);
     QCOMPARE(listing->TopRow(), 2);
-    QCOMPARE(form_->JumpList().TopNumber(), 72);  // not as a click: no entry
-    form_->SelectListingRow(40, 3, true);
+    QCOMPARE(form_->Navigator().JumpList().TopNumber(), 72);  // not as a click: no entry
+    form_->Navigator().SelectListingRow(40, 3, true);
     QCOMPARE(listing->TopRow(), 37);
     // A visible row less than the context below the top scrolls too.
-    form_->SelectListingRow(38, 3, true);
+    form_->Navigator().SelectListingRow(38, 3, true);
     QCOMPARE(listing->TopRow(), 35);
     // And one at the bottom edge of the view.
     const int bottom = listing->TopRow() + listing->VisibleRowCount();
-    form_->SelectListingRow(bottom, 3, true);
+    form_->Navigator().SelectListingRow(bottom, 3, true);
     QCOMPARE(listing->TopRow(), bottom - 3);
   }
 
   void ClicksRecordJumpsOnlyWhileIdle() {
     TListingView* listing = form_->ListingView();
-    form_->JumpList().Init(0);
+    form_->Navigator().JumpList().Init(0);
     listing->SetSelectedRow(5);
     emit listing->RowClicked(5);
     emit listing->RowClicked(5);
-    QCOMPARE(form_->JumpList().ToVector(), (std::vector<std::string>{"0", "5"}));
-    form_->SetRunState(TRunState::Running);
+    QCOMPARE(form_->Navigator().JumpList().ToVector(), (std::vector<std::string>{"0", "5"}));
+    form_->Document().SetRunState(TRunState::Running);
     listing->SetSelectedRow(8);
     emit listing->RowClicked(8);
-    QCOMPARE(form_->JumpList().TopNumber(), 5);
-    form_->SetRunState(TRunState::Idle);
+    QCOMPARE(form_->Navigator().JumpList().TopNumber(), 5);
+    form_->Document().SetRunState(TRunState::Idle);
   }
 
   void TheMemoryViewFollowsCodeRowsWhenSynchronised() {
     TListingView* listing = form_->ListingView();
     const int start = RowOf(*form_, "START");
     const int count = RowOf(*form_, "COUNT");
-    form_->SelectListingRow(count, 3, true);
+    form_->Navigator().SelectListingRow(count, 3, true);
     QCOMPARE(form_->MemoryView()->CurrentAddress(), int{AddressOf(*form_, "COUNT.*")});
     // A row without fields leaves the memory view where it is.
-    form_->SelectListingRow(0, 3, true);
+    form_->Navigator().SelectListingRow(0, 3, true);
     QCOMPARE(form_->MemoryView()->CurrentAddress(), int{AddressOf(*form_, "COUNT.*")});
     form_->Menus().SyncView->trigger();  // off
-    form_->SelectListingRow(start, 3, true);
+    form_->Navigator().SelectListingRow(start, 3, true);
     QCOMPARE(listing->SelectedRow(), start);
     QCOMPARE(form_->MemoryView()->CurrentAddress(), int{AddressOf(*form_, "COUNT.*")});
   }
@@ -411,33 +411,33 @@ class TViewWiringTest : public QObject {
 
   void JumpsToLinesTargetsAndBack() {
     TListingView* listing = form_->ListingView();
-    form_->JumpList().Init(0);
+    form_->Navigator().JumpList().Init(0);
     const int loop = RowOf(*form_, "LOOP");
     const TAsmLine* loopLine = form_->Session().Assembler().Listing().Ref(loop);
-    form_->JumpTo(TJumpKind::LineGiven, loopLine->LineIndex);
+    form_->Navigator().JumpTo(TJumpKind::LineGiven, loopLine->LineIndex);
     QCOMPARE(listing->SelectedRow(), loop);
     // A line that is no row leaves the selection.
-    form_->JumpTo(TJumpKind::LineGiven, 100000);
+    form_->Navigator().JumpTo(TJumpKind::LineGiven, 100000);
     QCOMPARE(listing->SelectedRow(), loop);
 
     const int call = RowWithMnemonic(*form_, "CALL");
-    form_->SelectListingRow(call, 3, true);
-    form_->JumpTo(TJumpKind::CallTarget);
+    form_->Navigator().SelectListingRow(call, 3, true);
+    form_->Navigator().JumpTo(TJumpKind::CallTarget);
     QCOMPARE(listing->SelectedRow(), RowOf(*form_, "WORK"));
     // On a row that is no jump nothing happens.
-    form_->JumpTo(TJumpKind::CallTarget);
+    form_->Navigator().JumpTo(TJumpKind::CallTarget);
     QCOMPARE(listing->SelectedRow(), RowOf(*form_, "WORK"));
 
     // Back walks the history and stays on its bottom entry.
-    form_->JumpTo(TJumpKind::Back);
+    form_->Navigator().JumpTo(TJumpKind::Back);
     QCOMPARE(listing->SelectedRow(), call);
-    form_->JumpTo(TJumpKind::Back);
+    form_->Navigator().JumpTo(TJumpKind::Back);
     QCOMPARE(listing->SelectedRow(), loop);
-    form_->JumpTo(TJumpKind::Back);
+    form_->Navigator().JumpTo(TJumpKind::Back);
     QCOMPARE(listing->SelectedRow(), 0);
-    form_->JumpTo(TJumpKind::Back);
+    form_->Navigator().JumpTo(TJumpKind::Back);
     QCOMPARE(listing->SelectedRow(), 0);
-    QCOMPARE(form_->JumpList().ToVector(), std::vector<std::string>{"0"});
+    QCOMPARE(form_->Navigator().JumpList().ToVector(), std::vector<std::string>{"0"});
   }
 
   void ShowExecutionStateFollowsTheProgramCounter() {
@@ -451,7 +451,7 @@ class TViewWiringTest : public QObject {
     const int selected = form_->ListingView()->SelectedRow();
     QCOMPARE(selected, add);
     QCOMPARE(form_->MemoryView()->CurrentAddress(), int{loopAddress});
-    QCOMPARE(form_->JumpList().TopNumber(), selected);
+    QCOMPARE(form_->Navigator().JumpList().TopNumber(), selected);
 
     // Without synchronising, the memory view stays.
     form_->Menus().SyncView->trigger();
@@ -464,7 +464,7 @@ class TViewWiringTest : public QObject {
 
  private:
   std::unique_ptr<TWindowRig> rig_;
-  TForm1* form_ = nullptr;
+  TMainWindow* form_ = nullptr;
   QString path_;
 };
 
