@@ -85,7 +85,7 @@ QWidget* KeyTarget(QWidget& window) {
 
 }  // namespace
 
-TMonkeyDriver::TMonkeyDriver(TForm1& form, TMonkeyFiles& files, uint32_t seed, int seconds)
+TMonkeyDriver::TMonkeyDriver(TMainWindow& form, TMonkeyFiles& files, uint32_t seed, int seconds)
     : form_(form), files_(files), random_(seed), seconds_(seconds) {}
 
 void TMonkeyDriver::Start(std::function<void(bool alive)> done) {
@@ -134,7 +134,7 @@ void TMonkeyDriver::Tick() {
   if (AnswerPopup() || AnswerModal()) return;
 
   ++depth_;
-  const bool running = form_.RunState() != TRunState::Idle;
+  const bool running = form_.Document().RunState() != TRunState::Idle;
   const int roll = Roll(100);
   if (running && roll < 6) {
     Note(QStringLiteral("stop button"));
@@ -543,7 +543,7 @@ void TMonkeyDriver::Finish() {
     again();
     return;
   }
-  if (form_.RunState() != TRunState::Idle) {
+  if (form_.Document().RunState() != TRunState::Idle) {
     QTest::mouseClick(form_.ToolBar()->ButtonAt(TToolBarPanel::Stop), Qt::LeftButton);
     again();
     return;

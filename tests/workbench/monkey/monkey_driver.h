@@ -17,14 +17,14 @@
 
 class QMenu;
 class QWidget;
-class TForm1;
+class TMainWindow;
 class TMonkeyFiles;
 
 class TMonkeyDriver : public QObject {
   Q_OBJECT
 
  public:
-  TMonkeyDriver(TForm1& form, TMonkeyFiles& files, uint32_t seed, int seconds);
+  TMonkeyDriver(TMainWindow& form, TMonkeyFiles& files, uint32_t seed, int seconds);
 
   // Starts the ticks; when the time is up the driver stops the program,
   // closes what is open, checks that a queued event is answered and calls
@@ -66,7 +66,7 @@ class TMonkeyDriver : public QObject {
   void MonitorWindow();
   void Shortcut();
 
-  TForm1& form_;
+  TMainWindow& form_;
   TMonkeyFiles& files_;
   std::mt19937 random_;
   const int seconds_;

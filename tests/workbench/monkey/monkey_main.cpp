@@ -170,7 +170,7 @@ int main(int argc, char* argv[]) {
     TStartOptions start;
     start.ProgramFolder = QDir(scratch).filePath("program");
     start.SampleFolder = QStringLiteral(QRX_SAMPLE_DIR);
-    TForm1 form(start);
+    TMainWindow form(start);
     form.CreateDialogs();
     // No editor and no browser is started; everything else is the real thing.
     form.SetEditorLaunchHook([](const TEditorLaunch&) {});
