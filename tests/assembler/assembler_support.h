@@ -51,4 +51,12 @@ inline std::vector<uint16_t> FirstWords(const TAsmLine& line, size_t n) {
   return std::vector<uint16_t>(line.Words.begin(), line.Words.begin() + static_cast<long>(n));
 }
 
+// A string list holding names.
+struct TNames : TCustomStringList {
+  explicit TNames(const std::vector<std::string>& names) {
+    for (const std::string& name : names)
+      Add(name);
+  }
+};
+
 }  // namespace assembler_test

@@ -13,15 +13,8 @@
 namespace {
 
 using assembler_test::AssembleSource;
+using assembler_test::TNames;
 using V = std::vector<std::string>;
-
-// A string list holding names.
-struct TNames : TCustomStringList {
-  explicit TNames(const V& names) {
-    for (const std::string& name : names)
-      Add(name);
-  }
-};
 
 TEST(LabelViewModel, StartsWithTheRegistersUnsorted) {
   TQRXAssembler assembler;
