@@ -82,7 +82,7 @@ void BM_OpenLargeSource(benchmark::State& state) {
 
   int rows = 0;
   for (auto _ : state) {
-    const TLoadResult result = form->OpenFile(path);
+    const TLoadResult result = form->FileCommands().OpenFile(path);
     // The views, the message line and the monitor paint what the load
     // scheduled.
     QCoreApplication::processEvents();

@@ -89,7 +89,8 @@ class TBenchWindow {
     wait.start();
     while (form_->Screen().Monitor() == nullptr && wait.elapsed() < 5000)
       QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    loaded_ = form_->OpenFile(path_) == TLoadResult::Clean && form_->Screen().Monitor() != nullptr;
+    loaded_ = form_->FileCommands().OpenFile(path_) == TLoadResult::Clean &&
+              form_->Screen().Monitor() != nullptr;
   }
 
   bool Ready() const { return loaded_; }

@@ -4,6 +4,8 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/application_icon.h
   src/workbench/application_setup.cpp
   src/workbench/application_setup.h
+  src/workbench/file_commands.cpp
+  src/workbench/file_commands.h
   src/workbench/jump_list.cpp
   src/workbench/keyboard_table.cpp
   src/workbench/keyboard_table.h

@@ -114,11 +114,12 @@ TMainWindow::TMainWindow(const TStartOptions& options, QWidget* parent)
   liveRefresh_ = new TLiveViewRefresh(*this, *sidePanels_);
   runShortcuts_ = new TRunShortcuts(*this);
   caseCheck_ = new TCaseCheckCommand(*this);
+  // Follows the application's activation from here on.
+  fileCommands_ = new TFileCommands(*this);
   ConnectMenus();
   ConnectViews();
   ConnectDocument();
   SetUpNavigation();
-  ConnectActivation();
 
   // First start, then the settings.
   folders_ = TWorkbenchFolders::Locate(options_.ProgramFolder, options_.SampleFolder);
@@ -237,7 +238,7 @@ void TMainWindow::ApplySettings(const TWorkbenchSettings& s) {
     if (item->data().toInt() == waitTag) item->setChecked(true);
 
   SplitNames(s.SelectKw, document_->Session().SelectedLabelList());
-  openDialogName_ = startFile_.isEmpty() ? s.LastFileName : startFile_;
+  fileCommands_->SetOpenDialogFileName(startFile_.isEmpty() ? s.LastFileName : startFile_);
 }
 
 void TMainWindow::StartScreenThread(const TWorkbenchSettings& s) {
@@ -248,7 +249,7 @@ void TMainWindow::StartScreenThread(const TWorkbenchSettings& s) {
         return state.load(std::memory_order_relaxed) != TRunState::Idle;
       },
       [this] {
-        if (!startFile_.isEmpty()) OpenFile(startFile_);
+        if (!startFile_.isEmpty()) fileCommands_->OpenFile(startFile_);
       });
   // The monitor window does not keep the application alive: closing the
   // main window ends the program.

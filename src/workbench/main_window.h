@@ -6,12 +6,13 @@
 // and their history) and the settings; it lays out the tool bar
 // with the message line, the five run-control buttons and the two back
 // buttons, the label panel, the listing panel and the memory panel, carries
-// the menus, and turns every way of opening a file into OpenFile.
+// the menus; the file commands (file_commands.h) open and save files.
 //
 // The implementation is split by job: main_window.cpp (creation, layout,
 // settings, closing), main_window_menus.cpp (menu handlers and enabling
-// rules), load_flow.cpp (opening files) and view_wiring.cpp (what the views'
-// clicks and pop-up menus do, and how the views follow the machine).
+// rules), load_flow.cpp (what a load shows, dropped files) and
+// view_wiring.cpp (what the views' clicks and pop-up menus do, and how the
+// views follow the machine).
 #pragma once
 
 #include <QMainWindow>
@@ -24,6 +25,7 @@
 
 #include "session/load_result.h"
 #include "session/run_host.h"
+#include "workbench/file_commands.h"
 #include "workbench/main_menus.h"
 #include "workbench/navigation.h"
 #include "workbench/view_host.h"
@@ -73,12 +75,6 @@ struct TRowMetrics {
 };
 TRowMetrics RowMetricsForFontHeight(int h);
 
-// The open dialog's filter list in Qt's form ("name (pattern pattern);;...")
-// from the "name|pattern;pattern|..." form; "*.*" becomes "*".
-QString QtFileFilter(const QString& pairs);
-// The open dialog's filter list.
-QString OpenDialogFilter();
-
 class TMainWindow : public QMainWindow, public TViewHost {
   Q_OBJECT
 
@@ -97,10 +93,8 @@ class TMainWindow : public QMainWindow, public TViewHost {
   TNumberFormat NumberFormat() const override { return numberFormat_; }
   QFont MainFont() const override { return mainFont_; }
 
-  // ---- loading
-  // Opens a source or state file and shows the outcome in the message line;
-  // returns the load result.
-  TLoadResult OpenFile(const QString& path);
+  // ---- files: loading, reloading, the saves and the time-stamp check
+  TFileCommands& FileCommands() const { return *fileCommands_; }
   // File-set entry 0 := path; caption "QRX エミュレータ : " + its file name.
   void SetCurrentFile(const std::string& path);
   // File-set entry 0 (empty before the first load).
@@ -162,25 +156,15 @@ class TMainWindow : public QMainWindow, public TViewHost {
   TLiveViewRefresh& LiveRefresh() const { return *liveRefresh_; }
   TCaseCheckCommand& CaseCheck() const { return *caseCheck_; }
   const TFirstStartResult& FirstStart() const { return firstStart_; }
-  // The name the open dialog starts with (prepared at start, then the last
-  // chosen file).
-  const QString& OpenDialogFileName() const { return openDialogName_; }
 
-  // ---- message boxes and the open dialog, replaceable for tests
+  // ---- message boxes, replaceable for tests
   using TErrorBoxHook = std::function<void(const QString& text)>;
   // With a hook the error boxes call it instead of showing a box.
   void SetErrorBoxHook(TErrorBoxHook hook) { errorBoxHook_ = std::move(hook); }
   // An error box with an OK button (or the hook).
   void ShowErrorBox(const QString& text);
-  // Given the dialog's start path and filter, returns the chosen file or
-  // an empty text for a cancelled dialog.
-  using TOpenDialogHook = std::function<QString(const QString& startPath, const QString& filter)>;
-  void SetOpenDialogHook(TOpenDialogHook hook) { openDialogHook_ = std::move(hook); }
-  // The path the open dialog starts with: the prepared name (a bare name
-  // in the source folder), or the folder alone when the name is a pattern.
-  QString OpenDialogStartPath() const;
 
-  // ---- dialogs (state_commands.cpp, dialog_commands.cpp)
+  // ---- dialogs (dialog_commands.cpp)
   // Makes the version dialog, the edit-file selection dialog and the unit
   // selection dialog, in that order, owned by this window; the main routine
   // calls it after creating the window. Later calls do nothing; the
@@ -198,11 +182,6 @@ class TMainWindow : public QMainWindow, public TViewHost {
   using TModalHook = std::function<int(QDialog& dialog)>;
   void SetModalHook(TModalHook hook) { modalHook_ = std::move(hook); }
   int ExecModal(QDialog& dialog);
-  // Given the start path, the filter and the default suffix, returns the
-  // chosen file or "" when the save dialog was cancelled.
-  using TSaveDialogHook = std::function<QString(const QString& startPath, const QString& filter,
-                                                const QString& suffix)>;
-  void SetSaveDialogHook(TSaveDialogHook hook) { saveDialogHook_ = std::move(hook); }
   // Receives the editor's program and arguments instead of starting them.
   using TEditorLaunchHook = std::function<void(const TEditorLaunch& launch)>;
   void SetEditorLaunchHook(TEditorLaunchHook hook) { editorLaunchHook_ = std::move(hook); }
@@ -211,12 +190,8 @@ class TMainWindow : public QMainWindow, public TViewHost {
   void SetUrlOpenerHook(TUrlOpenerHook hook) { urlOpenerHook_ = std::move(hook); }
 
  public slots:
-  // ---- "ファイル(&F)"
-  void LoadClick();             // "読み込み(&L)..."
-  void ReloadClick();           // "読み込み直す(&R)"
-  void EditSourceClick();       // "ソース編集(&E)...": external editor
-  void SaveStateClick();        // "現在の状態を保存(&S)...": state save
-  void SaveMachineCodeClick();  // "機械語で保存(&B)...": machine-code save
+  // ---- "ファイル(&F)" (the other items: file_commands.h)
+  void EditSourceClick();  // "ソース編集(&E)...": external editor
   // ---- run control: run and trace share the handler, the
   // tag decides (1 run, any other trace); step, stop, reset.
   void RunOrTraceClick(int tag);
@@ -224,11 +199,10 @@ class TMainWindow : public QMainWindow, public TViewHost {
   void StopClick();
   void ResetClick();
   // ---- going back (run_commands.cpp): "1命令戻る(&P)", "CALLの前まで戻る(&C)",
-  // "逆実行(&V)"; "入力ログを保存(&I)..." (state_commands.cpp)
+  // "逆実行(&V)"
   void StepBackClick();
   void StepBackOverCallClick();
   void RunBackClick();
-  void SaveInputLogClick();
   // ---- "表示(&V)"
   void NumberFormatClick(int tag);
   void MemoryDumpClick();
@@ -258,8 +232,6 @@ class TMainWindow : public QMainWindow, public TViewHost {
   void ViewMenuPopup();
   void ListingMenuPopup();  // the listing's pop-up
   void LabelMenuPopup();    // the label view's pop-up
-  // ---- the application became active: the time-stamp check
-  void ApplicationActivated();
 
  signals:
   // The window closed (the settings are written); the application ends.
@@ -283,11 +255,6 @@ class TMainWindow : public QMainWindow, public TViewHost {
   void RememberPanelSizes();
   TWorkbenchSettings CollectSettings();
   void WriteSettings();
-  // The time-stamp check of the sources (timestamp_check.cpp); it also
-  // runs after a state file was read, whatever the result.
-  void CheckSourceTimeStamps();
-  // After the state branch of a load, whatever its result.
-  void StateFileLoaded(TLoadResult result);
   void SetButtonsEnabled(bool enabled);
   // The views follow the document's signals; run control follows the
   // toggles (run_commands.cpp).
@@ -307,14 +274,6 @@ class TMainWindow : public QMainWindow, public TViewHost {
   // The navigator follows the listing pop-up's jump submenu and the letter
   // keys; the memory view follows the rows it selects.
   void SetUpNavigation();
-  // Follows the application's activation (timestamp_check.cpp).
-  void ConnectActivation();
-  // The open dialog: starts at start (a folder or a file) and returns the
-  // chosen file, "" when cancelled.
-  QString AskOpenPath(const QString& start, const QString& filter);
-  // The save dialog (or its hook): start in basis's folder with basis's
-  // name given the extension suffix; "" when cancelled.
-  QString AskSavePath(const std::string& basis, const char* filterPairs, const QString& suffix);
 
   const TStartOptions options_;
   TWorkbenchFolders folders_;
@@ -328,7 +287,6 @@ class TMainWindow : public QMainWindow, public TViewHost {
   TNumberFormat numberFormat_ = TNumberFormat::Hexadecimal;
   QFont mainFont_;
   QString editorCommand_;
-  QString openDialogName_;
   // The file named on the command line, opened once the monitor exists.
   QString startFile_;
   // Monitor position read at start, written back while no window exists.
@@ -356,9 +314,9 @@ class TMainWindow : public QMainWindow, public TViewHost {
   TLiveViewRefresh* liveRefresh_ = nullptr;
   TRunShortcuts* runShortcuts_ = nullptr;
   TCaseCheckCommand* caseCheck_ = nullptr;
+  TFileCommands* fileCommands_ = nullptr;
 
   TErrorBoxHook errorBoxHook_;
-  TOpenDialogHook openDialogHook_;
 
   // The listing's navigation and its letter keys.
   std::unique_ptr<TNavigator> navigator_;
@@ -368,10 +326,7 @@ class TMainWindow : public QMainWindow, public TViewHost {
   TAboutBox* aboutBox_ = nullptr;
   TEditFileSelect* editFileSelect_ = nullptr;
   TUnitDialog* unitSelect_ = nullptr;
-  // A time-stamp check is running (its question re-activates the program).
-  bool checkingStamps_ = false;
   TModalHook modalHook_;
-  TSaveDialogHook saveDialogHook_;
   TEditorLaunchHook editorLaunchHook_;
   TUrlOpenerHook urlOpenerHook_;
 };

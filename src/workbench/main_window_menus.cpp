@@ -19,12 +19,13 @@
 void TMainWindow::ConnectMenus() {
   const TMainMenus& m = menus_;
   connect(m.File, &QMenu::aboutToShow, this, &TMainWindow::FileMenuPopup);
-  connect(m.Load, &QAction::triggered, this, &TMainWindow::LoadClick);
-  connect(m.Reload, &QAction::triggered, this, &TMainWindow::ReloadClick);
+  TFileCommands* files = fileCommands_;
+  connect(m.Load, &QAction::triggered, files, &TFileCommands::LoadClick);
+  connect(m.Reload, &QAction::triggered, files, &TFileCommands::ReloadClick);
   connect(m.EditSource, &QAction::triggered, this, &TMainWindow::EditSourceClick);
-  connect(m.SaveState, &QAction::triggered, this, &TMainWindow::SaveStateClick);
-  connect(m.SaveInputLog, &QAction::triggered, this, &TMainWindow::SaveInputLogClick);
-  connect(m.SaveMachineCode, &QAction::triggered, this, &TMainWindow::SaveMachineCodeClick);
+  connect(m.SaveState, &QAction::triggered, files, &TFileCommands::SaveStateClick);
+  connect(m.SaveInputLog, &QAction::triggered, files, &TFileCommands::SaveInputLogClick);
+  connect(m.SaveMachineCode, &QAction::triggered, files, &TFileCommands::SaveMachineCodeClick);
   connect(m.Quit, &QAction::triggered, this, &QWidget::close);
 
   connect(m.Run, &QMenu::aboutToShow, this, &TMainWindow::RunMenuPopup);

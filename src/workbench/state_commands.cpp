@@ -12,7 +12,9 @@
 #include "persistence/encoding.h"
 #include "session/execution_history.h"
 #include "session/program_session.h"
+#include "workbench/file_commands.h"
 #include "workbench/main_window.h"
+#include "workbench/workbench_document.h"
 
 namespace {
 
@@ -22,11 +24,11 @@ const char* const kInputLogFilter = "入力ログファイル(*.qlog)|*.qlog";
 
 }  // namespace
 
-QString TMainWindow::AskSavePath(const std::string& basis, const char* filterPairs,
-                                 const QString& suffix) {
+QString TFileCommands::AskSavePath(const std::string& basis, const char* filterPairs,
+                                   const QString& suffix) {
   // basis's folder and its name with the new extension; before anything
   // was loaded the dialog starts in the source folder without a name.
-  QString start = folders_.SourceFolder;
+  QString start = form_.Folders().SourceFolder;
   if (!basis.empty()) {
     const QFileInfo info(QString::fromStdString(basis));
     start = info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('.') + suffix;
@@ -36,38 +38,38 @@ QString TMainWindow::AskSavePath(const std::string& basis, const char* filterPai
 
   // A save dialog asks before it overwrites a file; a name typed without
   // an extension is given the suffix.
-  QFileDialog dialog(this, QString(), start, filter);
+  QFileDialog dialog(&form_, QString(), start, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(suffix);
   // The caption names its patterns already.
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   if (!basis.empty()) dialog.selectFile(start);
-  if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  if (form_.ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
 
-void TMainWindow::SaveStateClick() {
-  const QString path = AskSavePath(CurrentFile(), kStateFilter, QStringLiteral("qsav"));
+void TFileCommands::SaveStateClick() {
+  const QString path = AskSavePath(form_.CurrentFile(), kStateFilter, QStringLiteral("qsav"));
   if (path.isEmpty()) return;
   std::string error;
-  if (!document_->Session().SaveState(path.toStdString(), error))
-    ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
+  if (!form_.Document().Session().SaveState(path.toStdString(), error))
+    form_.ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }
 
-void TMainWindow::SaveInputLogClick() {
-  const QString path = AskSavePath(CurrentFile(), kInputLogFilter, QStringLiteral("qlog"));
+void TFileCommands::SaveInputLogClick() {
+  const QString path = AskSavePath(form_.CurrentFile(), kInputLogFilter, QStringLiteral("qlog"));
   if (path.isEmpty()) return;
   std::string error;
-  if (!document_->History().SaveLog(path.toStdString(), error))
-    ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
+  if (!form_.Document().History().SaveLog(path.toStdString(), error))
+    form_.ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }
 
-void TMainWindow::SaveMachineCodeClick() {
-  const QString path =
-      AskSavePath(document_->Session().MainSource(), kMachineCodeFilter, QStringLiteral("qrxg"));
+void TFileCommands::SaveMachineCodeClick() {
+  const QString path = AskSavePath(form_.Document().Session().MainSource(), kMachineCodeFilter,
+                                   QStringLiteral("qrxg"));
   if (path.isEmpty()) return;
   std::string error;
-  if (!WriteMachineCode(document_->Session().Assembler(), path.toStdString(), error))
-    ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
+  if (!WriteMachineCode(form_.Document().Session().Assembler(), path.toStdString(), error))
+    form_.ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }

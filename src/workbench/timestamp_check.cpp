@@ -1,14 +1,15 @@
 // The time-stamp check of the sources: when the program becomes active
 // again (and right after a state file was read) every source whose file on
 // disk is newer than the stamp recorded for it is offered for reloading.
-#include <QGuiApplication>
 #include <QMessageBox>
 
 #include "persistence/encoding.h"
 #include "persistence/file_set.h"
 #include "persistence/file_stamp.h"
 #include "session/program_session.h"
+#include "workbench/file_commands.h"
 #include "workbench/main_window.h"
+#include "workbench/workbench_document.h"
 
 namespace {
 
@@ -25,31 +26,24 @@ QString ReloadQuestion(const TFileNames& files, int i) {
 
 }  // namespace
 
-void TMainWindow::ConnectActivation() {
-  connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
-          [this](Qt::ApplicationState state) {
-            if (state == Qt::ApplicationActive) ApplicationActivated();
-          });
-}
-
-void TMainWindow::ApplicationActivated() {
+void TFileCommands::ApplicationActivated() {
   // A reload would replace the program under a running loop; the check
   // waits for the next activation after the program stopped.
-  if (document_->RunState() != TRunState::Idle) return;
+  if (form_.Document().RunState() != TRunState::Idle) return;
   CheckSourceTimeStamps();
 }
 
-void TMainWindow::CheckSourceTimeStamps() {
+void TFileCommands::CheckSourceTimeStamps() {
   // The question box itself activates the program again.
   if (checkingStamps_) return;
   checkingStamps_ = true;
-  if (menus_.CheckTimeStamp->isChecked()) {
-    TFileNames& files = document_->Session().Files();
+  if (form_.Menus().CheckTimeStamp->isChecked()) {
+    TFileNames& files = form_.Document().Session().Files();
     for (int i = 1; i < files.Count(); ++i) {
       if (files.StampDelta(i) <= 0) continue;
       QMessageBox box(QMessageBox::Information, QStringLiteral("QRX Emulator"),
-                      ReloadQuestion(files, i), QMessageBox::Yes | QMessageBox::No, this);
-      if (ExecModal(box) == QMessageBox::Yes) {
+                      ReloadQuestion(files, i), QMessageBox::Yes | QMessageBox::No, &form_);
+      if (form_.ExecModal(box) == QMessageBox::Yes) {
         ReloadClick();
         break;
       }

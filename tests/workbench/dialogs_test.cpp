@@ -85,7 +85,8 @@ class TDialogsTest : public QObject {
 
   void TheUnitDialogShowsAndHidesUnits() {
     TMainWindow& form = rig_->Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("units.qasm", UnitProgram())), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("units.qasm", UnitProgram())),
+             TLoadResult::Clean);
     // Units met for the first time are hidden.
     QCOMPARE(RowOfLabel(form, "MVAL"), -1);
 
@@ -131,7 +132,8 @@ class TDialogsTest : public QObject {
 
   void CancellingTheUnitDialogChangesNothing() {
     TMainWindow& form = rig_->Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("units.qasm", UnitProgram())), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("units.qasm", UnitProgram())),
+             TLoadResult::Clean);
     const int rows = form.ListingView()->RowCount();
     const QStringList keys = LabelKeys(form);
     form.ListingView()->SetSelectedRow(2);
@@ -156,7 +158,7 @@ class TDialogsTest : public QObject {
   void TicksFollowTheirUnitsWhenTheTableGrew() {
     TMainWindow& form = rig_->Create();
     const QString path = rig_->WriteSource("units.qasm", UnitProgram());
-    QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(path), TLoadResult::Clean);
     form.SetModalHook([&](QDialog& dialog) {
       auto* units = qobject_cast<TUnitDialog*>(&dialog);
       if (units == nullptr) return int(QDialog::Rejected);
@@ -164,7 +166,7 @@ class TDialogsTest : public QObject {
       grown << QStringLiteral("AAA: UNIT") << QStringLiteral("AVAL: DW 3")
             << QStringLiteral("  ENDUNIT");
       rig_->WriteSource("units.qasm", grown);
-      if (form.OpenFile(path) != TLoadResult::Clean) return int(QDialog::Rejected);
+      if (form.FileCommands().OpenFile(path) != TLoadResult::Clean) return int(QDialog::Rejected);
       units->SetTicked(1, true);  // MATH, as listed
       return int(QDialog::Accepted);
     });
@@ -188,7 +190,8 @@ class TDialogsTest : public QObject {
     QFETCH(bool, enabled);
     TMainWindow& form = rig_->Create();
     if (!source.isEmpty())
-      QCOMPARE(form.OpenFile(rig_->WriteSource("p.qasm", source)), TLoadResult::Clean);
+      QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("p.qasm", source)),
+               TLoadResult::Clean);
     form.ViewMenuPopup();
     QCOMPARE(form.Menus().Units->isEnabled(), enabled);
   }

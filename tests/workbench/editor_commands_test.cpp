@@ -272,7 +272,7 @@ class TEditorCommandsTest : public QObject {
     const QString main =
         rig_->WriteSource("main.qasm", {"INCLUDE lib.qasm", "INCLUDE util.qasm", "; program",
                                         "START: LD COUNT, #1", "  BUMP #5", "  HALT"});
-    if (form.OpenFile(main) != TLoadResult::Clean) qWarning("program did not load");
+    if (form.FileCommands().OpenFile(main) != TLoadResult::Clean) qWarning("program did not load");
     return form;
   }
 

@@ -155,13 +155,14 @@ class THistoryCommandsTest : public QObject {
 
   void AStateRestoreStartsANewHistory() {
     const QString state = rig_->Root() + QStringLiteral("/kept.qsav");
-    form_->SetSaveDialogHook([&](const QString&, const QString&, const QString&) { return state; });
+    form_->FileCommands().SetSaveDialogHook(
+        [&](const QString&, const QString&, const QString&) { return state; });
     Load("write.qasm", WritingProgram());
     Click(Button(*form_, TToolBarPanel::Step));
-    form_->SaveStateClick();
+    form_->FileCommands().SaveStateClick();
     Click(Button(*form_, TToolBarPanel::Step));
     QVERIFY(form_->Document().RunControl().CanGoBack());
-    QCOMPARE(form_->OpenFile(state), TLoadResult::Clean);
+    QCOMPARE(form_->FileCommands().OpenFile(state), TLoadResult::Clean);
     const uint64_t restored = form_->Session().Machine().StepCount;
     QVERIFY(!form_->Document().RunControl().CanGoBack());
     QCOMPARE(BackCommands(*form_), QList<bool>(5, false));
@@ -197,10 +198,11 @@ class THistoryCommandsTest : public QObject {
     const QString source = Load("timed.qasm", TimedProgram());
     const QString log = rig_->Root() + QStringLiteral("/timed.qlog");
     QString filter;
-    form_->SetSaveDialogHook([&](const QString&, const QString& given, const QString&) {
-      filter = given;
-      return log;
-    });
+    form_->FileCommands().SetSaveDialogHook(
+        [&](const QString&, const QString& given, const QString&) {
+          filter = given;
+          return log;
+        });
     Click(Button(*form_, TToolBarPanel::Run));
     QVERIFY(Message().startsWith(QStringLiteral(" 実行終了: ")));
     form_->Menus().SaveInputLog->trigger();
@@ -226,9 +228,9 @@ class THistoryCommandsTest : public QObject {
   void ALogThatCannotBeWrittenSaysWhy() {
     Load("write.qasm", WritingProgram());
     const QString folder = rig_->Root() + QStringLiteral("/no/such/folder/run.qlog");
-    form_->SetSaveDialogHook(
+    form_->FileCommands().SetSaveDialogHook(
         [&](const QString&, const QString&, const QString&) { return folder; });
-    form_->SaveInputLogClick();
+    form_->FileCommands().SaveInputLogClick();
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY(rig_->boxes.first().contains(QStringLiteral("run.qlog")));
   }
@@ -236,7 +238,7 @@ class THistoryCommandsTest : public QObject {
  private:
   QString Load(const QString& name, const QStringList& lines) {
     const QString path = rig_->WriteSource(name, lines);
-    const TLoadResult result = form_->OpenFile(path);
+    const TLoadResult result = form_->FileCommands().OpenFile(path);
     if (result != TLoadResult::Clean)
       qWarning("load result %d: %s", static_cast<int>(result), qPrintable(Message()));
     return result == TLoadResult::Clean ? path : QString();

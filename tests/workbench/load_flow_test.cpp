@@ -63,7 +63,7 @@ class TLoadFlowTest : public QObject {
   void ACleanSourceFillsTheViews() {
     TMainWindow& form = rig_->Create();
     const QString path = rig_->WriteSource("base.qasm", BaseProgram());
-    QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(path), TLoadResult::Clean);
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     QVERIFY(!rig_->Alarm());
     QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ : base.qasm"));
@@ -132,12 +132,12 @@ class TLoadFlowTest : public QObject {
     TMainWindow& form = rig_->Create();
     rig_->WriteSource("part.qasm", Lines({"PART: DW 1"}));
     const QString base = rig_->WriteSource("base.qasm", BaseProgram());
-    QCOMPARE(form.OpenFile(base), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(base), TLoadResult::Clean);
     const int baseRows = form.ListingView()->RowCount();
     const QString path = name.isEmpty() ? rig_->Root() + QStringLiteral("/src/none.qasm")
                                         : rig_->WriteBytes(name, bytes);
 
-    QCOMPARE(form.OpenFile(path), result);
+    QCOMPARE(form.FileCommands().OpenFile(path), result);
     QCOMPARE(rig_->Message(), message);
     QCOMPARE(rig_->Alarm(), alarm);
     QCOMPARE(rig_->boxes.size(), box ? 1 : 0);
@@ -155,12 +155,13 @@ class TLoadFlowTest : public QObject {
 
   void AFailedFirstLoadKeepsTheButtonsDisabled() {
     TMainWindow& form = rig_->Create();
-    QCOMPARE(form.OpenFile(rig_->Root() + QStringLiteral("/none.qasm")), TLoadResult::NoSuchFile);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->Root() + QStringLiteral("/none.qasm")),
+             TLoadResult::NoSuchFile);
     QVERIFY(!ButtonsEnabled(form));
     QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ"));
     // An assembly with errors still loads the program and enables them.
     const QString path = rig_->WriteSource("bad.qasm", Lines({"FOO", "  HALT"}));
-    QCOMPARE(form.OpenFile(path), TLoadResult::AssemblyErrors);
+    QCOMPARE(form.FileCommands().OpenFile(path), TLoadResult::AssemblyErrors);
     QVERIFY(ButtonsEnabled(form));
     QCOMPARE(rig_->Message(), QStringLiteral(" アセンブルエラーが1個あります"));
   }
@@ -168,7 +169,7 @@ class TLoadFlowTest : public QObject {
   void AStateFileRestoresTheProgramAndItsBreakpoints() {
     TMainWindow& form = rig_->Create();
     const QString base = rig_->WriteSource("base.qasm", BaseProgram());
-    QCOMPARE(form.OpenFile(base), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(base), TLoadResult::Clean);
     const int code = CodeRowFrom(form, 3);
     const int line = form.Session().Assembler().Listing().Ref(code)->LineIndex;
     form.Session().Breakpoints().SetMember(line, true);
@@ -179,10 +180,10 @@ class TLoadFlowTest : public QObject {
     QVERIFY(form.Session().SaveState(state.toStdString(), error));
 
     const QString other = rig_->WriteSource("other.qasm", Lines({"  HALT"}));
-    QCOMPARE(form.OpenFile(other), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(other), TLoadResult::Clean);
     QVERIFY(form.Session().Breakpoints().Empty());
 
-    QCOMPARE(form.OpenFile(state), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(state), TLoadResult::Clean);
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     QCOMPARE(form.windowTitle(), QStringLiteral("QRX エミュレータ : saved.qsav"));
     QCOMPARE(QString::fromStdString(form.CurrentFile()), state);
@@ -200,7 +201,7 @@ class TLoadFlowTest : public QObject {
   void ReloadKeepsBreakpointsLabelsAndTheSelectedRow() {
     TMainWindow& form = rig_->CreateShown();
     const QString path = rig_->WriteSource("base.qasm", BaseProgram());
-    QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(path), TLoadResult::Clean);
     const int code = CodeRowFrom(form, 2);
     const int line = form.Session().Assembler().Listing().Ref(code)->LineIndex;
     form.Session().Breakpoints().SetMember(line, true);
@@ -217,7 +218,7 @@ class TLoadFlowTest : public QObject {
     QStringList changed = BaseProgram();
     changed << QStringLiteral("EXTRA: DW 5");
     rig_->WriteSource("base.qasm", changed);
-    form.ReloadClick();
+    form.FileCommands().ReloadClick();
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     QVERIFY(LabelKeys(form).contains(QStringLiteral("EXTRA.*")));
     QVERIFY(form.Session().Breakpoints().Contains(line));
@@ -232,26 +233,26 @@ class TLoadFlowTest : public QObject {
     TMainWindow& form = rig_->Create();
     const QString first = rig_->WriteSource("first.qasm", BaseProgram());
     const QString second = rig_->WriteSource("second.qasm", BaseProgram());
-    QCOMPARE(form.OpenFile(first), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(first), TLoadResult::Clean);
     form.Session().Breakpoints().SetMember(2, true);
-    QCOMPARE(form.OpenFile(first), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(first), TLoadResult::Clean);
     QVERIFY(form.Session().Breakpoints().Contains(2));
-    QCOMPARE(form.OpenFile(second), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(second), TLoadResult::Clean);
     QVERIFY(form.Session().Breakpoints().Empty());
   }
 
   void ReloadWithoutAMainSourceUsesTheOpenDialog() {
     TMainWindow& form = rig_->Create();
-    form.ReloadClick();
+    form.FileCommands().ReloadClick();
     QCOMPARE(rig_->dialogStarts.size(), 1);
     QVERIFY(form.CurrentFile().empty());
 
     const QString path = rig_->WriteSource("gone.qasm", BaseProgram());
-    QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(path), TLoadResult::Clean);
     QVERIFY(QFile::remove(path));
     const QString replacement = rig_->WriteSource("new.qasm", Lines({"  HALT"}));
     rig_->dialogAnswer = replacement;
-    form.ReloadClick();
+    form.FileCommands().ReloadClick();
     QCOMPARE(rig_->dialogStarts.size(), 2);
     QCOMPARE(QString::fromStdString(form.CurrentFile()), replacement);
   }
@@ -272,24 +273,24 @@ class TLoadFlowTest : public QObject {
     TMainWindow& form = rig_->Create();
     const QString path = rig_->WriteSource("chosen.qasm", Lines({"  HALT"}));
     rig_->dialogAnswer = path;
-    form.LoadClick();
+    form.FileCommands().LoadClick();
     QCOMPARE(rig_->dialogStarts, QStringList{rig_->SourceFolder()});
     QCOMPARE(rig_->dialogFilters, QStringList{OpenDialogFilter()});
     QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
-    QCOMPARE(form.OpenDialogFileName(), path);
-    QCOMPARE(form.OpenDialogStartPath(), path);
+    QCOMPARE(form.FileCommands().OpenDialogFileName(), path);
+    QCOMPARE(form.FileCommands().OpenDialogStartPath(), path);
 
     // A cancelled dialog changes nothing.
     rig_->dialogAnswer.clear();
-    form.LoadClick();
+    form.FileCommands().LoadClick();
     QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
-    QCOMPARE(form.OpenDialogFileName(), path);
+    QCOMPARE(form.FileCommands().OpenDialogFileName(), path);
   }
 
   // The dialog itself, answered through the modal hook.
   void TheOpenDialogListsEachCaptionOnceWithThePatternInItsNameField() {
     TMainWindow& form = rig_->Create();
-    form.SetOpenDialogHook({});
+    form.FileCommands().SetOpenDialogHook({});
     QStringList captions, filters;
     QString name, directory;
     form.SetModalHook([&](QDialog& dialog) {
@@ -301,7 +302,7 @@ class TLoadFlowTest : public QObject {
       directory = files->directory().absolutePath();
       return int(QDialog::Rejected);
     });
-    form.LoadClick();
+    form.FileCommands().LoadClick();
     QCOMPARE(captions, (QStringList{"QRX関連ファイル", "QRXソースファイル(*.qasm)",
                                     "状態保存ファイル(*.qsav;*.bin)", "全てのファイル(*.*)"}));
     // The patterns still filter.
@@ -316,7 +317,7 @@ class TLoadFlowTest : public QObject {
   // which is gone by then.
   void ReturnThatClosesTheOpenDialogIsNotLeftDown() {
     TMainWindow& form = rig_->CreateShown();
-    form.SetOpenDialogHook({});
+    form.FileCommands().SetOpenDialogHook({});
     const QString path = rig_->WriteSource("typed.qasm", Lines({"  HALT"}));
     QTimer answer;
     connect(&answer, &QTimer::timeout, [&] {
@@ -329,7 +330,7 @@ class TLoadFlowTest : public QObject {
       QTest::keyPress(name, Qt::Key_Return);
     });
     answer.start(10);
-    form.LoadClick();
+    form.FileCommands().LoadClick();
     QCOMPARE(QString::fromStdString(form.CurrentFile()), path);
     QVERIFY(!form.Document().KeyboardTable().IsDown(0x0D));
   }
@@ -352,7 +353,7 @@ class TLoadFlowTest : public QObject {
     rig_->SetIni("MAINFORM/LastFileName", name);
     TMainWindow& form = rig_->Create();
     start.replace(QStringLiteral("SOURCE"), rig_->SourceFolder());
-    QCOMPARE(form.OpenDialogStartPath(), start);
+    QCOMPARE(form.FileCommands().OpenDialogStartPath(), start);
   }
 
   // ---------------------------------------------------------- drops
@@ -379,7 +380,7 @@ class TLoadFlowTest : public QObject {
   void ADropWhileAProgramRunsOpensNothing() {
     TMainWindow& form = rig_->Create();
     const QString running = rig_->WriteSource("running.qasm", Lines({"  HALT"}));
-    QCOMPARE(form.OpenFile(running), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(running), TLoadResult::Clean);
     const QString other = rig_->WriteSource("other.qasm", Lines({"  NOP", "  HALT"}));
     for (const TRunState state : {TRunState::Running, TRunState::Tracing, TRunState::Stepping}) {
       form.Document().SetRunState(state);

@@ -165,7 +165,8 @@ class TMainWindowTest : public QObject {
 
   void TheBundledSampleAssemblesCleanly() {
     TMainWindow& form = rig_->Create();
-    QCOMPARE(form.OpenFile(QStringLiteral(QRX_SAMPLE_DIR "/hello.qasm")), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(QStringLiteral(QRX_SAMPLE_DIR "/hello.qasm")),
+             TLoadResult::Clean);
     QVERIFY(form.ListingView()->RowCount() > 10);
   }
 
@@ -174,7 +175,7 @@ class TMainWindowTest : public QObject {
     TMainWindow& form = rig_->Create({path});
     // Nothing is opened before the event loop has the monitor created.
     QVERIFY(form.CurrentFile().empty());
-    QCOMPARE(form.OpenDialogFileName(), path);
+    QCOMPARE(form.FileCommands().OpenDialogFileName(), path);
     QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(form.CurrentFile()), path, kWindowWait);
     QVERIFY(form.Screen().Monitor() != nullptr);
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
@@ -183,7 +184,7 @@ class TMainWindowTest : public QObject {
   void CommandLineArgumentThatIsNoFileIsIgnored() {
     rig_->SetIni("MAINFORM/LastFileName", QStringLiteral("/old/prog.qasm"));
     TMainWindow& form = rig_->Create({rig_->Root() + "/missing.qasm"});
-    QCOMPARE(form.OpenDialogFileName(), QStringLiteral("/old/prog.qasm"));
+    QCOMPARE(form.FileCommands().OpenDialogFileName(), QStringLiteral("/old/prog.qasm"));
     rig_->WaitForMonitor();
     QTest::qWait(50);
     QVERIFY(form.CurrentFile().empty());
@@ -396,8 +397,8 @@ class TMainWindowTest : public QObject {
 
     // The empty name does not fall back to the default pattern.
     TMainWindow& next = rig_->Create();
-    QCOMPARE(next.OpenDialogFileName(), QString());
-    QCOMPARE(next.OpenDialogStartPath(), rig_->SourceFolder());
+    QCOMPARE(next.FileCommands().OpenDialogFileName(), QString());
+    QCOMPARE(next.FileCommands().OpenDialogStartPath(), rig_->SourceFolder());
   }
 
   void WithAFileSelectKwHoldsTheSelectedLabels() {
@@ -405,7 +406,7 @@ class TMainWindowTest : public QObject {
     TMainWindow& form = rig_->Create();
     const QString path = rig_->WriteSource(
         "sel.qasm", Lines({"START: LD COUNT, #1", "  HALT", "COUNT: DW 0", "WORK: DW 0"}));
-    QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(path), TLoadResult::Clean);
     // The name read at start marks the new program's label.
     const TKwList& labels = form.Session().Assembler().Labels();
     QVERIFY(labels.RecordOf("COUNT.*").Selected);
@@ -417,8 +418,8 @@ class TMainWindowTest : public QObject {
 
   void DefaultDialogNameIsThePatternInTheSourceFolder() {
     TMainWindow& form = rig_->Create();
-    QCOMPARE(form.OpenDialogFileName(), rig_->SourceFolder() + "/*.qasm");
-    QCOMPARE(form.OpenDialogStartPath(), rig_->SourceFolder());
+    QCOMPARE(form.FileCommands().OpenDialogFileName(), rig_->SourceFolder() + "/*.qasm");
+    QCOMPARE(form.FileCommands().OpenDialogStartPath(), rig_->SourceFolder());
   }
 
   // ---------------------------------------------------------- closing
@@ -484,8 +485,9 @@ class TMainWindowTest : public QObject {
   void ACloseRefusedDuringARunKeepsTheProgramGoing() {
     TMainWindow& form = rig_->CreateShown();
     EndWhenClosed(form);
-    QCOMPARE(form.OpenFile(rig_->WriteSource("endless.qasm", Lines({"LOOP: JP LOOP"}))),
-             TLoadResult::Clean);
+    QCOMPARE(
+        form.FileCommands().OpenFile(rig_->WriteSource("endless.qasm", Lines({"LOOP: JP LOOP"}))),
+        TLoadResult::Clean);
     bool closed = true;
     QTimer::singleShot(0, &form, [&form] { form.RunOrTraceClick(TToolBarPanel::kRunTag); });
     QTimer::singleShot(50, &form, [&] {
@@ -585,7 +587,7 @@ class TMainWindowTest : public QObject {
     QVERIFY(!m.EditSource->isEnabled());
     QVERIFY(m.Load->isEnabled());
     const QString path = rig_->WriteSource("a.qasm", Lines({"HALT"}));
-    QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(path), TLoadResult::Clean);
     emit m.File->aboutToShow();
     QVERIFY(m.Reload->isEnabled());
     QVERIFY(m.EditSource->isEnabled());
@@ -639,7 +641,7 @@ class TMainWindowTest : public QObject {
     const QString path = rig_->WriteSource(
         "units.qasm",
         Lines({"MAIN: UNIT", "  HALT", "  ENDUNIT", "LIB: UNIT", "X: DW 1", "  ENDUNIT"}));
-    QVERIFY(IsLoaded(form.OpenFile(path)));
+    QVERIFY(IsLoaded(form.FileCommands().OpenFile(path)));
     emit m.View->aboutToShow();
     QVERIFY(m.Units->isEnabled());
   }

@@ -61,7 +61,7 @@ class TWindowRig {
     options.Arguments = arguments;
     form = std::make_unique<TMainWindow>(options);
     form->SetErrorBoxHook([this](const QString& text) { boxes << text; });
-    form->SetOpenDialogHook([this](const QString& start, const QString& filter) {
+    form->FileCommands().SetOpenDialogHook([this](const QString& start, const QString& filter) {
       dialogStarts << start;
       dialogFilters << filter;
       return dialogAnswer;

@@ -78,7 +78,7 @@ class TNavigationTest : public QObject {
     form_ = &rig_->CreateShown();
     rig_->WriteSource("nav_lib.qasm", LibraryProgram());
     const QString path = rig_->WriteSource("nav_main.qasm", MainProgram());
-    QCOMPARE(form_->OpenFile(path), TLoadResult::AssemblyErrors);
+    QCOMPARE(form_->FileCommands().OpenFile(path), TLoadResult::AssemblyErrors);
     QCOMPARE(form_->Session().Assembler().ErrorLineCount(), 2);
     listing_ = form_->ListingView();
     marker_ = Row("LIBTOP") - 1;
@@ -113,7 +113,7 @@ class TNavigationTest : public QObject {
     // An included file's first row at the very top: the first row of a
     // listing is never a boundary.
     const QString path = rig_->WriteSource("top.qasm", Lines({"  INCLUDE nav_lib.qasm"}));
-    QCOMPARE(form_->OpenFile(path), TLoadResult::AssemblyErrors);
+    QCOMPARE(form_->FileCommands().OpenFile(path), TLoadResult::AssemblyErrors);
     QVERIFY(!form_->Navigator().RowMatches(0, TRowKind::IncludeBoundary));
     QVERIFY(form_->Navigator().RowMatches(1, TRowKind::IncludeBoundary));
     for (TRowKind kind : {TRowKind::Label, TRowKind::Error, TRowKind::Breakpoint}) {
@@ -338,7 +338,7 @@ class TNavigationTest : public QObject {
         "units.qasm",
         Lines({"        USES MATH", "CALLER: CALL TWICE", "        HALT", "MATH:   UNIT",
                "TWICE:  ADD  V, #1", "        RET", "V:      DW   0", "        ENDUNIT"}));
-    QCOMPARE(form_->OpenFile(path), TLoadResult::Clean);
+    QCOMPARE(form_->FileCommands().OpenFile(path), TLoadResult::Clean);
     QVERIFY(ShowUnit("MATH", true));
     form_->Navigator().SelectListingRow(Row("CALLER"), 3, true);
     form_->Navigator().JumpTo(TJumpKind::CallTarget);

@@ -459,20 +459,20 @@ class TRunCommandsTest : public QObject {
     form_->Screen().SetMonitorShown(false);
     QTRY_VERIFY(!form_->Screen().Monitor()->isVisible());
     const QString state = rig_->Root() + QStringLiteral("/red.qsav");
-    form_->SetSaveDialogHook(
+    form_->FileCommands().SetSaveDialogHook(
         [&state](const QString&, const QString&, const QString&) { return state; });
     const QString path = Load("red.qasm", RedScreenProgram());
     Click(*form_, TToolBarPanel::Run);
     QCOMPARE(form_->Document().MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
     QVERIFY(MonitorShowsTheModel(*form_));
-    form_->SaveStateClick();
+    form_->FileCommands().SaveStateClick();
     Click(*form_, TToolBarPanel::Reset);
     QCOMPARE(form_->Document().MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
     QVERIFY(MonitorShowsTheModel(*form_));
-    QCOMPARE(form_->OpenFile(state), TLoadResult::Clean);
+    QCOMPARE(form_->FileCommands().OpenFile(state), TLoadResult::Clean);
     QCOMPARE(form_->Document().MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0x0000FFu);
     QVERIFY(MonitorShowsTheModel(*form_));
-    QCOMPARE(form_->OpenFile(path), TLoadResult::Clean);
+    QCOMPARE(form_->FileCommands().OpenFile(path), TLoadResult::Clean);
     QCOMPARE(form_->Document().MonitorModel().Screen().Cell(10 * 64 + 10).Background, 0xFFFFFFu);
     QVERIFY(MonitorShowsTheModel(*form_));
   }
@@ -512,7 +512,7 @@ class TRunCommandsTest : public QObject {
  private:
   QString Load(const QString& name, const QStringList& lines) {
     const QString path = rig_->WriteSource(name, lines);
-    const TLoadResult result = form_->OpenFile(path);
+    const TLoadResult result = form_->FileCommands().OpenFile(path);
     if (result != TLoadResult::Clean)
       qWarning("load result %d: %s", static_cast<int>(result), qPrintable(Message(*form_)));
     return result == TLoadResult::Clean ? path : QString();

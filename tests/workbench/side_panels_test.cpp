@@ -50,7 +50,7 @@ class TSidePanelsTest : public QObject {
     const QString path = rig_->WriteSource(
         "hinted.qasm", Lines({"; a number read as an address", "START:  LD   X, 0", "        HALT",
                               "X:      DW   0"}));
-    QCOMPARE(form.OpenFile(path), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(path), TLoadResult::Clean);
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     THintsPanel* hints = form.SidePanels().HintsPanel();
     QCOMPARE(hints->count(), 1);
@@ -71,14 +71,15 @@ class TSidePanelsTest : public QObject {
     // Reloading the corrected program clears the list.
     rig_->WriteSource("hinted.qasm", Lines({"; a number read as an address", "START:  LD   X, #0",
                                             "        HALT", "X:      DW   0"}));
-    form.ReloadClick();
+    form.FileCommands().ReloadClick();
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     QCOMPARE(hints->count(), 0);
   }
 
   void TheStackShowsAReturnAddressAfterACallAndFollowsGoingBack() {
     TMainWindow& form = rig_->CreateShown();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("call.qasm", CallProgram())), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("call.qasm", CallProgram())),
+             TLoadResult::Clean);
     TStackView* stack = form.SidePanels().StackView();
     QCOMPARE(stack->model()->rowCount(), 0);
 
@@ -107,7 +108,8 @@ class TSidePanelsTest : public QObject {
   // Labels inside the program and the addresses after a CALL.
   void StackWordsNameTheLabelTheyPointInto() {
     TMainWindow& form = rig_->Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("call.qasm", CallProgram())), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("call.qasm", CallProgram())),
+             TLoadResult::Clean);
     TStackRows rows;
     rows.Index(form.Session().Assembler());
     const struct {
@@ -166,7 +168,7 @@ class TSidePanelsTest : public QObject {
   void LabelsAndMemoryFollowARunningProgram() {
     TMainWindow& form = rig_->CreateShown();
     QCOMPARE(
-        form.OpenFile(rig_->WriteSource(
+        form.FileCommands().OpenFile(rig_->WriteSource(
             "endless.qasm", Lines({"LOOP:   ADD  N, #1", "        JP   LOOP", "N:      DW   0"}))),
         TLoadResult::Clean);
     TPaintCounter labels(form.LabelView()->viewport());

@@ -121,8 +121,8 @@ class TStateCommandsTest : public QObject {
   void TheSaveDialogStartsBesideTheCurrentFile() {
     TMainWindow& form = Create();
     const QString source = rig_->WriteSource("sum.prog.qasm", SumProgram());
-    QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
-    form.SaveStateClick();  // cancelled: nothing is written
+    QCOMPARE(form.FileCommands().OpenFile(source), TLoadResult::Clean);
+    form.FileCommands().SaveStateClick();  // cancelled: nothing is written
     QCOMPARE(saveStarts_, QStringList{QFileInfo(source).path() + QStringLiteral("/sum.prog.qsav")});
     QCOMPARE(saveFilters_, QStringList{"状態保存ファイル(*.qsav;*.bin) (*.qsav)"});
     QCOMPARE(saveSuffixes_, QStringList{"qsav"});
@@ -135,15 +135,15 @@ class TStateCommandsTest : public QObject {
   void AfterAStateTheDialogsStartBesideTheirOwnFiles() {
     TMainWindow& form = Create();
     const QString source = rig_->WriteSource("sum.qasm", SumProgram());
-    QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(source), TLoadResult::Clean);
     QVERIFY(QDir().mkpath(rig_->Root() + QStringLiteral("/states")));
     saveAnswer_ = rig_->Root() + QStringLiteral("/states/first.bin");
-    form.SaveStateClick();
-    QCOMPARE(form.OpenFile(saveAnswer_), TLoadResult::Clean);
+    form.FileCommands().SaveStateClick();
+    QCOMPARE(form.FileCommands().OpenFile(saveAnswer_), TLoadResult::Clean);
     saveAnswer_.clear();
     saveStarts_.clear();
-    form.SaveStateClick();
-    form.SaveMachineCodeClick();
+    form.FileCommands().SaveStateClick();
+    form.FileCommands().SaveMachineCodeClick();
     QCOMPARE(saveStarts_, QStringList({rig_->Root() + QStringLiteral("/states/first.qsav"),
                                        QFileInfo(source).path() + QStringLiteral("/sum.qrxg")}));
   }
@@ -166,7 +166,7 @@ class TStateCommandsTest : public QObject {
     QFETCH(QString, written);
     TMainWindow& form = rig_->Create();
     const QString source = rig_->WriteSource("sum.qasm", SumProgram());
-    QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(source), TLoadResult::Clean);
     const QString folder = QFileInfo(source).path();
     bool saveMode = false;
     bool confirmsOverwrite = false;
@@ -185,7 +185,7 @@ class TStateCommandsTest : public QObject {
       files->selectFile(folder + QLatin1Char('/') + typed);
       return result;
     });
-    form.SaveStateClick();
+    form.FileCommands().SaveStateClick();
     QVERIFY(saveMode);
     QVERIFY(confirmsOverwrite);
     QCOMPARE(suffix, QStringLiteral("qsav"));
@@ -202,15 +202,16 @@ class TStateCommandsTest : public QObject {
     if (!written.isEmpty()) {
       // What was written is a state file of this program.
       TMainWindow& second = rig_->Create();
-      QCOMPARE(second.OpenFile(folder + QLatin1Char('/') + written), TLoadResult::Clean);
+      QCOMPARE(second.FileCommands().OpenFile(folder + QLatin1Char('/') + written),
+               TLoadResult::Clean);
       QCOMPARE(QString::fromStdString(second.Session().MainSource()), source);
     }
   }
 
   void BeforeAnyLoadTheDialogStartsInTheSourceFolder() {
     TMainWindow& form = Create();
-    form.SaveStateClick();
-    form.SaveMachineCodeClick();
+    form.FileCommands().SaveStateClick();
+    form.FileCommands().SaveMachineCodeClick();
     QCOMPARE(saveStarts_, QStringList({rig_->SourceFolder(), rig_->SourceFolder()}));
   }
 
@@ -219,7 +220,7 @@ class TStateCommandsTest : public QObject {
   void AStateSavedMidRunContinuesToTheSameEnd() {
     TMainWindow& form = Create();
     const QString source = rig_->WriteSource("sum.qasm", SumProgram());
-    QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(source), TLoadResult::Clean);
     TQRXEmulater& machine = form.Session().Machine();
     for (int i = 0; i < 57; ++i)
       QCOMPARE(machine.Step(), 0);
@@ -230,7 +231,7 @@ class TStateCommandsTest : public QObject {
     form.Session().Breakpoints().SetMember(breakLine, true);
 
     saveAnswer_ = rig_->Root() + QStringLiteral("/mid run.qsav");
-    form.SaveStateClick();
+    form.FileCommands().SaveStateClick();
     QVERIFY(rig_->boxes.isEmpty());
     QVERIFY(QFileInfo(saveAnswer_).size() > 311674);
 
@@ -244,9 +245,9 @@ class TStateCommandsTest : public QObject {
 
     // A fresh window with another program loaded first.
     TMainWindow& second = Create();
-    QCOMPARE(second.OpenFile(rig_->WriteSource("other.qasm", {"  NOP", "  HALT"})),
+    QCOMPARE(second.FileCommands().OpenFile(rig_->WriteSource("other.qasm", {"  NOP", "  HALT"})),
              TLoadResult::Clean);
-    QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
+    QCOMPARE(second.FileCommands().OpenFile(saveAnswer_), TLoadResult::Clean);
     QVERIFY(MemoryOf(second) == atSave);
     QCOMPARE(MonitorBlock(second), monitorAtSave);
     QVERIFY(second.Session().Breakpoints().Contains(breakLine));
@@ -261,15 +262,15 @@ class TStateCommandsTest : public QObject {
   void TheRestoreRebuildsTheViewsAndTheCaption() {
     TMainWindow& form = Create();
     const QString source = rig_->WriteSource("sum.qasm", SumProgram());
-    QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(source), TLoadResult::Clean);
     saveAnswer_ = rig_->Root() + QStringLiteral("/views.qsav");
-    form.SaveStateClick();
+    form.FileCommands().SaveStateClick();
     QVERIFY(QFile::exists(saveAnswer_));
     const int savedRows = form.Session().Assembler().Listing().Count();
 
     // The first window goes; a fresh one opens the state.
     TMainWindow& second = Create();
-    QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
+    QCOMPARE(second.FileCommands().OpenFile(saveAnswer_), TLoadResult::Clean);
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     QCOMPARE(second.windowTitle(), QStringLiteral("QRX エミュレータ : views.qsav"));
     QCOMPARE(QString::fromStdString(second.CurrentFile()), saveAnswer_);
@@ -288,16 +289,17 @@ class TStateCommandsTest : public QObject {
   // (units start hidden after an ordinary load).
   void TheVisibleUnitsTravelWithTheState() {
     TMainWindow& form = Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("sum.qasm", SumProgram())),
+             TLoadResult::Clean);
     QCOMPARE(RowOfLabel(form, "TOTAL"), -1);
     TQRXAssembler& assembler = form.Session().Assembler();
     QCOMPARE(QString::fromStdString(assembler.UnitNameAt(1)), QStringLiteral("MATH"));
     assembler.SetUnitVisible(1, true);
     saveAnswer_ = rig_->Root() + QStringLiteral("/units.qsav");
-    form.SaveStateClick();
+    form.FileCommands().SaveStateClick();
 
     TMainWindow& second = Create();
-    QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
+    QCOMPARE(second.FileCommands().OpenFile(saveAnswer_), TLoadResult::Clean);
     QVERIFY(RowOfLabel(second, "TOTAL") >= 0);
     QVERIFY(LabelKeys(second).contains(QStringLiteral("TOTAL.MATH.*")));
   }
@@ -306,18 +308,19 @@ class TStateCommandsTest : public QObject {
   // after the restore, whatever the opening window had selected.
   void TheSelectedLabelsTravelWithTheState() {
     TMainWindow& form = Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("sum.qasm", SumProgram())),
+             TLoadResult::Clean);
     TKwList& labels = form.Session().Assembler().Labels();
     QVERIFY(labels.FindRecord("CNT.*") != nullptr && labels.FindRecord("SUM.*") != nullptr);
     labels.FindRecord("CNT.*")->Selected = true;
     saveAnswer_ = rig_->Root() + QStringLiteral("/selected.qsav");
-    form.SaveStateClick();
+    form.FileCommands().SaveStateClick();
     QVERIFY(rig_->boxes.isEmpty());
 
     // The opening window had SUM selected (as the setting SelectKw gives).
     TMainWindow& second = Create();
     second.Session().SelectedLabelList().Add("SUM.*");
-    QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
+    QCOMPARE(second.FileCommands().OpenFile(saveAnswer_), TLoadResult::Clean);
     const TKwList& restored = second.Session().Assembler().Labels();
     QVERIFY(restored.RecordOf("CNT.*").Selected);
     QVERIFY(!restored.RecordOf("SUM.*").Selected);
@@ -326,9 +329,10 @@ class TStateCommandsTest : public QObject {
 
   void AFailedSaveShowsTheSystemsMessage() {
     TMainWindow& form = Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("sum.qasm", SumProgram())),
+             TLoadResult::Clean);
     saveAnswer_ = rig_->Root() + QStringLiteral("/no such folder/x.qsav");
-    form.SaveStateClick();
+    form.FileCommands().SaveStateClick();
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY(rig_->boxes[0].contains(QStringLiteral("x.qsav")));
     QVERIFY(!QFile::exists(saveAnswer_));
@@ -336,11 +340,12 @@ class TStateCommandsTest : public QObject {
 
   void AFailedSaveLeavesTheEarlierFileWhole() {
     TMainWindow& form = Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("sum.qasm", SumProgram())), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("sum.qasm", SumProgram())),
+             TLoadResult::Clean);
     const QString folder = rig_->Root() + QStringLiteral("/locked");
     QVERIFY(QDir().mkpath(folder));
     saveAnswer_ = folder + QStringLiteral("/earlier.qsav");
-    form.SaveStateClick();
+    form.FileCommands().SaveStateClick();
     QVERIFY(rig_->boxes.isEmpty());
     const QByteArray earlier = ReadAll(saveAnswer_);
     QVERIFY(earlier.size() > 311674);
@@ -350,7 +355,7 @@ class TStateCommandsTest : public QObject {
     {
       TUnwritableFolder locked(folder);
       if (!locked.Ok()) QSKIP("cannot make a folder unwritable here");
-      form.SaveStateClick();
+      form.FileCommands().SaveStateClick();
     }
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY(rig_->boxes[0].contains(QStringLiteral("earlier.qsav")));
@@ -359,7 +364,7 @@ class TStateCommandsTest : public QObject {
 
     // And the file still opens as the state it was.
     TMainWindow& second = Create();
-    QCOMPARE(second.OpenFile(saveAnswer_), TLoadResult::Clean);
+    QCOMPARE(second.FileCommands().OpenFile(saveAnswer_), TLoadResult::Clean);
     QCOMPARE(second.Session().Machine().ReadWord(TQRXEmulater::PC), uint16_t{0});
   }
 
@@ -369,10 +374,10 @@ class TStateCommandsTest : public QObject {
     TMainWindow& form = Create();
     const QString source =
         rig_->WriteSource("code.qasm", {"  HALT", "DATA: DW 1, 2, -1", "; only a comment"});
-    QCOMPARE(form.OpenFile(source), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(source), TLoadResult::Clean);
     saveAnswer_ = rig_->Root() + QStringLiteral("/out/code.qrxg");
     QVERIFY(QDir().mkpath(rig_->Root() + QStringLiteral("/out")));
-    form.SaveMachineCodeClick();
+    form.FileCommands().SaveMachineCodeClick();
     QCOMPARE(saveStarts_, QStringList{QFileInfo(source).path() + QStringLiteral("/code.qrxg")});
     QCOMPARE(saveFilters_, QStringList{"偽機械語ファイル(*.qrxg) (*.qrxg)"});
     QCOMPARE(saveSuffixes_, QStringList{"qrxg"});
@@ -383,9 +388,10 @@ class TStateCommandsTest : public QObject {
 
   void AMachineCodeFileThatCannotBeWrittenShowsTheMessage() {
     TMainWindow& form = Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("code.qasm", {"  HALT"})), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("code.qasm", {"  HALT"})),
+             TLoadResult::Clean);
     saveAnswer_ = rig_->Root() + QStringLiteral("/missing/code.qrxg");
-    form.SaveMachineCodeClick();
+    form.FileCommands().SaveMachineCodeClick();
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY(rig_->boxes[0].contains(QStringLiteral("code.qrxg")));
     QVERIFY(!QFile::exists(saveAnswer_));
@@ -394,7 +400,7 @@ class TStateCommandsTest : public QObject {
  private:
   TMainWindow& Create() {
     TMainWindow& form = rig_->Create();
-    form.SetSaveDialogHook(
+    form.FileCommands().SetSaveDialogHook(
         [this](const QString& start, const QString& filter, const QString& suffix) {
           saveStarts_ << start;
           saveFilters_ << filter;

@@ -70,18 +70,18 @@ class TTimeStampCheckTest : public QObject {
     TMainWindow& form = LoadProgram();
     QVERIFY(SetModified(lib_, newTime_));
     answers_ = {QMessageBox::No};
-    form.ApplicationActivated();
+    form.FileCommands().ApplicationActivated();
     QCOMPARE(questions_, QStringList{Question(QStringLiteral("lib.qasm"), oldTime_, newTime_)});
     // No records the disk's stamp: the same change is not asked again.
     const TFileNames& files = form.Session().Files();
     QCOMPARE(files.TimeStamp(2), FileTimeStamp(lib_.toStdString()));
     QCOMPARE(files.TimeStamp(1), FileTimeStamp(main_.toStdString()));
-    form.ApplicationActivated();
+    form.FileCommands().ApplicationActivated();
     QCOMPARE(questions_.size(), 1);
     // A later change is.
     QVERIFY(SetModified(lib_, newTime_.addSecs(60)));
     answers_ = {QMessageBox::No};
-    form.ApplicationActivated();
+    form.FileCommands().ApplicationActivated();
     QCOMPARE(questions_.size(), 2);
   }
 
@@ -94,12 +94,12 @@ class TTimeStampCheckTest : public QObject {
     form.MessageLine()->ShowMessage(std::string("stale"), true);
     QVERIFY(SetModified(main_, newTime_));
     answers_ = {QMessageBox::Yes};
-    form.ApplicationActivated();
+    form.FileCommands().ApplicationActivated();
     QCOMPARE(questions_.size(), 1);
     QCOMPARE(machine.ReadWord(TQRXEmulater::PC), uint16_t{0});
     QCOMPARE(rig_->Message(), QStringLiteral(" ロード＆アセンブル正常終了"));
     QCOMPARE(form.Session().Files().TimeStamp(1), FileTimeStamp(main_.toStdString()));
-    form.ApplicationActivated();
+    form.FileCommands().ApplicationActivated();
     QCOMPARE(questions_.size(), 1);
   }
 
@@ -124,14 +124,14 @@ class TTimeStampCheckTest : public QObject {
     QVERIFY(SetModified(main_, newTime_));
     QVERIFY(SetModified(lib_, newTime_));
     answers_ = answers;
-    form.ApplicationActivated();
+    form.FileCommands().ApplicationActivated();
     QCOMPARE(questions_.size(), asked.size());
     for (int i = 0; i < asked.size(); ++i)
       QVERIFY2(questions_[i].startsWith(QLatin1Char('"') + asked[i] + QLatin1Char('"')),
                qPrintable(questions_[i]));
     QCOMPARE(form.Session().Machine().ReadWord(TQRXEmulater::PC) == 0, reloaded);
     // Either way every change has been dealt with.
-    form.ApplicationActivated();
+    form.FileCommands().ApplicationActivated();
     QCOMPARE(questions_.size(), asked.size());
   }
 
@@ -142,12 +142,12 @@ class TTimeStampCheckTest : public QObject {
     form.Menus().CheckTimeStamp->setChecked(false);
     QVERIFY(SetModified(lib_, newTime_));
     const int32_t before = form.Session().Files().TimeStamp(2);
-    form.ApplicationActivated();
+    form.FileCommands().ApplicationActivated();
     QVERIFY(questions_.isEmpty());
     QCOMPARE(form.Session().Files().TimeStamp(2), before);
     form.Menus().CheckTimeStamp->setChecked(true);
     answers_ = {QMessageBox::No};
-    form.ApplicationActivated();
+    form.FileCommands().ApplicationActivated();
     QCOMPARE(questions_.size(), 1);
   }
 
@@ -173,7 +173,7 @@ class TTimeStampCheckTest : public QObject {
     QVERIFY(SetModified(lib_, newTime_));
     reentered_ = true;
     answers_ = {QMessageBox::No, QMessageBox::No};
-    form.ApplicationActivated();
+    form.FileCommands().ApplicationActivated();
     QCOMPARE(questions_.size(), 1);
   }
 
@@ -183,9 +183,9 @@ class TTimeStampCheckTest : public QObject {
     TMainWindow& form = LoadProgram();
     QVERIFY(SetModified(lib_, newTime_));
     const QString single = rig_->WriteSource("single.qasm", {"  HALT"});
-    duringQuestion_ = [&form, single] { form.OpenFile(single); };
+    duringQuestion_ = [&form, single] { form.FileCommands().OpenFile(single); };
     answers_ = {QMessageBox::No};
-    form.ApplicationActivated();
+    form.FileCommands().ApplicationActivated();
     QCOMPARE(questions_.size(), 1);
     QCOMPARE(form.Session().Files().Count(), 2);
     QCOMPARE(QString::fromStdString(form.CurrentFile()), single);
@@ -195,7 +195,7 @@ class TTimeStampCheckTest : public QObject {
   void AMissingSourceIsNeverOffered() {
     TMainWindow& form = LoadProgram();
     QVERIFY(QFile::remove(lib_));
-    form.ApplicationActivated();
+    form.FileCommands().ApplicationActivated();
     QVERIFY(questions_.isEmpty());
   }
 
@@ -223,7 +223,7 @@ class TTimeStampCheckTest : public QObject {
     Hook(second);
     second.Menus().CheckTimeStamp->setChecked(true);
     answers_ = {answer};
-    QCOMPARE(second.OpenFile(state), TLoadResult::Clean);
+    QCOMPARE(second.FileCommands().OpenFile(state), TLoadResult::Clean);
     QCOMPARE(questions_, QStringList{Question(QStringLiteral("lib.qasm"), oldTime_, newTime_)});
     QCOMPARE(second.Session().Machine().ReadWord(TQRXEmulater::PC), reloaded ? uint16_t{0} : pc);
     QCOMPARE(QString::fromStdString(second.CurrentFile()), reloaded ? main_ : state);
@@ -240,7 +240,7 @@ class TTimeStampCheckTest : public QObject {
     const QString state =
         rig_->WriteBytes(QStringLiteral("old.qsav"), header + QByteArray(64, 'x'));
     answers_ = {QMessageBox::No};
-    QCOMPARE(form.OpenFile(state), TLoadResult::OtherStateVersion);
+    QCOMPARE(form.FileCommands().OpenFile(state), TLoadResult::OtherStateVersion);
     QCOMPARE(questions_.size(), 1);
     QVERIFY(questions_[0].startsWith(QStringLiteral("\"lib.qasm\"")));
     QCOMPARE(QString::fromStdString(form.CurrentFile()), main_);
@@ -258,7 +258,7 @@ class TTimeStampCheckTest : public QObject {
     lib_ = rig_->WriteSource("lib.qasm", {"X: DW 0"});
     SetModified(main_, oldTime_);
     SetModified(lib_, oldTime_);
-    if (form.OpenFile(main_) != TLoadResult::Clean) qWarning("program did not load");
+    if (form.FileCommands().OpenFile(main_) != TLoadResult::Clean) qWarning("program did not load");
     form.Menus().CheckTimeStamp->setChecked(true);
     return form;
   }
@@ -273,7 +273,7 @@ class TTimeStampCheckTest : public QObject {
       questions_ << box->text();
       if (reentered_) {
         reentered_ = false;
-        form.ApplicationActivated();
+        form.FileCommands().ApplicationActivated();
       }
       if (duringQuestion_) std::exchange(duringQuestion_, nullptr)();
       return answers_.isEmpty() ? int(QMessageBox::No) : answers_.takeFirst();

@@ -87,7 +87,7 @@ class TViewWiringTest : public QObject {
     rig_ = std::make_unique<TWindowRig>();
     form_ = &rig_->CreateShown();
     path_ = rig_->WriteSource("kinds.qasm", Program());
-    QCOMPARE(form_->OpenFile(path_), TLoadResult::Clean);
+    QCOMPARE(form_->FileCommands().OpenFile(path_), TLoadResult::Clean);
   }
   void cleanup() { rig_.reset(); }
 

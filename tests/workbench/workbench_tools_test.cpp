@@ -48,7 +48,8 @@ class TWorkbenchToolsTest : public QObject {
     QTest::keyClick(stack, Qt::Key_F5);
     QCOMPARE(form.Session().Machine().StepCount, uint64_t{0});
 
-    QCOMPARE(form.OpenFile(rig_->WriteSource("call.qasm", CallProgram())), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("call.qasm", CallProgram())),
+             TLoadResult::Clean);
     stack->setFocus();
     QTest::keyClick(stack, Qt::Key_F8);  // step
     QCOMPARE(form.Session().Machine().StepCount, uint64_t{1});
@@ -66,7 +67,7 @@ class TWorkbenchToolsTest : public QObject {
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QCOMPARE(
-        form.OpenFile(rig_->WriteSource(
+        form.FileCommands().OpenFile(rig_->WriteSource(
             "endless.qasm", Lines({"LOOP:   ADD  N, #1", "        JP   LOOP", "N:      DW   0"}))),
         TLoadResult::Clean);
     QWidget* hints = form.SidePanels().HintsPanel();
@@ -121,7 +122,8 @@ class TWorkbenchToolsTest : public QObject {
 
   void TheCaseCheckListsEachCaseWithItsResult() {
     TMainWindow& form = rig_->Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("call.qasm", CallProgram())), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("call.qasm", CallProgram())),
+             TLoadResult::Clean);
     const QString cases = rig_->WriteBytes(
         "cases.json",
         QStringLiteral("{\"cases\": [\n"
@@ -163,7 +165,8 @@ class TWorkbenchToolsTest : public QObject {
 
   void ABrokenCaseFileGivesABoxWithItsPlace() {
     TMainWindow& form = rig_->Create();
-    QCOMPARE(form.OpenFile(rig_->WriteSource("call.qasm", CallProgram())), TLoadResult::Clean);
+    QCOMPARE(form.FileCommands().OpenFile(rig_->WriteSource("call.qasm", CallProgram())),
+             TLoadResult::Clean);
     const QString cases = rig_->WriteBytes("broken.json", "{\"cases\": [\n  {\"name\": }\n]}\n");
     bool dialogShown = false;
     form.SetModalHook([&](QDialog&) {

@@ -179,7 +179,8 @@ int main(int argc, char* argv[]) {
     std::mt19937 fileRandom(options.Seed ^ 0x9e3779b9u);
     TMonkeyFiles files(QDir(scratch).filePath("files"), form.Folders().SourceFolder);
     files.MakeBrokenFiles(fileRandom);
-    form.SetOpenDialogHook([&](const QString&, const QString&) { return files.Pick(fileRandom); });
+    form.FileCommands().SetOpenDialogHook(
+        [&](const QString&, const QString&) { return files.Pick(fileRandom); });
 
     EndWhenClosed(form);
     form.show();
