@@ -3,7 +3,9 @@
 #include "persistence/int_text.h"
 
 std::string FormatAutoLabel(TAutoLabelCounter counter) {
-  return "*" + HexText(counter, 4);
+  std::string label = "*";
+  label += HexText(counter, 4);
+  return label;
 }
 
 TAutoLabelCounter CounterPastAutoLabel(std::string_view label, TAutoLabelCounter counter) {
