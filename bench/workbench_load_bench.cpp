@@ -14,6 +14,7 @@
 
 #include "gui_bench_app.h"
 #include "monitor_qt/screen_thread.h"
+#include "workbench/file_commands.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 

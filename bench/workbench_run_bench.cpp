@@ -30,7 +30,9 @@
 #include "monitor_qt/screen_thread.h"
 #include "session/program_session.h"
 #include "workbench/live_view_refresh.h"
+#include "workbench/file_commands.h"
 #include "workbench/main_window.h"
+#include "workbench/run_commands.h"
 
 namespace {
 
@@ -101,9 +103,10 @@ class TBenchWindow {
   // the instructions it ran and adds the GUI thread's CPU time to cpu.
   uint64_t RunFor(int tag, int ms, double& cpu) {
     const uint64_t before = form_->Session().Machine().StepCount;
-    QTimer::singleShot(ms, form_.get(), &TMainWindow::StopClick);
+    TRunCommands& run = form_->RunCommands();
+    QTimer::singleShot(ms, &run, &TRunCommands::StopClick);
     const double start = ThreadCpuSeconds();
-    form_->RunOrTraceClick(tag);
+    run.RunOrTraceClick(tag);
     cpu += ThreadCpuSeconds() - start;
     return form_->Session().Machine().StepCount - before;
   }

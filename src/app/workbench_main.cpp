@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "workbench/application_setup.h"
+#include "workbench/dialog_commands.h"
 #include "workbench/main_window.h"
 
 int main(int argc, char* argv[]) {
@@ -16,7 +17,7 @@ int main(int argc, char* argv[]) {
     TMainWindow form;
     // The version, edit-file selection and unit selection dialogs live
     // until the program ends.
-    form.CreateDialogs();
+    form.Dialogs().CreateDialogs();
     EndWhenClosed(form);
     form.show();
     exitCode = QApplication::exec();

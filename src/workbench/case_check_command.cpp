@@ -12,6 +12,7 @@
 #include "session/grading_run.h"
 #include "session/program_session.h"
 #include "workbench/case_check_dialog.h"
+#include "workbench/dialog_commands.h"
 #include "workbench/main_window.h"
 
 namespace {
@@ -69,11 +70,11 @@ void TCaseCheckCommand::Check(const QString& path) {
     }
   }
   if (!readable) {
-    form_.ShowErrorBox(
+    form_.Dialogs().ShowErrorBox(
         QString::fromStdString(Cp932ToUtf8(ProblemLine(casePath, fatal.Position, fatal.Message))));
     return;
   }
   TCaseCheckDialog dialog(path, &form_);
   dialog.ShowResults(results);
-  form_.ExecModal(dialog);
+  form_.Dialogs().ExecModal(dialog);
 }

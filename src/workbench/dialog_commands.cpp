@@ -1,8 +1,9 @@
-// The small dialogs of the main window: their creation, the unit selection,
-// the help page, the display font and the version dialog.
+#include "workbench/dialog_commands.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QMessageBox>
 #include <QUrl>
 #include <algorithm>
 
@@ -16,6 +17,7 @@
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 #include "workbench/unit_select.h"
+#include "workbench/view_commands.h"
 
 namespace {
 
@@ -25,23 +27,33 @@ constexpr int kLargestFontPoints = 12;
 
 }  // namespace
 
-void TMainWindow::CreateDialogs() {
+TDialogCommands::TDialogCommands(TMainWindow& form) : QObject(&form), form_(form) {}
+
+void TDialogCommands::CreateDialogs() {
   if (aboutBox_ != nullptr) return;
-  aboutBox_ = new TAboutBox(mainFont_, this);
-  editFileSelect_ = new TEditFileSelect(document_->Session().Files(), mainFont_, this);
-  unitSelect_ = new TUnitDialog(this);
+  aboutBox_ = new TAboutBox(form_.MainFont(), &form_);
+  editFileSelect_ = new TEditFileSelect(form_.Session().Files(), form_.MainFont(), &form_);
+  unitSelect_ = new TUnitDialog(&form_);
 }
 
-int TMainWindow::ExecModal(QDialog& dialog) {
+int TDialogCommands::ExecModal(QDialog& dialog) {
   if (modalHook_) return modalHook_(dialog);
   return dialog.exec();
 }
 
-void TMainWindow::UnitsClick() {
+void TDialogCommands::ShowErrorBox(const QString& text) {
+  if (errorBoxHook_) {
+    errorBoxHook_(text);
+    return;
+  }
+  QMessageBox::critical(&form_, QStringLiteral("QRX Emulator"), text, QMessageBox::Ok);
+}
+
+void TDialogCommands::UnitsClick() {
   CreateDialogs();
   TUnitDialog& dialog = *unitSelect_;
-  dialog.move(CentredOn(frameGeometry(), dialog.size()));
-  TQRXAssembler& assembler = document_->Session().Assembler();
+  dialog.move(CentredOn(form_.frameGeometry(), dialog.size()));
+  TQRXAssembler& assembler = form_.Session().Assembler();
   // Entry 0 is the top level and is never offered.
   std::vector<std::string> names;
   dialog.ClearUnits();
@@ -65,38 +77,38 @@ void TMainWindow::UnitsClick() {
     assembler.SetUnitVisible(index, dialog.IsTicked(k));
   }
   assembler.BuildListing();
-  listingView_->SetRows(&assembler.Listing());
-  RebuildLabelList();
-  listingView_->SetSelectedRow(0);
+  form_.ListingView()->SetRows(&assembler.Listing());
+  form_.Views().RebuildLabelList();
+  form_.ListingView()->SetSelectedRow(0);
 }
 
-void TMainWindow::HelpClick() {
-  const QUrl url = QUrl::fromLocalFile(folders_.HelpFile);
-  if (!QFileInfo::exists(folders_.HelpFile)) {
-    ShowErrorBox(QStringLiteral("ヘルプファイルが見つかりません: ") + folders_.HelpFile);
+void TDialogCommands::HelpClick() {
+  const QUrl url = QUrl::fromLocalFile(form_.Folders().HelpFile);
+  if (!QFileInfo::exists(form_.Folders().HelpFile)) {
+    ShowErrorBox(QStringLiteral("ヘルプファイルが見つかりません: ") + form_.Folders().HelpFile);
     return;
   }
   const bool opened = urlOpenerHook_ ? urlOpenerHook_(url) : QDesktopServices::openUrl(url);
   // The desktop's "open" (xdg-open here) is what was tried.
   if (!opened)
     ShowErrorBox(QStringLiteral("ヘルプを開けませんでした。\n試したコマンド: xdg-open ") +
-                 QuotedEditorPath(folders_.HelpFile));
+                 QuotedEditorPath(form_.Folders().HelpFile));
 }
 
-void TMainWindow::FontSettingsClick() {
+void TDialogCommands::FontSettingsClick() {
   // Qt knows no vector (plotter) fonts, so every font it lists, scalable
   // or not, may be chosen; the size is held to 9 to 12 points.
-  QFontDialog dialog(mainFont_, this);
+  QFontDialog dialog(form_.MainFont(), &form_);
   if (ExecModal(dialog) != QDialog::Accepted) return;
   QFont font = dialog.currentFont();
   const int points = font.pointSize() > 0 ? font.pointSize() : kSmallestFontPoints;
   font.setPointSize(std::clamp(points, kSmallestFontPoints, kLargestFontPoints));
   // For as long as the program runs; the settings keep their own font.
-  SetMainFont(font);
+  form_.SetMainFont(font);
 }
 
-void TMainWindow::AboutClick() {
+void TDialogCommands::AboutClick() {
   CreateDialogs();
-  aboutBox_->move(CentredOn(frameGeometry(), aboutBox_->size()));
+  aboutBox_->move(CentredOn(form_.frameGeometry(), aboutBox_->size()));
   ExecModal(*aboutBox_);
 }

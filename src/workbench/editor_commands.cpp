@@ -1,11 +1,11 @@
-// The external editor: the command with its placeholders, choosing sources
-// in the edit-file selection dialog, and the listing's pop-up items that
-// open the source (or the macro source) of the selected row at its line.
+#include "workbench/editor_commands.h"
+
 #include <QInputDialog>
 #include <QLabel>
 
 #include "assembler/qrx_assembler.h"
 #include "session/program_session.h"
+#include "workbench/dialog_commands.h"
 #include "workbench/dialog_placement.h"
 #include "workbench/edit_file_select.h"
 #include "workbench/editor_launch.h"
@@ -21,27 +21,29 @@ constexpr int kPlainTagItems = 3;
 
 }  // namespace
 
-void TMainWindow::RunEditor(const std::string& path, int line) {
-  const TEditorLaunch launch =
-      BuildEditorLaunch(editorCommand_, QString::fromStdString(path), line);
-  if (editorLaunchHook_) {
-    editorLaunchHook_(launch);
+TEditorCommands::TEditorCommands(TMainWindow& form) : QObject(&form), form_(form) {}
+
+void TEditorCommands::RunEditor(const std::string& path, int line) {
+  const TEditorLaunch launch = BuildEditorLaunch(command_, QString::fromStdString(path), line);
+  if (launchHook_) {
+    launchHook_(launch);
     return;
   }
   if (!StartEditor(launch))
-    ShowErrorBox(QStringLiteral("エディタを起動できませんでした。\n試したコマンド: ") +
-                 launch.CommandLine);
+    form_.Dialogs().ShowErrorBox(
+        QStringLiteral("エディタを起動できませんでした。\n試したコマンド: ") + launch.CommandLine);
 }
 
-void TMainWindow::EditSourceClick() {
-  CreateDialogs();
-  TEditFileSelect& dialog = *editFileSelect_;
-  dialog.move(CentredOn(frameGeometry(), dialog.size()));
+void TEditorCommands::EditSourceClick() {
+  TDialogCommands& dialogs = form_.Dialogs();
+  dialogs.CreateDialogs();
+  TEditFileSelect& dialog = *dialogs.EditFileSelect();
+  dialog.move(CentredOn(form_.frameGeometry(), dialog.size()));
   dialog.setWindowTitle(QStringLiteral("ソースの編集"));
   dialog.Prompt()->setText(QStringLiteral("編集するファイルを選択して下さい"));
   dialog.FillFromFileSet();
-  if (ExecModal(dialog) != QDialog::Accepted) return;
-  const TFileNames& files = document_->Session().Files();
+  if (dialogs.ExecModal(dialog) != QDialog::Accepted) return;
+  const TFileNames& files = form_.Session().Files();
   // The paths are taken before any editor starts; item k shows entry k + 1.
   std::vector<std::string> paths;
   for (int k : dialog.SelectedItems())
@@ -50,33 +52,33 @@ void TMainWindow::EditSourceClick() {
     RunEditor(path, 0);
 }
 
-void TMainWindow::EditRowSourceClick() {
-  const TAsmLine* line = navigator_->SelectedLine();
+void TEditorCommands::EditRowSourceClick() {
+  const TAsmLine* line = form_.Navigator().SelectedLine();
   if (line == nullptr) return;
   // Rows without a source tag (include start markers) name no file.
   const int file = line->TagFileIndex();
-  const TFileNames& files = document_->Session().Files();
+  const TFileNames& files = form_.Session().Files();
   if (file < 0 || file >= files.Count()) return;
   RunEditor(files[file], line->TagLineNumber());
 }
 
-void TMainWindow::EditRowMacroSourceClick() {
-  const TAsmLine* line = navigator_->SelectedLine();
+void TEditorCommands::EditRowMacroSourceClick() {
+  const TAsmLine* line = form_.Navigator().SelectedLine();
   if (line == nullptr) return;
   const int count = line->TagCount();
   if (count <= kPlainTagItems) return;
   const int file = line->TagItem(count - 4);
-  const TFileNames& files = document_->Session().Files();
+  const TFileNames& files = form_.Session().Files();
   if (file < 0 || file >= files.Count()) return;
   RunEditor(files[file], line->TagItem(count - 3));
 }
 
-void TMainWindow::EditorSettingsClick() {
-  QInputDialog dialog(this);
+void TEditorCommands::EditorSettingsClick() {
+  QInputDialog dialog(&form_);
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setWindowTitle(QStringLiteral("エディタの設定"));
   dialog.setLabelText(QStringLiteral("エディタへのパスを入力して下さい\n%F:ファイル名 %L:行番号"));
-  dialog.setTextValue(editorCommand_);
+  dialog.setTextValue(command_);
   // An empty command is taken as it is.
-  if (ExecModal(dialog) == QDialog::Accepted) editorCommand_ = dialog.textValue();
+  if (form_.Dialogs().ExecModal(dialog) == QDialog::Accepted) command_ = dialog.textValue();
 }

@@ -9,6 +9,7 @@
 #include "assembler/qrx_assembler.h"
 #include "persistence/file_io.h"
 #include "session/program_session.h"
+#include "workbench/dialog_commands.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 #include "workbench/navigation.h"
@@ -75,7 +76,8 @@ QString TFileCommands::AskOpenPath(const QString& start, const QString& filter) 
   // The dialog starts in the pattern's folder with the pattern ("*.qasm")
   // in its name field.
   if (IsPattern(openDialogName_)) dialog.selectFile(QFileInfo(openDialogName_).fileName());
-  if (form_.ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  if (form_.Dialogs().ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return {};
   return dialog.selectedFiles().first();
 }
 

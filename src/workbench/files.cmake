@@ -27,7 +27,6 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/view_host.h
   src/workbench/view_support.cpp
   src/workbench/view_support.h
-  src/workbench/load_flow.cpp
   src/workbench/main_menus.cpp
   src/workbench/main_menus.h
   src/workbench/main_window.cpp
@@ -40,9 +39,11 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/owner_drawn_list.cpp
   src/workbench/owner_drawn_list.h
   src/workbench/run_commands.cpp
+  src/workbench/run_commands.h
   src/workbench/tool_buttons.cpp
   src/workbench/tool_buttons.h
-  src/workbench/view_wiring.cpp
+  src/workbench/view_commands.cpp
+  src/workbench/view_commands.h
   src/workbench/workbench_document.cpp
   src/workbench/workbench_document.h
   src/workbench/workbench_folders.cpp
@@ -53,11 +54,13 @@ set(QRX_WORKBENCH_SOURCES
   src/workbench/about_box.cpp
   src/workbench/about_box.h
   src/workbench/dialog_commands.cpp
+  src/workbench/dialog_commands.h
   src/workbench/dialog_placement.h
   src/workbench/dialog_buttons.h
   src/workbench/edit_file_select.cpp
   src/workbench/edit_file_select.h
   src/workbench/editor_commands.cpp
+  src/workbench/editor_commands.h
   src/workbench/editor_launch.cpp
   src/workbench/editor_launch.h
   src/workbench/state_commands.cpp

@@ -3,14 +3,17 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QHeaderView>
 #include <QMenuBar>
-#include <QMessageBox>
+#include <QMimeData>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "assembler/qrx_assembler.h"
@@ -23,6 +26,9 @@
 #include "session/program_session.h"
 #include "session/run_control.h"
 #include "workbench/case_check_command.h"
+#include "workbench/dialog_commands.h"
+#include "workbench/editor_commands.h"
+#include "workbench/file_commands.h"
 #include "workbench/label_view.h"
 #include "workbench/label_view_model.h"
 #include "workbench/listing_view.h"
@@ -30,9 +36,11 @@
 #include "workbench/memory_view.h"
 #include "workbench/message_line.h"
 #include "workbench/navigation.h"
+#include "workbench/run_commands.h"
 #include "workbench/run_shortcuts.h"
 #include "workbench/side_panels.h"
 #include "workbench/tool_buttons.h"
+#include "workbench/view_commands.h"
 #include "workbench/view_support.h"
 #include "workbench/window_placement.h"
 #include "workbench/workbench_document.h"
@@ -112,14 +120,20 @@ TMainWindow::TMainWindow(const TStartOptions& options, QWidget* parent)
   labelPopup_ = BuildLabelPopup(this, menus_.SkNotAll);
   sidePanels_ = new TSidePanels(*this, *labelSplitter_);
   liveRefresh_ = new TLiveViewRefresh(*this, *sidePanels_);
+  dialogs_ = new TDialogCommands(*this);
+  editor_ = new TEditorCommands(*this);
+  viewCommands_ = new TViewCommands(*this);
+  runCommands_ = new TRunCommands(*this);
   runShortcuts_ = new TRunShortcuts(*this);
   caseCheck_ = new TCaseCheckCommand(*this);
   // Follows the application's activation from here on.
   fileCommands_ = new TFileCommands(*this);
   ConnectMenus();
-  ConnectViews();
-  ConnectDocument();
-  SetUpNavigation();
+  // The navigator follows the listing pop-up's jump submenu and the letter
+  // keys.
+  navigator_->ConnectJumpMenu(listingPopup_);
+  keyFilter_ = std::make_unique<TNavigationKeyFilter>(*navigator_, document_->KeyboardTable(),
+                                                      listingView_, labelView_);
 
   // First start, then the settings.
   folders_ = TWorkbenchFolders::Locate(options_.ProgramFolder, options_.SampleFolder);
@@ -231,7 +245,7 @@ void TMainWindow::ApplySettings(const TWorkbenchSettings& s) {
   font.setPointSize(s.FontSize > 0 ? s.FontSize : 9);
   SetMainFont(font);
 
-  editorCommand_ = s.Editer;
+  editor_->SetEditorCommand(s.Editer);
   document_->SetTraceWait(TraceWaitFor(s.WaitCount));
   const int waitTag = WaitMenuTag(s.WaitCount);
   for (QAction* item : menus_.WaitItems)
@@ -291,16 +305,14 @@ TMessageLine* TMainWindow::MessageLine() const {
   return toolBar_->MessageLine();
 }
 
-void TMainWindow::SetButtonsEnabled(bool enabled) {
-  toolBar_->SetButtonsEnabled(enabled);
+void TMainWindow::SetCurrentFile(const std::string& path) {
+  document_->Session().Files().SetStrings(0, path);
+  const QString name = QFileInfo(QString::fromStdString(path)).fileName();
+  setWindowTitle(kCaption + QStringLiteral(" : ") + name);
 }
 
-void TMainWindow::ShowErrorBox(const QString& text) {
-  if (errorBoxHook_) {
-    errorBoxHook_(text);
-    return;
-  }
-  QMessageBox::critical(this, QStringLiteral("QRX Emulator"), text, QMessageBox::Ok);
+const std::string& TMainWindow::CurrentFile() const {
+  return document_->Session().CurrentFile();
 }
 
 void TMainWindow::showEvent(QShowEvent* event) {
@@ -352,7 +364,7 @@ TWorkbenchSettings TMainWindow::CollectSettings() {
   s.WaitCount = document_->TraceWait();
   if (!CurrentFile().empty())
     s.SelectKw = JoinedNames(document_->Session().Assembler().SelectedLabels());
-  s.Editer = editorCommand_;
+  s.Editer = editor_->EditorCommand();
   sidePanels_->CollectSettings(s);
   return s;
 }
@@ -365,16 +377,35 @@ void TMainWindow::WriteSettings() {
   scope.Geometry = settings.FmWindowState == 0;
   scope.SelectKw = !CurrentFile().empty();
   QString error;
-  if (!WriteWorkbenchSettings(folders_.SettingsFile, settings, scope, error)) ShowErrorBox(error);
+  if (!WriteWorkbenchSettings(folders_.SettingsFile, settings, scope, error))
+    dialogs_->ShowErrorBox(error);
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
   if (document_->RunState() != TRunState::Idle) {
-    ShowErrorBox(QStringLiteral("終了するにはプログラムを停止させて下さい"));
+    dialogs_->ShowErrorBox(QStringLiteral("終了するにはプログラムを停止させて下さい"));
     event->ignore();
     return;
   }
   WriteSettings();
   event->accept();
   emit Closed();
+}
+
+void TMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  // Like the file menu, dropping loads nothing while a program runs; the
+  // file opens as one chosen in the open dialog.
+  if (document_->RunState() == TRunState::Idle && event->mimeData()->hasUrls())
+    event->acceptProposedAction();
+}
+
+void TMainWindow::dropEvent(QDropEvent* event) {
+  if (document_->RunState() != TRunState::Idle) {
+    event->ignore();
+    return;
+  }
+  const QList<QUrl> urls = event->mimeData()->urls();
+  event->acceptProposedAction();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+  fileCommands_->OpenFile(urls.first().toLocalFile());
 }

@@ -1,20 +1,25 @@
-// The main window's menu handlers and the enabling rules applied when a menu
-// opens.
+// The main window's menus: which command each item calls, and the
+// window's own items (the enabling of "ファイル(&F)" and "表示(&V)" when they
+// open, the number format, the panels and the monitor).
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
 #include <QSplitter>
 #include <QToolButton>
 
-#include "assembler/listing_text.h"
 #include "assembler/qrx_assembler.h"
 #include "monitor_qt/screen_thread.h"
 #include "session/program_session.h"
+#include "workbench/dialog_commands.h"
+#include "workbench/editor_commands.h"
+#include "workbench/file_commands.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 #include "workbench/memory_view.h"
+#include "workbench/run_commands.h"
 #include "workbench/tool_buttons.h"
+#include "workbench/view_commands.h"
 
 void TMainWindow::ConnectMenus() {
   const TMainMenus& m = menus_;
@@ -22,51 +27,54 @@ void TMainWindow::ConnectMenus() {
   TFileCommands* files = fileCommands_;
   connect(m.Load, &QAction::triggered, files, &TFileCommands::LoadClick);
   connect(m.Reload, &QAction::triggered, files, &TFileCommands::ReloadClick);
-  connect(m.EditSource, &QAction::triggered, this, &TMainWindow::EditSourceClick);
+  connect(m.EditSource, &QAction::triggered, editor_, &TEditorCommands::EditSourceClick);
   connect(m.SaveState, &QAction::triggered, files, &TFileCommands::SaveStateClick);
   connect(m.SaveInputLog, &QAction::triggered, files, &TFileCommands::SaveInputLogClick);
   connect(m.SaveMachineCode, &QAction::triggered, files, &TFileCommands::SaveMachineCodeClick);
   connect(m.Quit, &QAction::triggered, this, &QWidget::close);
 
-  connect(m.Run, &QMenu::aboutToShow, this, &TMainWindow::RunMenuPopup);
-  connect(m.RunItem, &QAction::triggered, this,
-          [this] { RunOrTraceClick(menus_.RunItem->data().toInt()); });
-  connect(m.TraceItem, &QAction::triggered, this,
-          [this] { RunOrTraceClick(menus_.TraceItem->data().toInt()); });
-  connect(m.StopItem, &QAction::triggered, this, &TMainWindow::StopClick);
-  connect(m.ResetItem, &QAction::triggered, this, &TMainWindow::ResetClick);
-  connect(m.StepBackItem, &QAction::triggered, this, &TMainWindow::StepBackClick);
-  connect(m.StepBackOverCallItem, &QAction::triggered, this, &TMainWindow::StepBackOverCallClick);
-  connect(m.RunBackItem, &QAction::triggered, this, &TMainWindow::RunBackClick);
-  connect(toolBar_, &TToolBarPanel::BackButtonClicked, this, [this](int button) {
+  TRunCommands* run = runCommands_;
+  connect(m.Run, &QMenu::aboutToShow, run, &TRunCommands::RunMenuPopup);
+  connect(m.RunItem, &QAction::triggered, run,
+          [run, item = m.RunItem] { run->RunOrTraceClick(item->data().toInt()); });
+  connect(m.TraceItem, &QAction::triggered, run,
+          [run, item = m.TraceItem] { run->RunOrTraceClick(item->data().toInt()); });
+  connect(m.StopItem, &QAction::triggered, run, &TRunCommands::StopClick);
+  connect(m.ResetItem, &QAction::triggered, run, &TRunCommands::ResetClick);
+  connect(m.StepBackItem, &QAction::triggered, run, &TRunCommands::StepBackClick);
+  connect(m.StepBackOverCallItem, &QAction::triggered, run, &TRunCommands::StepBackOverCallClick);
+  connect(m.RunBackItem, &QAction::triggered, run, &TRunCommands::RunBackClick);
+  connect(toolBar_, &TToolBarPanel::BackButtonClicked, run, [run](int button) {
     if (button == TToolBarPanel::StepBack)
-      StepBackClick();
+      run->StepBackClick();
     else
-      RunBackClick();
+      run->RunBackClick();
   });
   for (QAction* item : m.WaitItems)
     connect(item, &QAction::triggered, this,
             [this, item] { document_->SetTraceWait(item->data().toInt()); });
-  connect(toolBar_, &TToolBarPanel::ButtonClicked, this, [this](int button, int tag) {
+  connect(toolBar_, &TToolBarPanel::ButtonClicked, run, [run](int button, int tag) {
     switch (button) {
       case TToolBarPanel::Run:
       case TToolBarPanel::Trace:
-        RunOrTraceClick(tag);
+        run->RunOrTraceClick(tag);
         break;
       case TToolBarPanel::Step:
-        StepClick();
+        run->StepClick();
         break;
       case TToolBarPanel::Stop:
-        StopClick();
+        run->StopClick();
         break;
       case TToolBarPanel::Reset:
-        ResetClick();
+        run->ResetClick();
         break;
       default:
         break;
     }
   });
 
+  TViewCommands* views = viewCommands_;
+  TDialogCommands* dialogs = dialogs_;
   connect(m.View, &QMenu::aboutToShow, this, &TMainWindow::ViewMenuPopup);
   for (QAction* item : m.NumberFormatItems)
     connect(item, &QAction::triggered, this,
@@ -77,28 +85,31 @@ void TMainWindow::ConnectMenus() {
   // Qt flips the check mark of a filter; the label view follows it.
   for (QAction* filter :
        {m.SkNotAll, m.SkLocal, m.SkNum, m.SkVal, m.SkLabel, m.SkPointer, m.SkAuto})
-    connect(filter, &QAction::triggered, this, [this] { RebuildLabelList(); });
-  connect(m.Units, &QAction::triggered, this, &TMainWindow::UnitsClick);
+    connect(filter, &QAction::triggered, views, [views] { views->RebuildLabelList(); });
+  connect(m.Units, &QAction::triggered, dialogs, &TDialogCommands::UnitsClick);
 
-  connect(m.HelpItem, &QAction::triggered, this, &TMainWindow::HelpClick);
-  connect(m.EditorSettings, &QAction::triggered, this, &TMainWindow::EditorSettingsClick);
-  connect(m.FontSettings, &QAction::triggered, this, &TMainWindow::FontSettingsClick);
-  connect(m.About, &QAction::triggered, this, &TMainWindow::AboutClick);
+  connect(m.HelpItem, &QAction::triggered, dialogs, &TDialogCommands::HelpClick);
+  connect(m.EditorSettings, &QAction::triggered, editor_, &TEditorCommands::EditorSettingsClick);
+  connect(m.FontSettings, &QAction::triggered, dialogs, &TDialogCommands::FontSettingsClick);
+  connect(m.About, &QAction::triggered, dialogs, &TDialogCommands::AboutClick);
 
   const TListingPopup& lp = listingPopup_;
-  connect(lp.Menu, &QMenu::aboutToShow, this, &TMainWindow::ListingMenuPopup);
-  connect(lp.Breakpoint, &QAction::triggered, this, &TMainWindow::ToggleBreakpointClick);
-  connect(lp.ClearBreakpoints, &QAction::triggered, this, &TMainWindow::ClearBreakpointsClick);
-  connect(lp.EditSource, &QAction::triggered, this, &TMainWindow::EditRowSourceClick);
-  connect(lp.EditMacroSource, &QAction::triggered, this, &TMainWindow::EditRowMacroSourceClick);
+  connect(lp.Menu, &QMenu::aboutToShow, views, &TViewCommands::ListingMenuPopup);
+  connect(lp.Breakpoint, &QAction::triggered, views, &TViewCommands::ToggleBreakpointClick);
+  connect(lp.ClearBreakpoints, &QAction::triggered, views, &TViewCommands::ClearBreakpointsClick);
+  connect(lp.EditSource, &QAction::triggered, editor_, &TEditorCommands::EditRowSourceClick);
+  connect(lp.EditMacroSource, &QAction::triggered, editor_,
+          &TEditorCommands::EditRowMacroSourceClick);
 
   const TLabelPopup& bp = labelPopup_;
-  connect(bp.Menu, &QMenu::aboutToShow, this, &TMainWindow::LabelMenuPopup);
-  connect(bp.SelectLabels, &QAction::triggered, this, [this] { SetLabelsSelected(true); });
-  connect(bp.DeselectLabels, &QAction::triggered, this, [this] { SetLabelsSelected(false); });
-  connect(bp.JumpToDefinition, &QAction::triggered, this, &TMainWindow::JumpToDefinitionClick);
-  connect(bp.ShowMemory, &QAction::triggered, this, &TMainWindow::ShowLabelMemoryClick);
-  connect(bp.ShowIndirectMemory, &QAction::triggered, this, &TMainWindow::ShowIndirectMemoryClick);
+  connect(bp.Menu, &QMenu::aboutToShow, views, &TViewCommands::LabelMenuPopup);
+  connect(bp.SelectLabels, &QAction::triggered, views, [views] { views->SetLabelsSelected(true); });
+  connect(bp.DeselectLabels, &QAction::triggered, views,
+          [views] { views->SetLabelsSelected(false); });
+  connect(bp.JumpToDefinition, &QAction::triggered, views, &TViewCommands::JumpToDefinitionClick);
+  connect(bp.ShowMemory, &QAction::triggered, views, &TViewCommands::ShowLabelMemoryClick);
+  connect(bp.ShowIndirectMemory, &QAction::triggered, views,
+          &TViewCommands::ShowIndirectMemoryClick);
 }
 
 // ---------------------------------------------------------------- opening
@@ -109,46 +120,11 @@ void TMainWindow::FileMenuPopup() {
   menus_.SaveInputLog->setEnabled(!CurrentFile().empty());
 }
 
-void TMainWindow::RunMenuPopup() {
-  QAction* const items[] = {menus_.RunItem, menus_.TraceItem, menus_.StepItem, menus_.StopItem,
-                            menus_.ResetItem};
-  for (int i = 0; i < TToolBarPanel::kButtonCount; ++i)
-    items[i]->setEnabled(toolBar_->ButtonAt(i)->isEnabled());
-}
-
 void TMainWindow::ViewMenuPopup() {
   menus_.MemoryDump->setChecked(!memoryPanel_->isHidden());
   menus_.LabelPanel->setChecked(!labelPanel_->isHidden());
   menus_.Monitor->setChecked(screen_->MonitorShown());
   menus_.Units->setEnabled(document_->Session().Assembler().Units().Count() > 1);
-}
-
-void TMainWindow::ListingMenuPopup() {
-  const TListingPopup& p = listingPopup_;
-  const bool hasRows = listingView_->RowCount() > 0;
-  const int row = listingView_->SelectedRow();
-  const TAsmLine* line =
-      hasRows && row >= 0 ? document_->Session().Assembler().Listing().Ref(row) : nullptr;
-  p.Breakpoint->setText(QString::fromUtf8(kSetBreakpointCaption));
-  p.Breakpoint->setEnabled(hasRows);
-  if (hasRows && line != nullptr && document_->Session().Breakpoints().Contains(line->LineIndex))
-    p.Breakpoint->setText(QString::fromUtf8(kClearBreakpointCaption));
-  p.ClearBreakpoints->setEnabled(!document_->Session().Breakpoints().Empty());
-  p.EditSource->setEnabled(!document_->Session().MainSource().empty());
-  p.EditMacroSource->setEnabled(p.EditSource->isEnabled() && line != nullptr &&
-                                line->TagCount() > 3);
-  p.Jump->menuAction()->setEnabled(hasRows);
-}
-
-void TMainWindow::LabelMenuPopup() {
-  const TLabelPopup& p = labelPopup_;
-  const bool anySelected = !labelView_->SelectedRows().empty();
-  p.SelectLabels->setEnabled(anySelected);
-  p.DeselectLabels->setEnabled(anySelected);
-  p.JumpToDefinition->setEnabled(labelView_->RowCount() > 6);
-  const bool memoryShown = !memoryPanel_->isHidden();
-  p.ShowMemory->setEnabled(memoryShown);
-  p.ShowIndirectMemory->setEnabled(memoryShown);
 }
 
 // ---------------------------------------------------------------- "表示(&V)"
@@ -158,7 +134,7 @@ void TMainWindow::NumberFormatClick(int tag) {
   if (format == numberFormat_) return;
   numberFormat_ = format;
   menus_.NumberFormatItems[static_cast<size_t>(tag)]->setChecked(true);
-  RepaintViews();
+  viewCommands_->RepaintViews();
 }
 
 void TMainWindow::MemoryDumpClick() {

@@ -12,6 +12,7 @@
 #include "persistence/encoding.h"
 #include "session/execution_history.h"
 #include "session/program_session.h"
+#include "workbench/dialog_commands.h"
 #include "workbench/file_commands.h"
 #include "workbench/main_window.h"
 #include "workbench/workbench_document.h"
@@ -45,7 +46,8 @@ QString TFileCommands::AskSavePath(const std::string& basis, const char* filterP
   // The caption names its patterns already.
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   if (!basis.empty()) dialog.selectFile(start);
-  if (form_.ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  if (form_.Dialogs().ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return {};
   return dialog.selectedFiles().first();
 }
 
@@ -54,7 +56,7 @@ void TFileCommands::SaveStateClick() {
   if (path.isEmpty()) return;
   std::string error;
   if (!form_.Document().Session().SaveState(path.toStdString(), error))
-    form_.ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
+    form_.Dialogs().ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }
 
 void TFileCommands::SaveInputLogClick() {
@@ -62,7 +64,7 @@ void TFileCommands::SaveInputLogClick() {
   if (path.isEmpty()) return;
   std::string error;
   if (!form_.Document().History().SaveLog(path.toStdString(), error))
-    form_.ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
+    form_.Dialogs().ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }
 
 void TFileCommands::SaveMachineCodeClick() {
@@ -71,5 +73,5 @@ void TFileCommands::SaveMachineCodeClick() {
   if (path.isEmpty()) return;
   std::string error;
   if (!WriteMachineCode(form_.Document().Session().Assembler(), path.toStdString(), error))
-    form_.ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
+    form_.Dialogs().ShowErrorBox(QString::fromStdString(Cp932ToUtf8(error)));
 }

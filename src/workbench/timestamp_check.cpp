@@ -7,6 +7,7 @@
 #include "persistence/file_set.h"
 #include "persistence/file_stamp.h"
 #include "session/program_session.h"
+#include "workbench/dialog_commands.h"
 #include "workbench/file_commands.h"
 #include "workbench/main_window.h"
 #include "workbench/workbench_document.h"
@@ -43,7 +44,7 @@ void TFileCommands::CheckSourceTimeStamps() {
       if (files.StampDelta(i) <= 0) continue;
       QMessageBox box(QMessageBox::Information, QStringLiteral("QRX Emulator"),
                       ReloadQuestion(files, i), QMessageBox::Yes | QMessageBox::No, &form_);
-      if (form_.ExecModal(box) == QMessageBox::Yes) {
+      if (form_.Dialogs().ExecModal(box) == QMessageBox::Yes) {
         ReloadClick();
         break;
       }

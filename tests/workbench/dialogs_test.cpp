@@ -66,16 +66,16 @@ class TDialogsTest : public QObject {
 
   void TheDialogsAreMadeOnceInOrder() {
     TMainWindow& form = rig_->Create();
-    QVERIFY(form.AboutBox() == nullptr);
-    form.CreateDialogs();
-    TAboutBox* about = form.AboutBox();
-    TEditFileSelect* select = form.EditFileSelect();
-    TUnitDialog* units = form.UnitSelect();
+    QVERIFY(form.Dialogs().AboutBox() == nullptr);
+    form.Dialogs().CreateDialogs();
+    TAboutBox* about = form.Dialogs().AboutBox();
+    TEditFileSelect* select = form.Dialogs().EditFileSelect();
+    TUnitDialog* units = form.Dialogs().UnitSelect();
     QVERIFY(about != nullptr && select != nullptr && units != nullptr);
-    form.CreateDialogs();
-    QCOMPARE(form.AboutBox(), about);
-    QCOMPARE(form.EditFileSelect(), select);
-    QCOMPARE(form.UnitSelect(), units);
+    form.Dialogs().CreateDialogs();
+    QCOMPARE(form.Dialogs().AboutBox(), about);
+    QCOMPARE(form.Dialogs().EditFileSelect(), select);
+    QCOMPARE(form.Dialogs().UnitSelect(), units);
     const QObjectList children = form.children();
     QVERIFY(children.indexOf(about) < children.indexOf(select));
     QVERIFY(children.indexOf(select) < children.indexOf(units));
@@ -92,7 +92,7 @@ class TDialogsTest : public QObject {
 
     QStringList offered;
     QPoint position;
-    form.SetModalHook([&](QDialog& dialog) {
+    form.Dialogs().SetModalHook([&](QDialog& dialog) {
       auto* units = qobject_cast<TUnitDialog*>(&dialog);
       if (units == nullptr) return int(QDialog::Rejected);
       offered = UnitItems(*units);
@@ -101,9 +101,9 @@ class TDialogsTest : public QObject {
       return int(QDialog::Accepted);
     });
     form.ListingView()->SetSelectedRow(1);
-    form.UnitsClick();
+    form.Dialogs().UnitsClick();
     QCOMPARE(offered, QStringList({"GFX", "MATH"}));
-    QCOMPARE(position, CentredOn(form.frameGeometry(), form.UnitSelect()->size()));
+    QCOMPARE(position, CentredOn(form.frameGeometry(), form.Dialogs().UnitSelect()->size()));
     QVERIFY(RowOfLabel(form, "MVAL") >= 0);
     QCOMPARE(RowOfLabel(form, "GVAL"), -1);
     QCOMPARE(form.ListingView()->RowCount(), form.Session().Assembler().Listing().Count());
@@ -112,7 +112,7 @@ class TDialogsTest : public QObject {
     QCOMPARE(form.ListingView()->SelectedRow(), 0);
 
     // Unticking hides the unit's lines and labels again.
-    form.SetModalHook([&](QDialog& dialog) {
+    form.Dialogs().SetModalHook([&](QDialog& dialog) {
       auto* units = qobject_cast<TUnitDialog*>(&dialog);
       if (units == nullptr) return int(QDialog::Rejected);
       offered = UnitItems(*units);
@@ -121,7 +121,7 @@ class TDialogsTest : public QObject {
       return int(QDialog::Accepted);
     });
     form.ListingView()->SetSelectedRow(RowOfLabel(form, "MVAL"));
-    form.UnitsClick();
+    form.Dialogs().UnitsClick();
     QCOMPARE(offered, QStringList({"GFX", "MATH*"}));
     QCOMPARE(RowOfLabel(form, "MVAL"), -1);
     QVERIFY(RowOfLabel(form, "GVAL") >= 0);
@@ -137,14 +137,14 @@ class TDialogsTest : public QObject {
     const int rows = form.ListingView()->RowCount();
     const QStringList keys = LabelKeys(form);
     form.ListingView()->SetSelectedRow(2);
-    form.SetModalHook([](QDialog& dialog) {
+    form.Dialogs().SetModalHook([](QDialog& dialog) {
       if (auto* units = qobject_cast<TUnitDialog*>(&dialog)) {
         units->SetTicked(0, true);
         units->SetTicked(1, true);
       }
       return int(QDialog::Rejected);
     });
-    form.UnitsClick();
+    form.Dialogs().UnitsClick();
     QCOMPARE(form.ListingView()->RowCount(), rows);
     QCOMPARE(LabelKeys(form), keys);
     QCOMPARE(form.ListingView()->SelectedRow(), 2);
@@ -159,7 +159,7 @@ class TDialogsTest : public QObject {
     TMainWindow& form = rig_->Create();
     const QString path = rig_->WriteSource("units.qasm", UnitProgram());
     QCOMPARE(form.FileCommands().OpenFile(path), TLoadResult::Clean);
-    form.SetModalHook([&](QDialog& dialog) {
+    form.Dialogs().SetModalHook([&](QDialog& dialog) {
       auto* units = qobject_cast<TUnitDialog*>(&dialog);
       if (units == nullptr) return int(QDialog::Rejected);
       QStringList grown = UnitProgram();
@@ -170,7 +170,7 @@ class TDialogsTest : public QObject {
       units->SetTicked(1, true);  // MATH, as listed
       return int(QDialog::Accepted);
     });
-    form.UnitsClick();
+    form.Dialogs().UnitsClick();
     QCOMPARE(QString::fromStdString(form.Session().Assembler().UnitNameAt(1)),
              QStringLiteral("AAA"));
     QVERIFY(RowOfLabel(form, "MVAL") >= 0);
@@ -198,8 +198,8 @@ class TDialogsTest : public QObject {
 
   void TheUnitDialogHasItsFixedLayout() {
     TMainWindow& form = rig_->Create();
-    form.CreateDialogs();
-    TUnitDialog* units = form.UnitSelect();
+    form.Dialogs().CreateDialogs();
+    TUnitDialog* units = form.Dialogs().UnitSelect();
     QCOMPARE(units->windowTitle(), QStringLiteral("ユニット表示選択"));
     QCOMPARE(units->size(), QSize(275, 201));
     QCOMPARE(units->minimumSize(), units->maximumSize());
@@ -217,14 +217,14 @@ class TDialogsTest : public QObject {
     TMainWindow& form = rig_->Create();
     TAboutBox* shown = nullptr;
     QPoint position;
-    form.SetModalHook([&](QDialog& dialog) {
+    form.Dialogs().SetModalHook([&](QDialog& dialog) {
       shown = qobject_cast<TAboutBox*>(&dialog);
       position = dialog.pos();
       return int(QDialog::Accepted);
     });
-    form.AboutClick();
+    form.Dialogs().AboutClick();
     QVERIFY(shown != nullptr);
-    QCOMPARE(shown, form.AboutBox());
+    QCOMPARE(shown, form.Dialogs().AboutBox());
     QCOMPARE(position, CentredOn(form.frameGeometry(), shown->size()));
     QCOMPARE(shown->windowTitle(), QStringLiteral("バージョン情報"));
     QCOMPARE(shown->size(), QSize(242, 167));
@@ -253,11 +253,11 @@ class TDialogsTest : public QObject {
     // A missing page is named in a box and nothing is started.
     QList<QUrl> opened;
     bool opens = true;
-    form.SetUrlOpenerHook([&](const QUrl& url) {
+    form.Dialogs().SetUrlOpenerHook([&](const QUrl& url) {
       opened << url;
       return opens;
     });
-    form.HelpClick();
+    form.Dialogs().HelpClick();
     QVERIFY(opened.isEmpty());
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY2(rig_->boxes[0].contains(page), qPrintable(rig_->boxes[0]));
@@ -267,12 +267,12 @@ class TDialogsTest : public QObject {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
     rig_->boxes.clear();
-    form.HelpClick();
+    form.Dialogs().HelpClick();
     QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(page)});
     QVERIFY(rig_->boxes.isEmpty());
     // A page that the desktop cannot open: the box names the command tried.
     opens = false;
-    form.HelpClick();
+    form.Dialogs().HelpClick();
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY2(rig_->boxes[0].contains("xdg-open \"" + page + "\""), qPrintable(rig_->boxes[0]));
     QCOMPARE(form.Menus().HelpItem->shortcut(), QKeySequence(Qt::Key_F1));
@@ -295,7 +295,7 @@ class TDialogsTest : public QObject {
     TMainWindow& form = rig_->Create();
     QCOMPARE(form.MainFont().pointSize(), 9);
     QFont offered;
-    form.SetModalHook([&](QDialog& dialog) {
+    form.Dialogs().SetModalHook([&](QDialog& dialog) {
       auto* fonts = qobject_cast<QFontDialog*>(&dialog);
       if (fonts == nullptr) return int(QDialog::Rejected);
       offered = fonts->currentFont();
@@ -304,7 +304,7 @@ class TDialogsTest : public QObject {
       fonts->setCurrentFont(font);
       return result;
     });
-    form.FontSettingsClick();
+    form.Dialogs().FontSettingsClick();
     QCOMPARE(offered.pointSize(), 9);
     QTEST(form.MainFont().pointSize(), "points");
     // The views follow with their fonts and row heights.

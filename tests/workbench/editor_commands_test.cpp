@@ -73,7 +73,7 @@ class TEditorCommandsTest : public QObject {
     QList<int> selectedAtStart;
     QString caption, prompt;
     QPoint position;
-    form.SetModalHook([&](QDialog& dialog) {
+    form.Dialogs().SetModalHook([&](QDialog& dialog) {
       auto* select = qobject_cast<TEditFileSelect*>(&dialog);
       if (select == nullptr) return int(QDialog::Rejected);
       caption = select->windowTitle();
@@ -89,12 +89,12 @@ class TEditorCommandsTest : public QObject {
       }
       return result;
     });
-    form.EditSourceClick();
+    form.Editor().EditSourceClick();
     QCOMPARE(caption, QStringLiteral("ソースの編集"));
     QCOMPARE(prompt, QStringLiteral("編集するファイルを選択して下さい"));
     QCOMPARE(offered, QStringList({"main.qasm", "lib.qasm", "util.qasm"}));
     QCOMPARE(selectedAtStart, QList<int>{0});
-    QCOMPARE(position, CentredOn(form.frameGeometry(), form.EditFileSelect()->size()));
+    QCOMPARE(position, CentredOn(form.frameGeometry(), form.Dialogs().EditFileSelect()->size()));
     QCOMPARE(launches_.size(), edited.size());
     for (int i = 0; i < edited.size(); ++i) {
       QCOMPARE(launches_[i].Program, QStringLiteral("ed"));
@@ -107,7 +107,7 @@ class TEditorCommandsTest : public QObject {
   void TheDialogsHintIsThePathUnderThePointer() {
     TMainWindow& form = LoadProgram();
     QStringList hints;
-    form.SetModalHook([&](QDialog& dialog) {
+    form.Dialogs().SetModalHook([&](QDialog& dialog) {
       auto* select = qobject_cast<TEditFileSelect*>(&dialog);
       if (select == nullptr) return int(QDialog::Rejected);
       select->show();
@@ -127,7 +127,7 @@ class TEditorCommandsTest : public QObject {
       select->hide();
       return int(QDialog::Rejected);
     });
-    form.EditSourceClick();
+    form.Editor().EditSourceClick();
     const QString src = rig_->Root() + QStringLiteral("/src/");
     QCOMPARE(hints, QStringList({src + "main.qasm", src + "main.qasm", src + "lib.qasm",
                                  src + "lib.qasm", src + "util.qasm", src + "util.qasm", "", ""}));
@@ -135,8 +135,8 @@ class TEditorCommandsTest : public QObject {
 
   void TheDialogHasItsFixedLayout() {
     TMainWindow& form = LoadProgram();
-    form.CreateDialogs();
-    TEditFileSelect* select = form.EditFileSelect();
+    form.Dialogs().CreateDialogs();
+    TEditFileSelect* select = form.Dialogs().EditFileSelect();
     QVERIFY(select != nullptr);
     QCOMPARE(select->size(), QSize(274, 201));
     QCOMPARE(select->minimumSize(), select->maximumSize());
@@ -175,11 +175,11 @@ class TEditorCommandsTest : public QObject {
     const int row = RowOfLabel(form, label.toStdString());
     QVERIFY(row >= 0);
     form.ListingView()->SetSelectedRow(row);
-    form.EditRowSourceClick();
+    form.Editor().EditRowSourceClick();
     QCOMPARE(launches_.size(), 1);
     QCOMPARE(launches_[0].Arguments, QStringList({line, rig_->Root() + "/src/" + file}));
     // A plain row has no macro source.
-    form.EditRowMacroSourceClick();
+    form.Editor().EditRowMacroSourceClick();
     QCOMPARE(launches_.size(), 1);
   }
 
@@ -192,8 +192,8 @@ class TEditorCommandsTest : public QObject {
     QCOMPARE(QString::fromStdString(form.Session().Assembler().Listing().Ref(row)->Mnemonic),
              QStringLiteral("ADD"));
     form.ListingView()->SetSelectedRow(row);
-    form.EditRowSourceClick();
-    form.EditRowMacroSourceClick();
+    form.Editor().EditRowSourceClick();
+    form.Editor().EditRowMacroSourceClick();
     const QString src = rig_->Root() + QStringLiteral("/src/");
     QCOMPARE(launches_.size(), 2);
     QCOMPARE(launches_[0].Arguments, QStringList({"+5", src + "main.qasm"}));
@@ -208,13 +208,13 @@ class TEditorCommandsTest : public QObject {
       if (rows.Ref(r)->TagFileIndex() < 0) row = r;
     QVERIFY(row >= 0);
     form.ListingView()->SetSelectedRow(row);
-    form.EditRowSourceClick();
-    form.EditRowMacroSourceClick();
+    form.Editor().EditRowSourceClick();
+    form.Editor().EditRowMacroSourceClick();
     QVERIFY(launches_.isEmpty());
     // Nor does a listing without a selection.
     form.ListingView()->SetSelectedRow(-1);
-    form.EditRowSourceClick();
-    form.EditRowMacroSourceClick();
+    form.Editor().EditRowSourceClick();
+    form.Editor().EditRowMacroSourceClick();
     QVERIFY(launches_.isEmpty());
   }
 
@@ -232,9 +232,9 @@ class TEditorCommandsTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(int, result);
     TMainWindow& form = rig_->Create();
-    form.SetEditorCommand(QStringLiteral("ed +%L %F"));
+    form.Editor().SetEditorCommand(QStringLiteral("ed +%L %F"));
     QString caption, prompt, shown;
-    form.SetModalHook([&](QDialog& dialog) {
+    form.Dialogs().SetModalHook([&](QDialog& dialog) {
       auto* input = qobject_cast<QInputDialog*>(&dialog);
       if (input == nullptr) return int(QDialog::Rejected);
       caption = input->windowTitle();
@@ -243,18 +243,18 @@ class TEditorCommandsTest : public QObject {
       input->setTextValue(typed);
       return result;
     });
-    form.EditorSettingsClick();
+    form.Editor().EditorSettingsClick();
     QCOMPARE(caption, QStringLiteral("エディタの設定"));
     QCOMPARE(prompt, QStringLiteral("エディタへのパスを入力して下さい\n%F:ファイル名 %L:行番号"));
     QCOMPARE(shown, QStringLiteral("ed +%L %F"));
-    QTEST(form.EditorCommand(), "command");
+    QTEST(form.Editor().EditorCommand(), "command");
   }
 
   void TheEditorCommandIsUsedAsItStands() {
     TMainWindow& form = LoadProgram();
-    form.SetEditorCommand(QStringLiteral("xdg-open "));
+    form.Editor().SetEditorCommand(QStringLiteral("xdg-open "));
     form.ListingView()->SetSelectedRow(RowOfLabel(form, "START"));
-    form.EditRowSourceClick();
+    form.Editor().EditRowSourceClick();
     QCOMPARE(launches_.size(), 1);
     QCOMPARE(launches_[0].Program, QStringLiteral("xdg-open"));
     QCOMPARE(launches_[0].Arguments, QStringList{rig_->Root() + QStringLiteral("/src/main.qasm")});
@@ -264,8 +264,8 @@ class TEditorCommandsTest : public QObject {
   // main.qasm includes lib.qasm (with a macro) and util.qasm.
   TMainWindow& LoadProgram() {
     TMainWindow& form = rig_->Create();
-    form.SetEditorCommand(QStringLiteral("ed +%L %F"));
-    form.SetEditorLaunchHook([this](const TEditorLaunch& launch) { launches_ << launch; });
+    form.Editor().SetEditorCommand(QStringLiteral("ed +%L %F"));
+    form.Editor().SetEditorLaunchHook([this](const TEditorLaunch& launch) { launches_ << launch; });
     rig_->WriteSource("lib.qasm", {"; library", "COUNT: DW 0", "BUMP: MACRO %V", "  ADD COUNT, %V",
                                    "  ENDMACRO"});
     rig_->WriteSource("util.qasm", {"HELPER: DW 7"});

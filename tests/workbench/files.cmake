@@ -9,7 +9,7 @@ qrx_gui_test(test_workbench_settings tests/workbench/workbench_settings_test.cpp
 qrx_gui_test(test_main_window tests/workbench/main_window_test.cpp tests/workbench/main_window_test_support.h)
 target_compile_definitions(test_main_window PRIVATE QRX_SAMPLE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/qasm")
 qrx_gui_test(test_load_flow tests/workbench/load_flow_test.cpp tests/workbench/main_window_test_support.h)
-qrx_gui_test(test_view_wiring tests/workbench/view_wiring_test.cpp tests/workbench/main_window_test_support.h)
+qrx_gui_test(test_view_commands tests/workbench/view_commands_test.cpp tests/workbench/main_window_test_support.h)
 qrx_gui_test(test_run_commands tests/workbench/run_commands_test.cpp tests/workbench/main_window_test_support.h)
 qrx_gui_test(test_history_commands tests/workbench/history_commands_test.cpp tests/workbench/main_window_test_support.h)
 qrx_gui_test(test_editor_launch tests/workbench/editor_launch_test.cpp)

@@ -169,7 +169,7 @@ class THistoryCommandsTest : public QObject {
     QCOMPARE(form_->Document().History().Position(), uint64_t{0});
     // The history starts at the restored state, one step in.
     Click(Button(*form_, TToolBarPanel::Step));
-    form_->RunBackClick();
+    form_->RunCommands().RunBackClick();
     QCOMPARE(form_->Session().Machine().StepCount, restored);
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOfLabel(*form_, "TWO"));
   }
@@ -186,7 +186,7 @@ class THistoryCommandsTest : public QObject {
     Click(Button(*form_, TToolBarPanel::Step));  // W := W + V
     QCOMPARE(form_->Session().Machine().ReadWord(w), uint16_t{5});
     // Back one: the machine is rebuilt from the start, through the edit.
-    form_->StepBackClick();
+    form_->RunCommands().StepBackClick();
     QCOMPARE(form_->Session().Machine().ReadWord(v), uint16_t{5});
     QCOMPARE(form_->Session().Machine().ReadWord(w), uint16_t{0});
     QCOMPARE(CellOf(*form_, v), QStringLiteral("0005"));

@@ -209,7 +209,7 @@ class TLoadFlowTest : public QObject {
     const int countRow = LabelKeys(form).indexOf(QStringLiteral("COUNT.*"));
     QVERIFY(countRow >= 6);
     form.LabelView()->SetRowSelected(countRow, true);
-    form.SetLabelsSelected(true);
+    form.Views().SetLabelsSelected(true);
     QVERIFY(form.Session().Assembler().Labels().RecordOf("COUNT.*").Selected);
     form.Navigator().SelectListingRow(50, 3, true);
     QCOMPARE(form.ListingView()->SelectedRow(), 50);
@@ -293,7 +293,7 @@ class TLoadFlowTest : public QObject {
     form.FileCommands().SetOpenDialogHook({});
     QStringList captions, filters;
     QString name, directory;
-    form.SetModalHook([&](QDialog& dialog) {
+    form.Dialogs().SetModalHook([&](QDialog& dialog) {
       auto* files = qobject_cast<QFileDialog*>(&dialog);
       if (files == nullptr || NameField(*files) == nullptr) return int(QDialog::Rejected);
       captions = ShownFilterCaptions(*files);

@@ -224,9 +224,9 @@ class TMainWindowTest : public QObject {
     QVERIFY(!m.SyncView->isChecked());
     QVERIFY(m.CheckTimeStamp->isChecked());
     QVERIFY(!form.Screen().MonitorShown());
-    QCOMPARE(form.EditorCommand(), QStringLiteral("gedit +%L %F"));
+    QCOMPARE(form.Editor().EditorCommand(), QStringLiteral("gedit +%L %F"));
     QCOMPARE(form.MainFont().pointSize(), 11);
-    QCOMPARE(form.LabelFilterMask(), uint16_t{0x080 | 0x010 | 0x040});
+    QCOMPARE(form.Views().LabelFilterMask(), uint16_t{0x080 | 0x010 | 0x040});
   }
 
   // Two screens side by side, 1000 × 700 and 800 × 600 (a panel takes its
@@ -311,7 +311,7 @@ class TMainWindowTest : public QObject {
     form.Menus().SkAuto->trigger();
     form.Menus().SyncView->trigger();
     form.Menus().MemoryDump->trigger();
-    form.SetEditorCommand(QStringLiteral("kate %F"));
+    form.Editor().SetEditorCommand(QStringLiteral("kate %F"));
     QVERIFY(form.close());
 
     QCOMPARE(rig_->Ini("MAINFORM/FmWindowState"), QStringLiteral("0"));
@@ -489,10 +489,11 @@ class TMainWindowTest : public QObject {
         form.FileCommands().OpenFile(rig_->WriteSource("endless.qasm", Lines({"LOOP: JP LOOP"}))),
         TLoadResult::Clean);
     bool closed = true;
-    QTimer::singleShot(0, &form, [&form] { form.RunOrTraceClick(TToolBarPanel::kRunTag); });
+    QTimer::singleShot(0, &form,
+                       [&form] { form.RunCommands().RunOrTraceClick(TToolBarPanel::kRunTag); });
     QTimer::singleShot(50, &form, [&] {
       closed = form.windowHandle()->close();
-      form.StopClick();
+      form.RunCommands().StopClick();
     });
     QCOMPARE(ExecUntilEnded(500), kNotEnded);
     QVERIFY(!closed);
@@ -576,7 +577,7 @@ class TMainWindowTest : public QObject {
                     "スタック(&K)", "ソースとメモリビューを同期する(&S)"}));
     QCOMPARE(Checked(m.LabelFilter->actions()), Lines({"変数型(&V)", "^ポインタ型(&P)"}));
     QCOMPARE(Checked(m.Help->actions()), QStringList());
-    QCOMPARE(form.LabelFilterMask(), uint16_t{0x080 | 0x002 | 0x010});
+    QCOMPARE(form.Views().LabelFilterMask(), uint16_t{0x080 | 0x002 | 0x010});
   }
 
   void FileMenuEnablesItsItemsByTheFileSet() {

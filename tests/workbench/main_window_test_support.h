@@ -20,11 +20,16 @@
 #include "monitor_qt/screen_thread.h"
 #include "persistence/encoding.h"
 #include "session/program_session.h"
+#include "workbench/dialog_commands.h"
+#include "workbench/editor_commands.h"
+#include "workbench/file_commands.h"
 #include "workbench/label_view.h"
 #include "workbench/listing_view.h"
 #include "workbench/main_window.h"
 #include "workbench/memory_view.h"
 #include "workbench/message_line.h"
+#include "workbench/run_commands.h"
+#include "workbench/view_commands.h"
 
 inline constexpr int kWindowWait = 5000;
 
@@ -60,7 +65,7 @@ class TWindowRig {
     options.SampleFolder = Samples();
     options.Arguments = arguments;
     form = std::make_unique<TMainWindow>(options);
-    form->SetErrorBoxHook([this](const QString& text) { boxes << text; });
+    form->Dialogs().SetErrorBoxHook([this](const QString& text) { boxes << text; });
     form->FileCommands().SetOpenDialogHook([this](const QString& start, const QString& filter) {
       dialogStarts << start;
       dialogFilters << filter;

@@ -239,7 +239,7 @@ class TRunCommandsTest : public QObject {
     During(*form_, 50, [&] {
       stateDuring = form_->Document().RunState();
       closed = form_->close();
-      form_->StopClick();
+      form_->RunCommands().StopClick();
     });
     Click(*form_, button);
     QCOMPARE(stateDuring, button == TToolBarPanel::Step ? TRunState::Stepping : TRunState::Tracing);
@@ -256,7 +256,7 @@ class TRunCommandsTest : public QObject {
       data.setUrls({QUrl::fromLocalFile(other)});
       QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
       QApplication::sendEvent(form_, &drop);
-      form_->StopClick();
+      form_->RunCommands().StopClick();
     });
     Click(*form_, TToolBarPanel::Run);
     QCOMPARE(QString::fromStdString(form_->CurrentFile()), path);
@@ -503,7 +503,7 @@ class TRunCommandsTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(form_->Screen().Monitor() != nullptr, kWindowWait);
     QTimer safety;
     safety.setSingleShot(true);
-    connect(&safety, &QTimer::timeout, form_, &TMainWindow::StopClick);
+    connect(&safety, &QTimer::timeout, &form_->RunCommands(), &TRunCommands::StopClick);
     safety.start(5000);
     Click(*form_, TToolBarPanel::Run);
     QVERIFY(Message(*form_).startsWith(QStringLiteral(" 実行終了: ")));

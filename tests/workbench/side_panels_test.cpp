@@ -99,9 +99,9 @@ class TSidePanelsTest : public QObject {
     QTest::mouseClick(form.ToolBar()->ButtonAt(TToolBarPanel::Step), Qt::LeftButton);
     QCOMPARE(form.Session().Machine().ReadWord(TQRXEmulater::PC), uint16_t{2});
     QCOMPARE(stack->model()->rowCount(), 0);
-    form.StepBackClick();
+    form.RunCommands().StepBackClick();
     QCOMPARE(stack->model()->rowCount(), 1);
-    form.ResetClick();  // reset
+    form.RunCommands().ResetClick();  // reset
     QCOMPARE(stack->model()->rowCount(), 0);
   }
 
@@ -180,9 +180,9 @@ class TSidePanelsTest : public QObject {
     });
     QTimer::singleShot(600, &form, [&] {
       labels.counting = memory.counting = false;
-      form.StopClick();
+      form.RunCommands().StopClick();
     });
-    form.RunOrTraceClick(TToolBarPanel::kRunTag);
+    form.RunCommands().RunOrTraceClick(TToolBarPanel::kRunTag);
     QVERIFY(activeDuring);
     QVERIFY(!form.LiveRefresh().IsActive());
     QVERIFY2(labels.paints >= 3, qPrintable(QString::number(labels.paints)));

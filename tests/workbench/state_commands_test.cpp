@@ -172,7 +172,7 @@ class TStateCommandsTest : public QObject {
     bool confirmsOverwrite = false;
     QString suffix, directory;
     QStringList filters, captions, offered;
-    form.SetModalHook([&](QDialog& dialog) {
+    form.Dialogs().SetModalHook([&](QDialog& dialog) {
       auto* files = qobject_cast<QFileDialog*>(&dialog);
       if (files == nullptr) return int(QDialog::Rejected);
       saveMode = files->acceptMode() == QFileDialog::AcceptSave;

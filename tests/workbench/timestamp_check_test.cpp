@@ -264,7 +264,7 @@ class TTimeStampCheckTest : public QObject {
   }
 
   void Hook(TMainWindow& form) {
-    form.SetModalHook([this, &form](QDialog& dialog) {
+    form.Dialogs().SetModalHook([this, &form](QDialog& dialog) {
       auto* box = qobject_cast<QMessageBox*>(&dialog);
       if (box == nullptr) return int(QDialog::Rejected);
       if (box->icon() != QMessageBox::Information ||

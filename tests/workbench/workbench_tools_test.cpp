@@ -104,8 +104,8 @@ class TWorkbenchToolsTest : public QObject {
     QFETCH(QString, named);
     TMainWindow& form = rig_->Create();
     const QString path = rig_->WriteSource("a.qasm", Lines({"HALT"}));
-    form.SetEditorCommand(command);
-    form.RunEditor(path.toStdString(), 3);
+    form.Editor().SetEditorCommand(command);
+    form.Editor().RunEditor(path.toStdString(), 3);
     QCOMPARE(rig_->boxes.size(), 1);
     QVERIFY2(rig_->boxes[0].contains(named), qPrintable(rig_->boxes[0]));
     QVERIFY2(rig_->boxes[0].contains(path), qPrintable(rig_->boxes[0]));
@@ -113,8 +113,8 @@ class TWorkbenchToolsTest : public QObject {
 
   void AnEditorThatStartsGivesNoBox() {
     TMainWindow& form = rig_->Create();
-    form.SetEditorCommand(QStringLiteral("true"));
-    form.RunEditor(rig_->WriteSource("a.qasm", Lines({"HALT"})).toStdString(), 1);
+    form.Editor().SetEditorCommand(QStringLiteral("true"));
+    form.Editor().RunEditor(rig_->WriteSource("a.qasm", Lines({"HALT"})).toStdString(), 1);
     QVERIFY(rig_->boxes.isEmpty());
   }
 
@@ -140,7 +140,7 @@ class TWorkbenchToolsTest : public QObject {
     });
     QStringList verdicts, differences;
     QString closing;
-    form.SetModalHook([&](QDialog& dialog) {
+    form.Dialogs().SetModalHook([&](QDialog& dialog) {
       auto* check = qobject_cast<TCaseCheckDialog*>(&dialog);
       if (check == nullptr) return int(QDialog::Rejected);
       for (int r = 0; r < check->Table()->rowCount(); ++r) {
@@ -169,7 +169,7 @@ class TWorkbenchToolsTest : public QObject {
              TLoadResult::Clean);
     const QString cases = rig_->WriteBytes("broken.json", "{\"cases\": [\n  {\"name\": }\n]}\n");
     bool dialogShown = false;
-    form.SetModalHook([&](QDialog&) {
+    form.Dialogs().SetModalHook([&](QDialog&) {
       dialogShown = true;
       return int(QDialog::Rejected);
     });

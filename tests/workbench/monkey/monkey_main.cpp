@@ -30,6 +30,8 @@
 #include "monkey_driver.h"
 #include "monkey_files.h"
 #include "workbench/application_setup.h"
+#include "workbench/dialog_commands.h"
+#include "workbench/editor_commands.h"
 #include "workbench/editor_launch.h"
 #include "workbench/main_window.h"
 
@@ -171,10 +173,10 @@ int main(int argc, char* argv[]) {
     start.ProgramFolder = QDir(scratch).filePath("program");
     start.SampleFolder = QStringLiteral(QRX_SAMPLE_DIR);
     TMainWindow form(start);
-    form.CreateDialogs();
+    form.Dialogs().CreateDialogs();
     // No editor and no browser is started; everything else is the real thing.
-    form.SetEditorLaunchHook([](const TEditorLaunch&) {});
-    form.SetUrlOpenerHook([](const QUrl&) { return true; });
+    form.Editor().SetEditorLaunchHook([](const TEditorLaunch&) {});
+    form.Dialogs().SetUrlOpenerHook([](const QUrl&) { return true; });
 
     std::mt19937 fileRandom(options.Seed ^ 0x9e3779b9u);
     TMonkeyFiles files(QDir(scratch).filePath("files"), form.Folders().SourceFolder);

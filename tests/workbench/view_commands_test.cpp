@@ -128,7 +128,7 @@ class TViewWiringTest : public QObject {
     TListingView* listing = form_->ListingView();
     const int code = RowOf(*form_, "START");
     listing->SetSelectedRow(code);
-    form_->ListingMenuPopup();
+    form_->Views().ListingMenuPopup();
     QCOMPARE(p.Breakpoint->text(), QStringLiteral("ブレークポイント設定(&B)"));
     QVERIFY(p.Breakpoint->isEnabled());
     QVERIFY(!p.ClearBreakpoints->isEnabled());
@@ -137,7 +137,7 @@ class TViewWiringTest : public QObject {
     QVERIFY(p.Jump->menuAction()->isEnabled());
 
     p.Breakpoint->trigger();
-    form_->ListingMenuPopup();
+    form_->Views().ListingMenuPopup();
     QCOMPARE(p.Breakpoint->text(), QStringLiteral("ブレークポイント解除(&B)"));
     QVERIFY(p.ClearBreakpoints->isEnabled());
 
@@ -145,7 +145,7 @@ class TViewWiringTest : public QObject {
     const int expanded = RowWithMnemonic(*form_, "ADD", true);
     QVERIFY(expanded > 0);
     listing->SetSelectedRow(expanded);
-    form_->ListingMenuPopup();
+    form_->Views().ListingMenuPopup();
     QVERIFY(p.EditMacroSource->isEnabled());
     QCOMPARE(p.Breakpoint->text(), QStringLiteral("ブレークポイント設定(&B)"));
 
@@ -157,7 +157,7 @@ class TViewWiringTest : public QObject {
     rig_->Create();
     TMainWindow& empty = *rig_->form;
     const TListingPopup& p = empty.ListingPopup();
-    empty.ListingMenuPopup();
+    empty.Views().ListingMenuPopup();
     QVERIFY(!p.Breakpoint->isEnabled());
     QCOMPARE(p.Breakpoint->text(), QStringLiteral("ブレークポイント設定(&B)"));
     QVERIFY(!p.ClearBreakpoints->isEnabled());
@@ -230,7 +230,7 @@ class TViewWiringTest : public QObject {
     m.SkAuto->trigger();
     m.SkPointer->trigger();  // off
     QCOMPARE(SortedLabelKeys(*form_), Lines({"*0000.*", ">MARK.*", "K.*"}));
-    QCOMPARE(form_->LabelFilterMask(), uint16_t{0x080 | 0x040 | 0x004 | 0x100});
+    QCOMPARE(form_->Views().LabelFilterMask(), uint16_t{0x080 | 0x040 | 0x004 | 0x100});
     m.SkNum->trigger();
     m.SkLabel->trigger();
     m.SkAuto->trigger();
@@ -244,20 +244,20 @@ class TViewWiringTest : public QObject {
     form_->LabelView()->SetRowSelected(countRow, true);
     form_->LabelPopup().SelectLabels->trigger();
     form_->Menus().SkNotAll->trigger();
-    QCOMPARE(form_->LabelFilterMask() & 0x001, 0x001);
+    QCOMPARE(form_->Views().LabelFilterMask() & 0x001, 0x001);
     QCOMPARE(LabelKeys(*form_), Lines({"PC", "SP", "VF", "SF", "ZF", "CF", "COUNT.*"}));
     // The pop-up shares the item with the menu.
     QCOMPARE(form_->LabelPopup().Menu->actions().first(), form_->Menus().SkNotAll);
     // Deselecting leaves the registers alone.
     form_->LabelView()->SetRowSelected(6, true);
-    form_->SetLabelsSelected(false);
+    form_->Views().SetLabelsSelected(false);
     QVERIFY(!form_->Session().Assembler().Labels().RecordOf("COUNT.*").Selected);
     QCOMPARE(form_->LabelView()->RowCount(), 6);
   }
 
   void LabelPopupEnablesByTheSelectionAndThePanels() {
     const TLabelPopup& p = form_->LabelPopup();
-    form_->LabelMenuPopup();
+    form_->Views().LabelMenuPopup();
     QVERIFY(!p.SelectLabels->isEnabled());
     QVERIFY(!p.DeselectLabels->isEnabled());
     QVERIFY(p.JumpToDefinition->isEnabled());
@@ -265,7 +265,7 @@ class TViewWiringTest : public QObject {
     QVERIFY(p.ShowIndirectMemory->isEnabled());
     form_->LabelView()->SetRowSelected(7, true);
     form_->Menus().MemoryDump->trigger();  // hides the memory panel
-    form_->LabelMenuPopup();
+    form_->Views().LabelMenuPopup();
     QVERIFY(p.SelectLabels->isEnabled());
     QVERIFY(p.DeselectLabels->isEnabled());
     QVERIFY(!p.ShowMemory->isEnabled());
@@ -273,7 +273,7 @@ class TViewWiringTest : public QObject {
     // Six rows only: no definition to jump to.
     form_->Menus().SkVal->trigger();
     form_->Menus().SkPointer->trigger();
-    form_->LabelMenuPopup();
+    form_->Views().LabelMenuPopup();
     QVERIFY(!p.JumpToDefinition->isEnabled());
   }
 
@@ -319,7 +319,7 @@ class TViewWiringTest : public QObject {
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOf(*form_, "WORK"));
     // On a register row nothing happens.
     labels->SetCurrentRow(0);
-    form_->JumpToDefinitionClick();
+    form_->Views().JumpToDefinitionClick();
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOf(*form_, "WORK"));
   }
 
@@ -447,7 +447,7 @@ class TViewWiringTest : public QObject {
     const uint16_t loopAddress = form_->Session().Assembler().Listing().Ref(add)->Address;
     machine.WriteWord(TQRXEmulater::PC, loopAddress);
     machine.Destination = AddressOf(*form_, "COUNT.*");
-    form_->ShowExecutionState();
+    form_->Views().ShowExecutionState();
     const int selected = form_->ListingView()->SelectedRow();
     QCOMPARE(selected, add);
     QCOMPARE(form_->MemoryView()->CurrentAddress(), int{loopAddress});
@@ -457,7 +457,7 @@ class TViewWiringTest : public QObject {
     form_->Menus().SyncView->trigger();
     machine.WriteWord(TQRXEmulater::PC, AddressOf(*form_, "WORK.*0000.*"));
     machine.Destination = -1;
-    form_->ShowExecutionState();
+    form_->Views().ShowExecutionState();
     QCOMPARE(form_->ListingView()->SelectedRow(), RowOf(*form_, "WORK"));
     QCOMPARE(form_->MemoryView()->CurrentAddress(), int{loopAddress});
   }
@@ -469,4 +469,4 @@ class TViewWiringTest : public QObject {
 };
 
 QTEST_MAIN(TViewWiringTest)
-#include "view_wiring_test.moc"
+#include "view_commands_test.moc"
