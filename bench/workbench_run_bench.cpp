@@ -29,8 +29,8 @@
 #include "monitor_qt/monitor_font.h"
 #include "monitor_qt/screen_thread.h"
 #include "session/program_session.h"
-#include "workbench/live_view_refresh.h"
 #include "workbench/file_commands.h"
+#include "workbench/live_view_refresh.h"
 #include "workbench/main_window.h"
 #include "workbench/run_commands.h"
 

@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -15,6 +16,7 @@
 #include "workbench/application_setup.h"
 #include "workbench/dialog_placement.h"
 #include "workbench/edit_file_select.h"
+#include "workbench/editor_launch.h"
 #include "workbench/main_menus.h"
 #include "workbench/unit_select.h"
 
@@ -79,6 +81,69 @@ class TDialogsTest : public QObject {
     const QObjectList children = form.children();
     QVERIFY(children.indexOf(about) < children.indexOf(select));
     QVERIFY(children.indexOf(select) < children.indexOf(units));
+  }
+
+  // Every menu and pop-up item that asks the user something reaches the
+  // command that asks it: what was asked is recorded, and each is answered
+  // with Cancel.
+  void EveryAskingItemReachesItsCommand() {
+    TMainWindow& form = rig_->Create();
+    const QString source = rig_->WriteSource(
+        "units.qasm", UnitProgram() << QStringLiteral("M: MACRO") << QStringLiteral("  NOP")
+                                    << QStringLiteral("  ENDMACRO") << QStringLiteral("  M"));
+    QCOMPARE(form.FileCommands().OpenFile(source), TLoadResult::Clean);
+    form.ListingView()->SetSelectedRow(form.ListingView()->RowCount() - 1);
+
+    QStringList asked;
+    form.Dialogs().SetModalHook([&](QDialog& dialog) {
+      asked << QString::fromLatin1(dialog.metaObject()->className());
+      return int(QDialog::Rejected);
+    });
+    form.Dialogs().SetUrlOpenerHook([&](const QUrl&) {
+      asked << QStringLiteral("help page");
+      return true;
+    });
+    form.Editor().SetEditorLaunchHook(
+        [&](const TEditorLaunch&) { asked << QStringLiteral("editor"); });
+    form.FileCommands().SetSaveDialogHook(
+        [&](const QString&, const QString&, const QString& suffix) {
+          asked << QStringLiteral("save ") + suffix;
+          return QString();
+        });
+    QDir().mkpath(QFileInfo(form.Folders().HelpFile).path());
+    QFile help(form.Folders().HelpFile);
+    QVERIFY(help.open(QIODevice::WriteOnly));
+    help.close();
+
+    const TMainMenus& m = form.Menus();
+    const struct {
+      const char* item;
+      QAction* action;
+      QString asks;
+    } items[] = {
+        {"load", m.Load, QStringLiteral("open")},
+        {"edit source", m.EditSource, QStringLiteral("TEditFileSelect")},
+        {"save state", m.SaveState, QStringLiteral("save qsav")},
+        {"save machine code", m.SaveMachineCode, QStringLiteral("save qrxg")},
+        {"save input log", m.SaveInputLog, QStringLiteral("save qlog")},
+        {"units", m.Units, QStringLiteral("TUnitDialog")},
+        {"help", m.HelpItem, QStringLiteral("help page")},
+        {"editor settings", m.EditorSettings, QStringLiteral("QInputDialog")},
+        {"font settings", m.FontSettings, QStringLiteral("QFontDialog")},
+        {"about", m.About, QStringLiteral("TAboutBox")},
+        {"row source", form.ListingPopup().EditSource, QStringLiteral("editor")},
+        {"row macro source", form.ListingPopup().EditMacroSource, QStringLiteral("editor")},
+    };
+    for (QMenu* menu : {m.File, m.View, form.ListingPopup().Menu})
+      emit menu->aboutToShow();
+    for (const auto& row : items) {
+      asked.clear();
+      rig_->dialogStarts.clear();
+      row.action->trigger();
+      if (!rig_->dialogStarts.isEmpty()) asked << QStringLiteral("open");
+      QVERIFY2(asked == QStringList{row.asks},
+               qPrintable(QString::fromLatin1(row.item) + QStringLiteral(": ") + asked.join(',')));
+    }
   }
 
   // ---------------------------------------------------------- units
