@@ -78,7 +78,7 @@ uint16_t AddressOf(TMainWindow& form, const char* key) {
 
 }  // namespace
 
-class TViewWiringTest : public QObject {
+class TViewCommandsTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -468,5 +468,5 @@ class TViewWiringTest : public QObject {
   QString path_;
 };
 
-QTEST_MAIN(TViewWiringTest)
+QTEST_MAIN(TViewCommandsTest)
 #include "view_commands_test.moc"

@@ -33,6 +33,7 @@
 #include "workbench/dialog_commands.h"
 #include "workbench/editor_commands.h"
 #include "workbench/editor_launch.h"
+#include "workbench/file_commands.h"
 #include "workbench/main_window.h"
 
 namespace {
