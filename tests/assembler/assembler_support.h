@@ -51,6 +51,14 @@ inline std::vector<uint16_t> FirstWords(const TAsmLine& line, size_t n) {
   return std::vector<uint16_t>(line.Words.begin(), line.Words.begin() + static_cast<long>(n));
 }
 
+// A program with a label of every kind: plain, ">" and "^" marked, a "#"
+// constant, an automatic PROC label, a unit with its own label, and names
+// whose case sorts differently from their bytes.
+inline std::vector<std::string> LabelKindsSource() {
+  return {"START: NOP", ">LOOP: NOP", "^PTR: DW 0", "#IMM EQU 5", "PROC",    "ENDPROC",
+          "MATH: UNIT", "SQ: DW 0",   "ENDUNIT",    "aaa: NOP",   "Zed: NOP"};
+}
+
 // A string list holding names.
 struct TNames : TCustomStringList {
   explicit TNames(const std::vector<std::string>& names) {

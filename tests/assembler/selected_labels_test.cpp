@@ -10,17 +10,13 @@
 namespace {
 
 using assembler_test::AssembleSource;
+using assembler_test::LabelKindsSource;
 using assembler_test::TNames;
 using V = std::vector<std::string>;
 
 class AssemblerSelectedLabels : public testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_EQ(AssembleSource(assembler_, {"START: NOP", ">LOOP: NOP", "^PTR: DW 0", "#IMM EQU 5",
-                                          "PROC", "ENDPROC", "MATH: UNIT", "SQ: DW 0", "ENDUNIT",
-                                          "aaa: NOP", "Zed: NOP"}),
-              0);
-  }
+  void SetUp() override { ASSERT_EQ(AssembleSource(assembler_, LabelKindsSource()), 0); }
   void Mark(const V& names) { assembler_.MarkSelectedLabels(TNames(names)); }
 
   TQRXAssembler assembler_;

@@ -13,6 +13,7 @@
 namespace {
 
 using assembler_test::AssembleSource;
+using assembler_test::LabelKindsSource;
 using assembler_test::TNames;
 using V = std::vector<std::string>;
 
@@ -27,10 +28,7 @@ TEST(LabelViewModel, StartsWithTheRegistersUnsorted) {
 class LabelViewRows : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(AssembleSource(assembler_, {"START: NOP", ">LOOP: NOP", "^PTR: DW 0", "#IMM EQU 5",
-                                          "PROC", "ENDPROC", "MATH: UNIT", "SQ: DW 0", "ENDUNIT",
-                                          "aaa: NOP", "Zed: NOP"}),
-              0);
+    ASSERT_EQ(AssembleSource(assembler_, LabelKindsSource()), 0);
     ASSERT_TRUE(model_.Rows().Empty());  // Assemble empties the view
   }
   V Build(uint16_t mask) {
